@@ -1,0 +1,74 @@
+// The radio's information record and the 256-byte block image it is decoded from and encoded into.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+struct RadioInfoRecord
+{
+    int16_t FiveTone = 0;
+    int16_t TwoTone = 0;
+    int16_t Dtmf = 0;
+    int16_t Scramble = 0;
+    int16_t Kill = 0;
+    int16_t Faint = 0;
+    int16_t FactoryMode = 0;
+    int16_t BandSetting = 0;
+    int16_t BandIndex = 0;
+    // Fixed-width texts: always exactly their width in characters (see FixedText).
+    QString ProgramPassword;
+    QString SerialNumber;
+    QString ProductionDate;
+    QString ManufactureCode;
+    QString UserCode;
+    QString MaintenanceDate;
+    QString DealerCode;
+    QString StockDate;
+    QString SellDate;
+    QString Seller;
+    QString MaintenanceDescription;
+    QString Version;
+    QString Model;
+    QString AreaCode;
+};
+
+// Offsets and widths of the block image.
+namespace Layout {
+constexpr int32_t ImageSize = 256;
+constexpr int32_t BandIndex = 7;
+constexpr int32_t AreaCode = 9, AreaCodeWidth = 4;
+constexpr int32_t Switches1 = 13, Switches2 = 14;
+constexpr int32_t SerialNumber = 16, ProductionDate = 32, ManufactureCode = 48, UserCode = 56;
+constexpr int32_t ProgramPassword = 60, MaintenanceDate = 64, DealerCode = 80, StockDate = 96;
+constexpr int32_t SellDate = 112, Seller = 128, MaintenanceDescription = 144;
+} // namespace Layout
+
+namespace Width {
+constexpr int32_t ProgramPassword = 4, SerialNumber = 16, ProductionDate = 16, ManufactureCode = 8;
+constexpr int32_t UserCode = 4, MaintenanceDate = 16, DealerCode = 16, StockDate = 16, SellDate = 16;
+constexpr int32_t Seller = 16, MaintenanceDescription = 64;
+} // namespace Width
+
+using InfoImageType = std::array<uint8_t, Layout::ImageSize>;
+
+// Exist once for the whole program, as the design has it.
+extern RadioInfoRecord RadioInfo;
+extern InfoImageType InfoImage;
+
+// Start-up values; `today` stands for the local date (tests pass their own).
+void SetDefaultInfo();
+void SetDefaultInfo(const QDate& today);
+void DecodeInfo();
+void EncodeInfo();
+void PutImageText(int32_t offset, const QString& text, int32_t width);
+QString TrimText(const QString& text);
+
+// Stores `text` into a field of `width` characters: cut or padded with spaces; with `endMarker`
+// a U+0000 follows the text when there is room for it.
+QString FixedText(const QString& text, int width, bool endMarker);
+
+// Back to the state before start-up: image all zero, record empty. For tests.
+void ResetModData();

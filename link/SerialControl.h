@@ -1,0 +1,64 @@
+// Stand-in for the serial communications control: the few operations the session needs,
+// on top of QSerialPort.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class SerialControl : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int16_t comEvReceive = 2;
+
+    explicit SerialControl(QObject* parent = nullptr);
+    ~SerialControl() override;
+
+    // Port number to device path (1 = COM1). Settings decide; tests may set their own.
+    using PortResolver = std::function<QString(int16_t)>;
+    void SetPortResolver(PortResolver resolver);
+
+    int16_t CommPort = 1;
+    QString Settings = QStringLiteral("9600,N,8,1"); // "baud,parity,data,stop"
+    int16_t Handshaking = 0;                          // 0: none
+    int16_t InputMode = 0;                            // 1: binary
+    int16_t InputLen = 0;                             // 0: Input takes every waiting byte
+    int16_t CommEvent = 0;                            // code of the last OnComm
+
+    void SetRThreshold(int16_t count); // OnComm fires once at least this many bytes wait
+    int16_t RThreshold() const { return rThreshold; }
+
+    bool PortOpen() const;
+    // Opening: false when the device cannot be opened or configured; ErrorString() tells why.
+    bool SetPortOpen(bool open);
+    QString ErrorString() const { return errorText; }
+    QString DevicePath() const { return devicePath; }
+
+    void ClearOutput();                   // OutBufferCount := 0
+    void ClearInput();                    // InBufferCount := 0
+    void Output(const QByteArray& bytes); // written unchanged, every byte value
+    QByteArray Input();                   // every waiting byte, emptying the buffer
+
+signals:
+    void OnComm();
+    // The port went away under us (cable pulled, other end of a pseudo-terminal closed).
+    // The port is already closed when this fires.
+    void PortLost();
+
+private:
+    void readAvailable();
+    void handleError(QSerialPort::SerialPortError error);
+
+    std::unique_ptr<QSerialPort> port;
+    PortResolver resolver;
+    QByteArray received;
+    int16_t rThreshold = 0;
+    QString errorText;
+    QString devicePath;
+};

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or $BUILD_DIR). Extra arguments go to cmake's configure step.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$here/build}"
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$build" -j "$(nproc)"
