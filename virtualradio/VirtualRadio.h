@@ -1,0 +1,70 @@
+// A virtual radio: plays the radio's side of the link on a pseudo-terminal (or a named serial
+// device), so that the program can be tried and tested without hardware.
+#pragma once
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+// Fault switches. A frame index counts the frames received since open(), from 0.
+struct VirtualRadioFaults
+{
+    int silentFromFrame = -1;    // no reply to this frame and every later one (0: silent from the start)
+    int nakFrame = -1;           // answer this frame with the negative reply 0x0A instead
+    int badChecksumFrame = -1;   // this block reply carries a wrong checksum
+    int strayByteFrame = -1;     // one extra byte after this reply
+    int wrongBlockFrame = -1;    // this block reply carries block number wrongBlockNumber
+    int wrongBlockNumber = 0;    //   (also 8 or more, with a valid checksum)
+    bool ignoreEnd = false;      // the end command gets no acknowledgement
+    int replyDelayMs = 0;        // wait before each reply
+    bool paceOutput = false;     // send at the 115200-baud wire rate, not all at once
+    int hangUpAtFrame = -1;      // close the device when this frame arrives, without replying
+};
+
+struct VirtualRadioTraceEntry
+{
+    qint64 ms = 0;    // since open()
+    QByteArray frame; // one whole frame as the radio recognised it (or the unrecognised bytes)
+};
+
+class VirtualRadio : public QObject
+{
+    Q_OBJECT
+public:
+    explicit VirtualRadio(QObject* parent = nullptr);
+    ~VirtualRadio() override;
+
+    // Opens a new pseudo-terminal; DevicePath() then names the side the program opens.
+    bool OpenPty();
+    // Uses a real serial device instead (115200 8N1, raw).
+    bool OpenDevice(const QString& path);
+    void Close();
+    bool IsOpen() const;
+    QString DevicePath() const;
+
+    void SetIdentity(const QByteArray& identity); // up to 7 ASCII bytes, e.g. "RZ614UV"
+    void SetBandByte(uint8_t band);
+    void SetFaults(const VirtualRadioFaults& faults);
+
+    std::array<uint8_t, 256>& Image();
+    void SetDefaultImage(); // a realistic radio: serial number, dates, codes, dealer, maintenance note
+    bool LoadImage(const QString& path);
+    bool SaveImage(const QString& path) const;
+
+    QList<VirtualRadioTraceEntry> Trace() const;
+    void ClearTrace();
+
+signals:
+    void FrameReceived(const QByteArray& frame);
+    void HungUp();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
