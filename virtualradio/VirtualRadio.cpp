@@ -40,7 +40,9 @@ bool SetRawLink(int fd, QString& error)
     cfmakeraw(&tio);
     tio.c_cflag &= ~tcflag_t(CSTOPB | CRTSCTS | PARENB | CSIZE);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
-    tio.c_cc[VMIN] = 0;
+    // VMIN 1: a non-blocking read with nothing waiting fails with EAGAIN; with VMIN 0 it would
+    // return 0, which could not be told from the end of a device that has gone.
+    tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, B115200);
     cfsetospeed(&tio, B115200);
