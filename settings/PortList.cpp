@@ -43,6 +43,18 @@ bool ListHasPort(const QStringList& entries, int16_t number)
     return entries.contains(ComPortEntryText(number));
 }
 
+namespace {
+
+QStringList ToolTips(const QList<SerialPortEntry>& ports)
+{
+    QStringList tips;
+    for (const SerialPortEntry& port : ports)
+        tips << port.Description;
+    return tips;
+}
+
+} // namespace
+
 PortListPlan PlanStartupPortList(bool fixedList, const QList<SerialPortEntry>& ports, int16_t savedNumber)
 {
     PortListPlan plan;
@@ -51,6 +63,7 @@ PortListPlan PlanStartupPortList(bool fixedList, const QList<SerialPortEntry>& p
         plan.Entries = FixedComPortEntries();
     } else {
         plan.Entries = ComPortListEntries(ports);
+        plan.ToolTips = ToolTips(ports);
         const int16_t first = FirstListedPortNumber(plan.Entries);
         if (first <= 0)
             plan.ComPortNumber = 0;
@@ -71,6 +84,7 @@ PortListPlan PlanPortListRefresh(const QStringList& shown, const QList<SerialPor
 {
     PortListPlan plan;
     plan.Entries = ComPortListEntries(ports);
+    plan.ToolTips = ToolTips(ports);
     plan.Rebuild = plan.Entries != shown;
     const int16_t first = FirstListedPortNumber(plan.Entries);
     if (first < 1) {

@@ -27,6 +27,7 @@ bool ListHasPort(const QStringList& entries, int16_t number);
 struct PortListPlan
 {
     QStringList Entries;
+    QStringList ToolTips;      // one per entry: the port's description (set even without a rebuild)
     bool Rebuild = true;       // the entries differ from what the list shows
     QString Selection;         // the entry to select; empty: none
     int16_t ComPortNumber = 0; // ComPortNumber afterwards

@@ -334,13 +334,6 @@ private slots:
         QFETCH(QString, match);
         QCOMPARE(MatchListEntry(list, text), match);
     }
-
-    void detectSystemType()
-    {
-        FixedPortList = true;
-        DetectSystemType();
-        QVERIFY(!FixedPortList);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestComPorts)
