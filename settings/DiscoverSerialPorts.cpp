@@ -185,7 +185,9 @@ QList<SerialPortEntry> DiscoverSerialPorts(const QString& sysRoot, const QString
 
 QString AliasDirectory()
 {
-    return QFileInfo(SettingsFilePath()).absolutePath() + QStringLiteral("/dosdevices");
+    const QString settings = SettingsFilePath();
+    const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
+    return folder + QStringLiteral("/dosdevices");
 }
 
 QList<SerialPortEntry> DiscoverSerialPorts()

@@ -73,7 +73,10 @@ void SetProgramDirectory(const QString& directory)
 
 QString UserSettingsFilePath()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(FileName);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (folder.isEmpty())
+        return {}; // no home folder: there is no such place, rather than the current directory
+    return QDir(folder).filePath(FileName);
 }
 
 QString SettingsFilePath()
@@ -94,11 +97,13 @@ void SaveComPortSetting()
     const QByteArray value = QByteArray::number(ComPortNumber);
     const QString path = SettingsFilePath();
     const QString user = UserSettingsFilePath();
+    if (path.isEmpty())
+        return;
     if (WriteProfileString(path, Section, Key, value, path == user))
         return;
     // The directory looked writable but was not (a special file system, or the permission check
     // passed for root): the configuration folder takes the file, and is read from now on because the
     // program directory holds none.
-    if (path != user && !QFileInfo::exists(ProgramSettingsFilePath()))
+    if (path != user && !user.isEmpty() && !QFileInfo::exists(ProgramSettingsFilePath()))
         WriteProfileString(user, Section, Key, value, true);
 }

@@ -69,11 +69,11 @@ private:
     QString SysRoot() const { return m_dir->filePath(QStringLiteral("sys")); }
     QString AliasDir() const { return m_dir->filePath(QStringLiteral("dosdevices")); }
 
-    // A tty in the fake sysfs. Spec: "name" with options after commas: "nodevice" (no device link),
+    // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device link),
     // "type=N" (the serial-core type attribute), "dev=M:m" (device number).
-    void AddTty(const QString& spec)
+    void AddTty(const QString& row)
     {
-        const QStringList parts = spec.split(u',');
+        const QStringList parts = row.split(u',');
         const QString name = parts.first();
         const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
         QVERIFY(QDir().mkpath(ttyDir));
@@ -93,14 +93,14 @@ private:
         }
     }
 
-    // An entry of the alias folder. Spec "name>target" makes a symbolic link; the targets "@missing",
+    // An entry of the alias folder: "name>target" makes a symbolic link; the targets "@missing",
     // "@file" and "@chain" stand for a missing path, a regular file and a link to /dev/null.
     // "name" alone makes a regular file.
-    void AddAlias(const QString& spec)
+    void AddAlias(const QString& row)
     {
         QVERIFY(QDir().mkpath(AliasDir()));
-        const QString name = spec.section(u'>', 0, 0);
-        QString target = spec.section(u'>', 1);
+        const QString name = row.section(u'>', 0, 0);
+        QString target = row.section(u'>', 1);
         const QString path = AliasDir() + u'/' + name;
         if (target.isEmpty()) {
             WriteTestFile(path, "not a link");
