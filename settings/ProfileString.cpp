@@ -1,0 +1,134 @@
+#include "settings/ProfileString.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// The section name of a header line "[name]", or nothing for any other line.
+std::optional<QByteArray> SectionName(const QByteArray& line)
+{
+    const QByteArray t = line.trimmed();
+    if (!t.startsWith('['))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(']');
+    if (close < 0)
+        return std::nullopt;
+    return t.mid(1, close - 1).trimmed();
+}
+
+// The key name of a line "key=value", or nothing.
+std::optional<QByteArray> KeyName(const QByteArray& line)
+{
+    const qsizetype eq = line.indexOf('=');
+    if (eq < 0)
+        return std::nullopt;
+    return line.left(eq).trimmed();
+}
+
+bool SameName(const QByteArray& a, const QByteArray& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+std::optional<QByteArray> ReadProfileString(const QString& filePath, const QByteArray& section,
+                                            const QByteArray& key)
+{
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    bool inSection = false;
+    bool sectionSeen = false;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        if (const auto name = SectionName(line)) {
+            if (sectionSeen)
+                break; // only the first section of that name counts
+            inSection = SameName(*name, section);
+            sectionSeen = inSection;
+            continue;
+        }
+        if (!inSection)
+            continue;
+        if (const auto name = KeyName(line); name && SameName(*name, key))
+            return line.mid(line.indexOf('=') + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+QByteArray SetProfileString(const QByteArray& content, const QByteArray& section, const QByteArray& key,
+                            const QByteArray& value)
+{
+    // Keep the file's own line ending for the lines added; a last line without one gets one.
+    const QByteArray eol = content.contains("\r\n") ? QByteArray("\r\n") : QByteArray("\n");
+    const QByteArray cr = eol.size() == 2 ? QByteArray("\r") : QByteArray();
+    QByteArray text = content;
+    if (!text.isEmpty() && !text.endsWith('\n'))
+        text += eol;
+
+    QList<QByteArray> lines = text.split('\n');
+    lines.removeLast(); // the empty piece after the final line ending
+
+    qsizetype sectionLine = -1;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (const auto name = SectionName(lines[i]); name && SameName(*name, section)) {
+            sectionLine = i;
+            break;
+        }
+    }
+    if (sectionLine < 0)
+        return text + '[' + section + ']' + eol + key + '=' + value + eol;
+
+    // The section runs to the next header. A new key goes after its last line that is not blank, so
+    // that a blank line separating it from the next section stays where it is.
+    qsizetype lastFilled = sectionLine;
+    qsizetype keyLine = -1;
+    for (qsizetype i = sectionLine + 1; i < lines.size(); ++i) {
+        if (SectionName(lines[i]))
+            break;
+        if (const auto name = KeyName(lines[i]); name && SameName(*name, key)) {
+            keyLine = i;
+            break;
+        }
+        if (!lines[i].trimmed().isEmpty())
+            lastFilled = i;
+    }
+    // A replaced line keeps its own ending, an added one takes the file's.
+    const bool withCr = keyLine >= 0 ? lines[keyLine].endsWith('\r') : !cr.isEmpty();
+    const QByteArray line = key + '=' + value + (withCr ? QByteArray("\r") : QByteArray());
+    if (keyLine >= 0)
+        lines[keyLine] = line;
+    else
+        lines.insert(lastFilled + 1, line);
+    return lines.join('\n') + '\n';
+}
+
+bool WriteProfileString(const QString& filePath, const QByteArray& section, const QByteArray& key,
+                        const QByteArray& value, bool createFolder)
+{
+    QByteArray content;
+    {
+        QFile old(filePath);
+        if (old.exists()) {
+            if (!old.open(QIODevice::ReadOnly))
+                return false; // never overwrite what could not be read
+            content = old.readAll();
+        }
+    }
+    if (createFolder && !QDir().mkpath(QFileInfo(filePath).absolutePath()))
+        return false;
+    QSaveFile file(filePath);
+    // A writable file in a folder that is not (a file put there by hand) is written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray updated = SetProfileString(content, section, key, value);
+    if (file.write(updated) != updated.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

@@ -1,0 +1,340 @@
+// Serial-port discovery from a fake sysfs tree and a folder of aliases, built from real directories
+// and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices.
+#include "settings/ComPorts.h"
+#include "settings/Settings.h"
+
+#include "TestFiles.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal pair whose slave has never been opened.
+class Pty
+{
+public:
+    Pty()
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (m_master >= 0 && ::grantpt(m_master) == 0 && ::unlockpt(m_master) == 0)
+            m_slave = QString::fromLocal8Bit(::ptsname(m_master));
+    }
+    ~Pty() { Close(); }
+    Pty(const Pty&) = delete;
+    Pty& operator=(const Pty&) = delete;
+
+    QString SlavePath() const { return m_slave; }
+    void Close()
+    {
+        if (m_master >= 0)
+            ::close(m_master);
+        m_master = -1;
+    }
+    // A read on the master fails with EIO once the slave has been opened and closed again; before
+    // that it finds nothing to read.
+    bool SlaveEverOpened() const
+    {
+        char byte = 0;
+        return ::read(m_master, &byte, 1) < 0 && errno == EIO;
+    }
+
+private:
+    int m_master = -1;
+    QString m_slave;
+};
+
+QStringList Listed(const QList<SerialPortEntry>& entries)
+{
+    QStringList texts;
+    for (const SerialPortEntry& e : entries)
+        texts << QString::number(e.Number) + u' ' + e.DevicePath;
+    return texts;
+}
+
+} // namespace
+
+class TestComPorts : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    QString SysRoot() const { return m_dir->filePath(QStringLiteral("sys")); }
+    QString AliasDir() const { return m_dir->filePath(QStringLiteral("dosdevices")); }
+
+    // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device link),
+    // "type=N" (the serial-core type attribute), "dev=M:m" (device number).
+    void AddTty(const QString& row)
+    {
+        const QStringList parts = row.split(u',');
+        const QString name = parts.first();
+        const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
+        QVERIFY(QDir().mkpath(ttyDir));
+        bool withDevice = true;
+        for (const QString& option : parts.mid(1)) {
+            if (option == u"nodevice")
+                withDevice = false;
+            else if (option.startsWith(u"type="))
+                WriteTestFile(ttyDir + QStringLiteral("/type"), option.mid(5).toUtf8() + '\n');
+            else if (option.startsWith(u"dev="))
+                WriteTestFile(ttyDir + QStringLiteral("/dev"), option.mid(4).toUtf8() + '\n');
+        }
+        if (withDevice) {
+            const QString target = SysRoot() + QStringLiteral("/devices/platform/serial/") + name;
+            QVERIFY(QDir().mkpath(target));
+            QVERIFY(QFile::link(target, ttyDir + QStringLiteral("/device")));
+        }
+    }
+
+    // An entry of the alias folder: "name>target" makes a symbolic link; the targets "@missing",
+    // "@file" and "@chain" stand for a missing path, a regular file and a link to /dev/null.
+    // "name" alone makes a regular file.
+    void AddAlias(const QString& row)
+    {
+        QVERIFY(QDir().mkpath(AliasDir()));
+        const QString name = row.section(u'>', 0, 0);
+        QString target = row.section(u'>', 1);
+        const QString path = AliasDir() + u'/' + name;
+        if (target.isEmpty()) {
+            WriteTestFile(path, "not a link");
+            return;
+        }
+        if (target == u"@missing") {
+            target = m_dir->filePath(QStringLiteral("gone"));
+        } else if (target == u"@file") {
+            target = m_dir->filePath(QStringLiteral("regular"));
+            WriteTestFile(target, "x");
+        } else if (target == u"@chain") {
+            target = m_dir->filePath(QStringLiteral("chain"));
+            QFile::link(QStringLiteral("/dev/null"), target);
+        }
+        QVERIFY(QFile::link(target, path));
+    }
+
+    // A USB adapter in the fake sysfs: usb device 1-1 with its attributes, interface 1-1:1.0, and the
+    // tty's device link pointing at the port below the interface.
+    void AddUsbTty(const QString& name, const QMap<QString, QByteArray>& attributes)
+    {
+        const QString usbDevice = SysRoot() + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/1-1");
+        const QString port = usbDevice + QStringLiteral("/1-1:1.0/") + name;
+        QVERIFY(QDir().mkpath(port));
+        for (auto it = attributes.begin(); it != attributes.end(); ++it)
+            WriteTestFile(usbDevice + u'/' + it.key(), it.value() + '\n');
+        const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
+        QVERIFY(QDir().mkpath(ttyDir));
+        QVERIFY(
+            QFile::link(QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/") + name,
+                        ttyDir + QStringLiteral("/device")));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        QVERIFY(QDir().mkpath(SysRoot() + QStringLiteral("/class/tty")));
+        SetDiscoveryRoots(SysRoot(), AliasDir());
+    }
+
+    void cleanup()
+    {
+        SetDiscoveryRoots({}, {});
+        SetProgramDirectory({});
+        m_dir.reset();
+    }
+
+    void comNumberForDevice_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("number");
+        const std::initializer_list<std::pair<const char*, int>> rows = {
+            {"ttyS0", 1},     {"ttyS3", 4},          {"ttyS10", 11},
+            {"ttyS98", 99},   {"ttyS99", 0},         {"ttyUSB0", 100},
+            {"ttyUSB5", 105}, {"ttyUSB99", 199},     {"ttyUSB100", 0},
+            {"ttyACM0", 200}, {"ttyACM1", 201},      {"ttyAMA0", 300},
+            {"rfcomm0", 320}, {"ttyCH341USB0", 360}, {"ttyXRUSB1", 441},
+            {"ttyMI39", 799}, {"ttyS", 0},           {"ttyS01", 0},
+            {"ttyUSB007", 0}, {"ttyS4294967297", 0}, {"ttyusb0", 0},
+            {"TTYS0", 0},     {"tty0", 0},           {"tty", 0},
+            {"console", 0},   {"ptmx", 0},           {"", 0},
+            {"ttyUSB-1", 0},  {"xttyS0", 0},         {"ttyS0x", 0},
+        };
+        for (const auto& [name, number] : rows)
+            QTest::newRow(name[0] ? name : "empty") << QString::fromLatin1(name) << number;
+        QTest::newRow("arabic-indic digit") << QStringLiteral("ttyS\u0663") << 0;
+    }
+
+    void comNumberForDevice()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, number);
+        QCOMPARE(ComNumberForDevice(name), number);
+    }
+
+    void discover_data()
+    {
+        QTest::addColumn<QStringList>("ttys");
+        QTest::addColumn<QStringList>("aliases");
+        QTest::addColumn<QStringList>("listed");
+        using L = QStringList;
+        QTest::newRow("nothing") << L{} << L{} << L{};
+        QTest::newRow("ttyS numbering") << L{"ttyS0", "ttyS3"} << L{} << L{"1 /dev/ttyS0", "4 /dev/ttyS3"};
+        QTest::newRow("placeholders left out")
+            << L{"ttyS0,type=4", "ttyS1,type=0", "ttyS2"} << L{} << L{"1 /dev/ttyS0", "3 /dev/ttyS2"};
+        QTest::newRow("no device link")
+            << L{"tty0,nodevice", "ttyS0,nodevice", "ttyUSB0"} << L{} << L{"100 /dev/ttyUSB0"};
+        QTest::newRow("no family") << L{"ttyXYZ0", "tty1", "console", "ttyS99"} << L{} << L{};
+        QTest::newRow("ascending") << L{"ttyUSB0",      "ttyACM1", "ttyS2", "rfcomm0",
+                                        "ttyCH341USB0", "ttyS10",  "ttyS9"}
+                                   << L{} << L{"3 /dev/ttyS2",         "10 /dev/ttyS9",    "11 /dev/ttyS10",
+                                               "100 /dev/ttyUSB0",     "201 /dev/ttyACM1", "320 /dev/rfcomm0",
+                                               "360 /dev/ttyCH341USB0"};
+        QTest::newRow("alias") << L{} << L{"com5>/dev/null"} << L{"5 /dev/null"};
+        QTest::newRow("alias capitals")
+            << L{} << L{"COM7>/dev/null", "Com8>/dev/zero"} << L{"7 /dev/null", "8 /dev/zero"};
+        QTest::newRow("alias highest") << L{} << L{"com999>/dev/null"} << L{"999 /dev/null"};
+        QTest::newRow("not alias names")
+            << L{} << L{"com0>/dev/null",  "com1000>/dev/zero", "com05>/dev/full",
+                        "comx>/dev/null",  "lpt1>/dev/null",    "com5.bak>/dev/null",
+                        "xcom5>/dev/null", "com>/dev/null",     "com-1>/dev/null"}
+            << L{};
+        QTest::newRow("alias to missing target") << L{} << L{"com5>@missing"} << L{};
+        QTest::newRow("alias to regular file") << L{} << L{"com5>@file"} << L{};
+        QTest::newRow("alias to folder") << L{} << L{"com5>/dev"} << L{};
+        QTest::newRow("alias not a link") << L{} << L{"com5"} << L{};
+        QTest::newRow("alias through a link") << L{} << L{"com5>@chain"} << L{"5 /dev/null"};
+        // /dev/null is character device 1:3: the fake ttyUSB0 claims to be it.
+        QTest::newRow("alias renumbers a device")
+            << L{"ttyUSB0,dev=1:3"} << L{"com9>/dev/null"} << L{"9 /dev/null"};
+        QTest::newRow("alias takes another device's number")
+            << L{"ttyUSB0"} << L{"com100>/dev/null"} << L{"100 /dev/null"};
+        QTest::newRow("alias among devices") << L{"ttyS0", "ttyUSB0"} << L{"com50>/dev/null"}
+                                             << L{"1 /dev/ttyS0", "50 /dev/null", "100 /dev/ttyUSB0"};
+        QTest::newRow("two aliases, one device")
+            << L{} << L{"com6>/dev/null", "com3>/dev/null"} << L{"3 /dev/null"};
+        QTest::newRow("two aliases, lower number first by value")
+            << L{} << L{"com10>/dev/null", "com9>/dev/null"} << L{"9 /dev/null"};
+        QTest::newRow("two spellings, one number")
+            << L{} << L{"COM4>/dev/zero", "com4>/dev/null"} << L{"4 /dev/zero"};
+    }
+
+    void discover()
+    {
+        QFETCH(QStringList, ttys);
+        QFETCH(QStringList, aliases);
+        QFETCH(QStringList, listed);
+        for (const QString& tty : ttys)
+            AddTty(tty);
+        for (const QString& alias : aliases)
+            AddAlias(alias);
+        QCOMPARE(Listed(DiscoverSerialPorts(SysRoot(), AliasDir())), listed);
+        QCOMPARE(Listed(DiscoverSerialPorts()), listed);
+    }
+
+    void missingFolders()
+    {
+        QVERIFY(DiscoverSerialPorts(m_dir->filePath(QStringLiteral("none")),
+                                    m_dir->filePath(QStringLiteral("none")))
+                    .isEmpty());
+    }
+
+    void descriptions()
+    {
+        AddUsbTty(QStringLiteral("ttyUSB0"), {{QStringLiteral("idVendor"), "0403"},
+                                              {QStringLiteral("idProduct"), "6001"},
+                                              {QStringLiteral("manufacturer"), "FTDI"},
+                                              {QStringLiteral("product"), "FT232R USB UART"}});
+        AddTty(QStringLiteral("ttyS0"));
+        // Above the sysfs root: must not be taken for the on-board port's adapter.
+        WriteTestFile(m_dir->filePath(QStringLiteral("idVendor")), "dead\n");
+        WriteTestFile(SysRoot() + QStringLiteral("/class/tty/ttyUSB0/dev"), "1:3\n");
+        AddAlias(QStringLiteral("com9>/dev/null"));
+
+        const QList<SerialPortEntry> entries = DiscoverSerialPorts();
+        QCOMPARE(entries.size(), 2);
+        QCOMPARE(entries[0].Description, QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(entries[1].Number, 9);
+        QCOMPARE(entries[1].Description, QStringLiteral("/dev/null - FTDI FT232R USB UART (0403:6001)"));
+
+        QVERIFY(QFile::remove(AliasDir() + QStringLiteral("/com9")));
+        const QList<SerialPortEntry> plain = DiscoverSerialPorts();
+        QCOMPARE(plain[1].Number, 100);
+        QCOMPARE(plain[1].Description, QStringLiteral("/dev/ttyUSB0 - FTDI FT232R USB UART (0403:6001)"));
+    }
+
+    void descriptionWithoutNames()
+    {
+        AddUsbTty(QStringLiteral("ttyACM0"),
+                  {{QStringLiteral("idVendor"), "1a86"}, {QStringLiteral("idProduct"), "7523"}});
+        const QList<SerialPortEntry> entries = DiscoverSerialPorts();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].Description, QStringLiteral("/dev/ttyACM0 - 1a86:7523"));
+    }
+
+    // A live pseudo-terminal through an alias: listed while it exists, gone with it, and never
+    // opened by the discovery (opening would switch a cable's DTR and RTS lines).
+    void pseudoTerminalAlias()
+    {
+        Pty pty;
+        QVERIFY(!pty.SlavePath().isEmpty());
+        AddTty(QStringLiteral("ttyS0"));
+        AddAlias(QStringLiteral("com950>") + pty.SlavePath());
+        QCOMPARE(Listed(DiscoverSerialPorts()), (QStringList{"1 /dev/ttyS0", "950 " + pty.SlavePath()}));
+        QCOMPARE(DevicePathForComPort(950), pty.SlavePath());
+        QCOMPARE(DevicePathForComPort(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(DevicePathForComPort(2), QString());
+        QVERIFY(!pty.SlaveEverOpened());
+        pty.Close();
+        QCOMPARE(DevicePathForComPort(950), QString());
+    }
+
+    // Without roots set, the aliases are those beside the settings file.
+    void defaultAliasFolder()
+    {
+        SetDiscoveryRoots(SysRoot(), {});
+        SetProgramDirectory(m_dir->path());
+        QCOMPARE(AliasDirectory(), m_dir->filePath(QStringLiteral("dosdevices")));
+        AddAlias(QStringLiteral("com951>/dev/null"));
+        QCOMPARE(DevicePathForComPort(951), QStringLiteral("/dev/null"));
+    }
+
+    void matchListEntry_data()
+    {
+        QTest::addColumn<QStringList>("list");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("match");
+        using L = QStringList;
+        QTest::newRow("empty list") << L{} << "COM3" << QString();
+        QTest::newRow("empty list, empty text") << L{} << QString() << QString();
+        QTest::newRow("equal") << L{"COM1", "COM3"} << "COM3"
+                               << "COM3";
+        QTest::newRow("none equal") << L{"COM1", "COM3"} << "COM7"
+                                    << "COM1";
+        QTest::newRow("capitals differ") << L{"COM1", "com3"} << "COM3"
+                                         << "COM1";
+        QTest::newRow("prefix only") << L{"COM12", "COM1"} << "COM1"
+                                     << "COM1";
+        QTest::newRow("longer only") << L{"COM12", "COM2"} << "COM1"
+                                     << "COM12";
+        QTest::newRow("trailing space") << L{"COM1", "COM3"} << "COM3 "
+                                        << "COM1";
+    }
+
+    void matchListEntry()
+    {
+        QFETCH(QStringList, list);
+        QFETCH(QString, text);
+        QFETCH(QString, match);
+        QCOMPARE(MatchListEntry(list, text), match);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestComPorts)
+#include "tst_comports.moc"
