@@ -12,7 +12,7 @@ BUILD_DIR="$build" bash "$here/scripts/build.sh"
 progdir="$build/window"
 radio="$build/virtualradio/virtual_radio"
 image="$progdir/virtual-radio.img" # the virtual radio's block, kept between runs
-com="${VR_COM:-${VIRTUAL_RADIO_COM:-90}}"
+com="${VR_COM:-${VIRTUAL_RADIO_COM:-900}}"
 alias_link="$progdir/dosdevices/com$com"
 
 mkdir -p "$progdir/dosdevices"
