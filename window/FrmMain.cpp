@@ -4,6 +4,7 @@
 #include "data/MsgBox.h"
 #include "window/AnsiWidthValidator.h"
 #include "window/BandTable.h"
+#include "window/FrameBox.h"
 #include "window/Twips.h"
 #include "window/WindowFont.h"
 #include "window/WindowIcon.h"
@@ -57,14 +58,8 @@ void FrmMain::CreateControls()
         return widget;
     };
 
-    Frame1 = new QGroupBox(this);
+    Frame1 = new FrameBox(this);
     place(Frame1, QStringLiteral("Frame1"), {0, 120, 9255, 7575}, -1);
-    // The positions inside a frame count from its outer edge, with the frame's line running through
-    // the middle of its caption; the toolkit's own group box draws the line below the caption,
-    // across the first row of controls.
-    Frame1->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em; }"
-                                         "QGroupBox::title { subcontrol-origin: margin; left: 6px;"
-                                         " padding: 0px 2px; }"));
 
     // Signalling and feature switches: hidden for the whole run, they only carry the record's values.
     auto check = [&](const QString& name, int left, int top, int tab, bool shown) {
@@ -85,7 +80,7 @@ void FrmMain::CreateControls()
     Check2->setText(QStringLiteral("2Tone"));
     Check3->setText(QStringLiteral("DTMF"));
 
-    Frame2 = new QGroupBox(Frame1);
+    Frame2 = new FrameBox(Frame1);
     place(Frame2, QStringLiteral("Frame2"), {120, 5640, 8535, 1815}, -1);
 
     struct FieldDesign
