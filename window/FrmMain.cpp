@@ -42,7 +42,7 @@ FrmMain::~FrmMain() = default;
 
 void FrmMain::CreateControls()
 {
-    // Tab index of every control that has one; SetTabOrder chains them in this order.
+    // Tab index of every control that has one; the keyboard order is chained from it at the end.
     std::vector<std::pair<int, QWidget*>> tabIndex;
     auto place = [&tabIndex](QWidget* widget, const QString& name, QRect twips, int tab) {
         widget->setObjectName(name);
@@ -188,12 +188,13 @@ void FrmMain::CreateControls()
 
 void FrmMain::Form_Load()
 {
-    // Session state, start-up record, system check and the COM-port list come first.
+    // Before the band table: session mode, start-up record, system check, saved port, port list.
     FillBandTable();
     SetLanguage();
-    // The radio type of the start-up record, until the record itself is shown here.
+    // The start-up record's radio type, selected as showing the record selects it, so that the
+    // band lists are filled and in step.
     Combo1[0]->SelectListEntry(0);
-    // Then the port-list refresh is switched on.
+    // After the record is shown: the port-list refresh, when the list comes from the system.
     Combo1[0]->setFocus();
 }
 
@@ -213,4 +214,7 @@ void FrmMain::Command3_Click()
     close();
 }
 
-void FrmMain::Combo2_Click() {}
+void FrmMain::Combo2_Click()
+{
+    // A COM port chosen, by the user or by the program: nothing to keep yet.
+}
