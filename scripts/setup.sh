@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-liberation fonts-wqy-microhei
-  xvfb x11-apps imagemagick
+  xvfb x11-apps x11-utils imagemagick
 )
 
 missing=()

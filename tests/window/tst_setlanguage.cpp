@@ -1,0 +1,313 @@
+// Captions, LanguageIndex, the band messages, the label alignment and the message boxes under the
+// process's system locale. CTest runs this program once per locale and names, in
+// EXPECTED_LANGUAGE_INDEX, the language that locale must give (1 English, 2 Chinese).
+#include "data/ModData.h"
+#include "data/MsgBox.h"
+#include "window/FrmMain.h"
+#include "window/MsgBoxDialog.h"
+#include "window/SetLanguage.h"
+#include "window/Twips.h"
+#include "window/WindowFont.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+int ExpectedLanguage()
+{
+    return qEnvironmentVariableIntValue("EXPECTED_LANGUAGE_INDEX");
+}
+
+QString Caption(QWidget* control)
+{
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(control))
+        return frame->title();
+    return qobject_cast<QLabel*>(control)->text();
+}
+
+// Whether every character has a glyph in the window's font or in a face that stands in for it,
+// rather than the empty box.
+bool Renderable(const QFont& font, const QString& text)
+{
+    const QFontMetrics metrics(font);
+    return std::all_of(text.begin(), text.end(), [&metrics](QChar ch) { return metrics.inFont(ch); });
+}
+
+} // namespace
+
+class TestSetLanguage : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<FrmMain> frm;
+    int expected = 0;
+
+private slots:
+    void initTestCase()
+    {
+        expected = ExpectedLanguage();
+        QVERIFY2(expected == 1 || expected == 2, "EXPECTED_LANGUAGE_INDEX must be 1 or 2");
+    }
+    void init()
+    {
+        ResetModData();
+        ResetLanguageIndex();
+        SetDefaultInfo();
+        frm = std::make_unique<FrmMain>();
+        frm->show();
+        frm->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(frm.get()));
+    }
+    void cleanup()
+    {
+        frm.reset();
+        SetMsgBoxHandler({});
+    }
+
+    void languageIndexFromTheSystemLocale()
+    {
+        QCOMPARE(LanguageIndex, expected);
+        ResetLanguageIndex();
+        QCOMPARE(LanguageIndex, 0);
+        FrmMain again;
+        QCOMPARE(LanguageIndex, expected);
+    }
+
+    void languageIndexFor_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<int>("languageIndex");
+        QTest::newRow("zh_CN") << "zh_CN" << 2;
+        QTest::newRow("zh_Hans_CN") << "zh_Hans_CN" << 2;
+        QTest::newRow("zh_TW") << "zh_TW" << 1;
+        QTest::newRow("zh_HK") << "zh_HK" << 1;
+        QTest::newRow("zh_SG") << "zh_SG" << 1;
+        QTest::newRow("zh_MO") << "zh_MO" << 1;
+        QTest::newRow("en_US") << "en_US" << 1;
+        QTest::newRow("ja_JP") << "ja_JP" << 1;
+        QTest::newRow("C") << "C" << 1;
+    }
+    void languageIndexFor()
+    {
+        QFETCH(QString, locale);
+        QFETCH(int, languageIndex);
+        QCOMPARE(LanguageIndexFor(QLocale(locale)), languageIndex);
+    }
+
+    void captions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        auto row = [](const char* control, const char* english, const char* chinese) {
+            QTest::newRow(control) << control << english << QString::fromUtf8(chinese);
+        };
+        row("Command1", "&Read", "读出(&R)");
+        row("Command2", "&Write", "写入(&W)");
+        row("Command3", "E&xit", "退出(&X)");
+        row("Frame1", "Radio Setting", "机器设置");
+        row("Frame2", "Dealer Information", "经销商信息");
+        row("Label3", "Com Port:", "串口选择:");
+        row("Label2", "Area Code", "销售区号");
+        row("Label1(0)", "Radio Type", "机型");
+        row("Label1(1)", "Frequency", "频段");
+        row("Label1(2)", "Serial Number", "序列号");
+        row("Label1(3)", "Producted Date", "出厂日期");
+        row("Label1(4)", "Maintained Date", "维修日期");
+        row("Label1(5)", "Maintained Description", "维修原因");
+        row("Label1(6)", "Version", "固件版本");
+        row("Label1(7)", "Manufacture Code", "生产批号");
+        row("Label1(8)", "User Code", "客户代码");
+        row("Label1(9)", "Dealer Code", "经销商代码");
+        row("Label1(10)", "Stock Date", "入库时间");
+        row("Label1(11)", "Sell Date", "销售时间");
+        row("Label1(12)", "Seller", "经手人");
+        row("Label1(13)", "Program PassWord", "编程密码");
+        row("Check4", "Kill", "遥毙");
+        row("Check5", "Scramber", "扰频");
+        row("Check6", "Faint", "遥晕");
+        row("Check7", "Factory", "工厂模式");
+        row("Check8", "Freq. Set", "频段设置");
+        // The same in both languages.
+        row("Check1", "5Tone", "5Tone");
+        row("Check2", "2Tone", "2Tone");
+        row("Check3", "DTMF", "DTMF");
+    }
+    void captions()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        auto* widget = frm->findChild<QWidget*>(control);
+        QVERIFY(widget != nullptr);
+        const QString caption = Caption(widget);
+        QCOMPARE(caption, expected == 2 ? chinese : english);
+        QVERIFY2(Renderable(widget->font(), QString(caption).remove('&')), "a character would show as a box");
+    }
+
+    void windowCaptionAndFont()
+    {
+        QCOMPARE(frm->windowTitle(), "TANGELO_Tune");
+        const QFontInfo font(frm->Label1[0]->font());
+        QCOMPARE(font.pointSize(), 9);
+        QVERIFY2(font.family() == "Arial" || font.family() == "Liberation Sans", qPrintable(font.family()));
+        QCOMPARE(frm->size(), QSize(TwipsToPixels(9315), TwipsToPixels(7875)));
+        QCOMPARE(frm->minimumSize(), frm->maximumSize());
+        QVERIFY(!frm->windowIcon().pixmap(16, 16).isNull());
+    }
+
+    // Both texts of each pair are filled, whatever the language; element 0 stays empty.
+    void messagePairs()
+    {
+        QCOMPARE(frm->OverwriteQuestion[0], QString());
+        QCOMPARE(frm->OverwriteQuestion[1], "Frequencys is different. Overwrite?");
+        QCOMPARE(frm->OverwriteQuestion[2], QString::fromUtf8("频段类型不同。是否覆盖？"));
+        QCOMPARE(frm->BandTooFarNotice[0], QString());
+        QCOMPARE(frm->BandTooFarNotice[1],
+                 "Frequencys is different.The difference of frequecy is too much,can be use mutually! ");
+        QCOMPARE(frm->BandTooFarNotice[2], QString::fromUtf8("频段类型不同。频率相差太大，不能互用！"));
+        QVERIFY(!Renderable(frm->font(), QString(QChar(0x0378)))); // the probe can fail
+        QVERIFY(Renderable(frm->font(), frm->OverwriteQuestion[LanguageIndex]));
+        QVERIFY(Renderable(frm->font(), frm->BandTooFarNotice[LanguageIndex]));
+    }
+
+    // Each label is as wide as its caption and ends 50 twips left of its reference field, to the
+    // nearest pixel.
+    void labelsEndLeftOfTheirFields_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Label2") << "Label2"
+                                << "Text1(0)";
+        for (int index = 0; index <= 8; ++index)
+            QTest::addRow("Label1(%d)", index) << QString("Label1(%1)").arg(index) << "Text1(0)";
+        for (int index = 9; index <= 12; ++index)
+            QTest::addRow("Label1(%d)", index) << QString("Label1(%1)").arg(index) << "Text1(8)";
+        QTest::newRow("Label1(13)") << "Label1(13)"
+                                    << "Text1(12)";
+    }
+    void labelsEndLeftOfTheirFields()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, field);
+        auto* caption = frm->findChild<QLabel*>(label);
+        auto* reference = frm->findChild<QWidget*>(field);
+        QCOMPARE(caption->parentWidget(), reference->parentWidget());
+        QVERIFY(caption->width() >= caption->sizeHint().width()); // nothing cut off
+        QVERIFY(caption->x() >= 0);
+        const int gap = PixelsToTwips(reference->x() - (caption->x() + caption->width()));
+        QVERIFY2(std::abs(gap - 50) <= TwipsPerPixel() / 2 + 1, qPrintable(QString::number(gap)));
+    }
+
+    void longCaptionsStartFurtherLeft()
+    {
+        if (LanguageIndex != 1)
+            QSKIP("the English captions differ in length");
+        QVERIFY(frm->Label1[5]->x() < frm->Label1[6]->x() - 50); // "Maintained Description", "Version"
+    }
+
+    void versionFieldOnWindowBackground()
+    {
+        const QColor window = frm->palette().color(QPalette::Active, QPalette::Window);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            QCOMPARE(frm->Text1[5]->palette().color(group, QPalette::Base), window);
+    }
+
+    // The same letters in both languages.
+    void accessKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Alt+R") << int(Qt::Key_R) << "Command1";
+        QTest::newRow("Alt+W") << int(Qt::Key_W) << "Command2";
+    }
+    void accessKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, button);
+        QSignalSpy clicked(frm->findChild<QPushButton*>(button), &QPushButton::clicked);
+        QTest::keyClick(frm.get(), Qt::Key(key), Qt::AltModifier);
+        QTRY_COMPARE(clicked.count(), 1); // a shortcut presses the button visibly, then clicks
+    }
+
+    void exitKeyClosesTheWindow()
+    {
+        frm->ReShowComPortTimer.start();
+        QTest::keyClick(frm.get(), Qt::Key_X, Qt::AltModifier);
+        QTRY_VERIFY(!frm->isVisible());
+        QVERIFY(!frm->ReShowComPortTimer.isActive());
+    }
+
+    // Real message boxes: the program title, the icon and buttons asked for, and Qt's button texts
+    // in the window's language.
+    void messageBox_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("result");
+        QTest::newRow("OK and Cancel, Cancel pressed")
+            << int(MsgButtons::OkCancel) << int(MsgIcon::Warning) << "" << int(QMessageBox::Cancel)
+            << int(MsgResult::Cancel);
+        QTest::newRow("OK and Cancel, OK pressed") << int(MsgButtons::OkCancel) << int(MsgIcon::Warning) << ""
+                                                   << int(QMessageBox::Ok) << int(MsgResult::Ok);
+        QTest::newRow("OK only, with detail") << int(MsgButtons::Ok) << int(MsgIcon::Critical) << "port busy"
+                                              << int(QMessageBox::Ok) << int(MsgResult::Ok);
+        QTest::newRow("OK only, no icon")
+            << int(MsgButtons::Ok) << int(MsgIcon::None) << "" << int(QMessageBox::Ok) << int(MsgResult::Ok);
+    }
+    void messageBox()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, icon);
+        QFETCH(QString, detail);
+        QFETCH(int, press);
+        QFETCH(int, result);
+        InstallMsgBoxDialog();
+
+        QString title, okText, cancelText, shownDetail;
+        int shownIcon = -1;
+        bool hasCancel = false;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            title = box->windowTitle();
+            shownIcon = box->icon();
+            shownDetail = box->detailedText();
+            okText = box->button(QMessageBox::Ok)->text();
+            hasCancel = box->button(QMessageBox::Cancel) != nullptr;
+            if (hasCancel)
+                cancelText = box->button(QMessageBox::Cancel)->text();
+            box->button(QMessageBox::StandardButton(press))->click();
+        });
+        const MsgResult answer = MsgBox("Read Complete!", MsgButtons(buttons), MsgIcon(icon), detail);
+
+        QCOMPARE(int(answer), result);
+        QCOMPARE(title, "TANGELO_Tune");
+        const std::array<int, 3> icons{QMessageBox::NoIcon, QMessageBox::Warning, QMessageBox::Critical};
+        QCOMPARE(shownIcon, icons[static_cast<size_t>(icon)]);
+        QCOMPARE(shownDetail, detail);
+        QCOMPARE(hasCancel, MsgButtons(buttons) == MsgButtons::OkCancel);
+        QCOMPARE(okText.remove('&'), expected == 2 ? QString::fromUtf8("确定") : "OK");
+        if (hasCancel)
+            QCOMPARE(cancelText.remove('&'), expected == 2 ? QString::fromUtf8("取消") : "Cancel");
+    }
+};
+
+QTEST_MAIN(TestSetLanguage)
+#include "tst_setlanguage.moc"

@@ -1,0 +1,65 @@
+#include "window/AnsiWidthValidator.h"
+
+#include "data/AnsiCodePage.h"
+
+#include <algorithm>
+
+namespace {
+// Length of the next character at `at`, a surrogate pair counting as one.
+qsizetype CharLength(const QString& text, qsizetype at)
+{
+    return at + 1 < text.size() && text.at(at).isHighSurrogate() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+}
+} // namespace
+
+AnsiWidthValidator::AnsiWidthValidator(int width, QObject* parent) : QValidator(parent), byteWidth(width) {}
+
+QString AnsiWidthValidator::FittingText(const QString& text) const
+{
+    qsizetype kept = 0;
+    while (kept < text.size()) {
+        const qsizetype next = kept + CharLength(text, kept);
+        if (ToAnsi(text.left(next)).size() > byteWidth)
+            break;
+        kept = next;
+    }
+    return text.left(kept);
+}
+
+QValidator::State AnsiWidthValidator::validate(QString& input, int& pos) const
+{
+    if (ToAnsi(input).size() <= byteWidth) {
+        accepted = input;
+        return Acceptable;
+    }
+    // What the edit inserted: the part between what it left unchanged at the start and at the end.
+    const qsizetype shorter = std::min(accepted.size(), input.size());
+    qsizetype head = 0;
+    while (head < shorter && accepted.at(head) == input.at(head))
+        ++head;
+    if (head > 0 && input.at(head - 1).isHighSurrogate())
+        --head;
+    qsizetype tail = 0;
+    while (tail < shorter - head &&
+           accepted.at(accepted.size() - 1 - tail) == input.at(input.size() - 1 - tail))
+        ++tail;
+    if (tail > 0 && input.at(input.size() - tail).isLowSurrogate())
+        --tail;
+
+    const QString before = input.left(head);
+    const QString after = input.right(tail);
+    const QString inserted = input.mid(head, input.size() - head - tail);
+    qsizetype kept = 0;
+    while (kept < inserted.size()) {
+        const qsizetype next = kept + CharLength(inserted, kept);
+        if (ToAnsi(before + inserted.left(next) + after).size() > byteWidth)
+            break;
+        kept = next;
+    }
+    if (kept == 0)
+        return Invalid; // the keystroke is refused and the field stays as it was
+    input = before + inserted.left(kept) + after;
+    pos = static_cast<int>(head + kept);
+    accepted = input;
+    return Acceptable;
+}

@@ -1,0 +1,27 @@
+// Keeps a field's text within its width in the radio, counted in bytes of the radio's code page,
+// so that what the user types is what reaches the radio and nothing is cut silently on the way.
+#pragma once
+
+#include <QString>
+#include <QValidator>
+
+class AnsiWidthValidator : public QValidator
+{
+    Q_OBJECT
+public:
+    AnsiWidthValidator(int width, QObject* parent);
+
+    // A typed character that would not fit is refused. Inserted text (paste, input method) is cut
+    // to the longest start that still fits, at a character boundary.
+    State validate(QString& input, int& pos) const override;
+
+    // The longest start of `text` that fits the width. Text the program puts into the field goes
+    // through here first.
+    QString FittingText(const QString& text) const;
+
+    int ByteWidth() const { return byteWidth; }
+
+private:
+    int byteWidth;
+    mutable QString accepted; // the text as last accepted, to tell what an edit inserted
+};

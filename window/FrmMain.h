@@ -1,0 +1,84 @@
+// The program's only window: the radio's information for editing, the radio-type and band lists,
+// the COM-port list and the Read, Write and Exit buttons.
+#pragma once
+
+#include "window/DropDownList.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QString>
+#include <QTimer>
+#include <QTranslator>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class FrmMain : public QWidget
+{
+    Q_OBJECT
+public:
+    // Creates the controls in their design-time states and runs Form_Load.
+    explicit FrmMain(QWidget* parent = nullptr);
+    ~FrmMain() override;
+
+    // Start-up before the window is first shown.
+    void Form_Load();
+    // Runs whenever the window goes away, whatever the cause; never refuses.
+    void Form_Unload();
+
+    // Band table and lists.
+    void FillBandTable();
+    void FillBandList(int16_t radioType);
+    void Combo1_Click(int16_t Index);
+    void Combo2_Click();
+
+    void Command3_Click();
+    void Text1_GotFocus(int16_t Index);
+
+    // One way to reach the text of every Text1 member, the multi-line one included. Setting cuts the
+    // text to the field's maximum length (and, for the editable fields, to the radio's byte width).
+    QString Text1Text(int16_t Index) const;
+    void SetText1Text(int16_t Index, const QString& text);
+    static constexpr std::array<int, 13> Text1MaxLength{4, 16, 16, 16, 64, 16, 8, 4, 16, 16, 16, 16, 4};
+
+    // The controls, by name and index. Text1(4) is a QPlainTextEdit, every other member a QLineEdit.
+    std::array<QWidget*, 13> Text1{};
+    std::array<QLabel*, 14> Label1{};
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    std::array<DropDownList*, 2> Combo1{};
+    DropDownList* Combo2 = nullptr; // COM ports
+    DropDownList* Combo3 = nullptr; // the whole band table, hidden; its position is the band index
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QCheckBox* Check4 = nullptr;
+    QCheckBox* Check5 = nullptr;
+    QCheckBox* Check6 = nullptr;
+    QCheckBox* Check7 = nullptr;
+    QCheckBox* Check8 = nullptr;
+    QPushButton* Command1 = nullptr; // Read
+    QPushButton* Command2 = nullptr; // Write
+    QPushButton* Command3 = nullptr; // Exit
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QTimer ReShowComPortTimer;
+
+    // The two band messages of a write, indexed by LanguageIndex; element 0 stays empty.
+    std::array<QString, 3> OverwriteQuestion;
+    std::array<QString, 3> BandTooFarNotice;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void SetLanguage();
+    void AlignLabels();
+
+    QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
+};

@@ -1,0 +1,38 @@
+#include "window/MsgBoxDialog.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+MsgResult ShowMsgBoxDialog(const MsgRequest& request)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromLatin1(ProgramTitle));
+    box.setText(request.text);
+    switch (request.icon) {
+    case MsgIcon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    if (request.buttons == MsgButtons::OkCancel) {
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel); // closing the box answers Cancel
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    box.setDefaultButton(QMessageBox::Ok);
+    if (!request.detail.isEmpty())
+        box.setDetailedText(request.detail);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Cancel) ? MsgResult::Cancel : MsgResult::Ok;
+}
+
+void InstallMsgBoxDialog()
+{
+    SetMsgBoxHandler(ShowMsgBoxDialog);
+}

@@ -1,0 +1,47 @@
+// The Text1 array: uniform text access and the focus rule of the fields.
+#include "window/AnsiWidthValidator.h"
+#include "window/FrmMain.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+QString FrmMain::Text1Text(int16_t Index) const
+{
+    const QWidget* field = Text1.at(static_cast<size_t>(Index));
+    if (const auto* edit = qobject_cast<const QLineEdit*>(field))
+        return edit->text();
+    return static_cast<const QPlainTextEdit*>(field)->toPlainText();
+}
+
+void FrmMain::SetText1Text(int16_t Index, const QString& text)
+{
+    QWidget* field = Text1.at(static_cast<size_t>(Index));
+    const QString cut = text.left(Text1MaxLength[static_cast<size_t>(Index)]);
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        const auto* validator = qobject_cast<const AnsiWidthValidator*>(edit->validator());
+        edit->setText(validator != nullptr ? validator->FittingText(cut) : cut);
+    } else {
+        static_cast<QPlainTextEdit*>(field)->setPlainText(cut);
+    }
+}
+
+void FrmMain::Text1_GotFocus(int16_t Index)
+{
+    // Typing then replaces the old value, and Tab passes on leaving it as it was.
+    QWidget* field = Text1.at(static_cast<size_t>(Index));
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+    else
+        static_cast<QPlainTextEdit*>(field)->selectAll();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (size_t index = 0; index < Text1.size(); ++index)
+            if (watched == Text1[index])
+                Text1_GotFocus(static_cast<int16_t>(index));
+    }
+    return QWidget::eventFilter(watched, event);
+}
