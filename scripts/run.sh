@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and starts TANGELO_Tune with the virtual radio attached:
+# the virtual radio runs on a pseudo-terminal that an alias in dosdevices/ makes a COM port.
+# Stopping the program stops the virtual radio and removes the alias.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${BUILD_DIR:-$here/build}"
+
+bash "$here/scripts/setup.sh"
+BUILD_DIR="$build" bash "$here/scripts/build.sh"
+
+progdir="$build/window"
+radio="$build/virtualradio/virtual_radio"
+image="$progdir/virtual-radio.img" # the virtual radio's block, kept between runs
+com="${VR_COM:-${VIRTUAL_RADIO_COM:-90}}"
+alias_link="$progdir/dosdevices/com$com"
+
+mkdir -p "$progdir/dosdevices"
+out="$(mktemp)"
+radio_args=(--save "$image")
+[ -f "$image" ] && radio_args+=(--image "$image")
+"$radio" "${radio_args[@]}" >"$out" &
+radio_pid=$!
+
+cleanup() {
+  kill "$radio_pid" 2>/dev/null || true
+  wait "$radio_pid" 2>/dev/null || true
+  rm -f "$alias_link" "$out"
+}
+trap cleanup EXIT INT TERM
+
+pty=""
+for _ in $(seq 50); do
+  pty="$(head -n 1 "$out" 2>/dev/null || true)"
+  [ -n "$pty" ] && break
+  sleep 0.1
+done
+if [ -z "$pty" ]; then
+  echo "The virtual radio did not start." >&2
+  exit 1
+fi
+ln -sfn "$pty" "$alias_link"
+echo "Virtual radio on $pty, listed as COM$com."
+
+# A first run remembers the virtual radio's port, so that it is the one selected.
+if ! grep -qs '^comPort' "$progdir/mysetup.ini"; then
+  printf '[language]\ncomPort=%s\n' "$com" >"$progdir/mysetup.ini"
+fi
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "No display: running under a virtual X server (xvfb-run)." >&2
+  xvfb-run -a "$progdir/TANGELO_Tune"
+else
+  "$progdir/TANGELO_Tune"
+fi

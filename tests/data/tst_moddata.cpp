@@ -1,0 +1,297 @@
+#include "data/AnsiCodePage.h"
+#include "data/ModData.h"
+
+#include <QStringEncoder>
+#include <QTest>
+
+#include <algorithm>
+#include <string_view>
+
+using namespace std::string_view_literals;
+
+namespace {
+
+// A text with embedded U+0000 characters.
+QString S(std::u16string_view text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+
+void PutBytes(int offset, const QByteArray& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), InfoImage.begin() + offset);
+}
+
+QByteArray ImageBytes(int offset, int count)
+{
+    return QByteArray(reinterpret_cast<const char*>(InfoImage.data()) + offset, count);
+}
+
+// A busy image: every byte differs from its neighbours, and no text field ends early.
+InfoImageType PatternImage()
+{
+    InfoImageType image{};
+    for (size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<uint8_t>(0x21 + (i * 7) % 90);
+    return image;
+}
+
+} // namespace
+
+class TestModData : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        ResetModData();
+        SetAnsiCodePage("windows-1252");
+    }
+    void cleanupTestCase() { SetAnsiCodePage({}); }
+
+    void trimText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("spaces after marker stay before it") << S(u"ab \0   "sv) << "ab ";
+        QTest::newRow("trailing spaces go") << "ab    "
+                                            << "ab";
+        QTest::newRow("marker only") << S(u"\0   "sv) << "";
+        QTest::newRow("inner spaces stay") << " a b"
+                                           << " a b";
+        QTest::newRow("tab is no space") << "ab\t"
+                                         << "ab\t";
+        QTest::newRow("cut before first marker") << S(u"ab\0cd\0"sv) << "ab";
+    }
+    void trimText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(TrimText(text), expected);
+    }
+
+    void decodeTextField_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("ends at 0x00") << QByteArray("ABC\0XYZ", 7) << S(u"ABC\0            "sv);
+        QTest::newRow("ends at 0xFF") << QByteArray("ABC\xFFXYZ") << S(u"ABC\0            "sv);
+        QTest::newRow("all 0xFF is empty") << QByteArray(16, '\xFF') << S(u"\0               "sv);
+        QTest::newRow("full width, no marker") << QByteArray("0123456789ABCDEF") << "0123456789ABCDEF";
+        QTest::newRow("trailing spaces kept before marker")
+            << QByteArray("AB  \0", 5) << S(u"AB  \0           "sv);
+    }
+    void decodeTextField()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, field);
+        PutBytes(Layout::DealerCode, bytes);
+        DecodeInfo();
+        QCOMPARE(RadioInfo.DealerCode, field);
+        QCOMPARE(RadioInfo.DealerCode.size(), 16);
+    }
+
+    void decodeSwitches_data()
+    {
+        QTest::addColumn<int>("byte13");
+        QTest::addColumn<int>("byte14");
+        QTest::addColumn<QList<int>>(
+            "flags"); // FiveTone TwoTone Dtmf Scramble FactoryMode BandSetting Kill Faint
+        QTest::newRow("none") << 0x00 << 0x00 << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("bit 7") << 0x80 << 0x00 << QList<int>{1, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("bit 6") << 0x40 << 0x00 << QList<int>{0, 1, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("bit 5") << 0x20 << 0x00 << QList<int>{0, 0, 1, 0, 0, 0, 0, 0};
+        QTest::newRow("bit 4") << 0x10 << 0x00 << QList<int>{0, 0, 0, 1, 0, 0, 0, 0};
+        QTest::newRow("bit 3") << 0x08 << 0x00 << QList<int>{0, 0, 0, 0, 1, 0, 0, 0};
+        QTest::newRow("bit 2") << 0x04 << 0x00 << QList<int>{0, 0, 0, 0, 0, 1, 0, 0};
+        QTest::newRow("bits 1 and 0 mean nothing") << 0x03 << 0xFC << QList<int>{0, 0, 0, 0, 0, 0, 0, 0};
+        QTest::newRow("kill") << 0x00 << 0x01 << QList<int>{0, 0, 0, 0, 0, 0, 1, 0};
+        QTest::newRow("faint") << 0x00 << 0x02 << QList<int>{0, 0, 0, 0, 0, 0, 0, 1};
+        QTest::newRow("all") << 0xFF << 0xFF << QList<int>{1, 1, 1, 1, 1, 1, 1, 1};
+    }
+    void decodeSwitches()
+    {
+        QFETCH(int, byte13);
+        QFETCH(int, byte14);
+        QFETCH(QList<int>, flags);
+        InfoImage[13] = static_cast<uint8_t>(byte13);
+        InfoImage[14] = static_cast<uint8_t>(byte14);
+        DecodeInfo();
+        const QList<int> got{RadioInfo.FiveTone,    RadioInfo.TwoTone,     RadioInfo.Dtmf, RadioInfo.Scramble,
+                             RadioInfo.FactoryMode, RadioInfo.BandSetting, RadioInfo.Kill, RadioInfo.Faint};
+        QCOMPARE(got, flags);
+    }
+
+    void decodeBandAndAreaCode()
+    {
+        InfoImage[7] = 25; // no row in the band table: kept as it is
+        PutBytes(9, QByteArray("05\xFF"
+                               "9"));
+        DecodeInfo();
+        QCOMPARE(RadioInfo.BandIndex, int16_t(25));
+        QCOMPARE(RadioInfo.AreaCode, QStringLiteral("05"));
+    }
+
+    void encodeBandSettingTouchesBit2Only_data()
+    {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("bandSetting");
+        QTest::addColumn<int>("after");
+        QTest::newRow("set on zero") << 0x00 << 1 << 0x04;
+        QTest::newRow("clear on all") << 0xFF << 0 << 0xFB;
+        QTest::newRow("set keeps others") << 0xA3 << 1 << 0xA7;
+        QTest::newRow("clear keeps others") << 0xA7 << 0 << 0xA3;
+    }
+    void encodeBandSettingTouchesBit2Only()
+    {
+        QFETCH(int, before);
+        QFETCH(int, bandSetting);
+        QFETCH(int, after);
+        InfoImage[13] = static_cast<uint8_t>(before);
+        InfoImage[14] = 0x5A;
+        RadioInfo.BandSetting = static_cast<int16_t>(bandSetting);
+        RadioInfo.FiveTone = RadioInfo.Kill = RadioInfo.Faint = 1; // never encoded
+        EncodeInfo();
+        QCOMPARE(int(InfoImage[13]), after);
+        QCOMPARE(int(InfoImage[14]), 0x5A);
+    }
+
+    // Only byte 7, bit 2 of byte 13 and the five editable text fields change.
+    void encodeLeavesOtherBytes()
+    {
+        const InfoImageType before = PatternImage();
+        InfoImage = before;
+        DecodeInfo();
+        RadioInfo.AreaCode = "9999";
+        RadioInfo.SerialNumber = FixedText("changed", 16, false);
+        RadioInfo.MaintenanceDescription = FixedText("changed", 64, false);
+        RadioInfo.Scramble = 1 - RadioInfo.Scramble;
+        RadioInfo.BandIndex = 3;
+        RadioInfo.DealerCode = FixedText("D", 16, false);
+        EncodeInfo();
+        for (int i = 0; i < Layout::ImageSize; ++i) {
+            const bool encoded = i == 7 || i == 13 || (i >= 60 && i < 64) || (i >= 80 && i < 144);
+            if (!encoded)
+                QVERIFY2(InfoImage[size_t(i)] == before[size_t(i)], qPrintable(QString("byte %1").arg(i)));
+        }
+        QCOMPARE(int(InfoImage[7]), 3);
+        QCOMPARE(ImageBytes(80, 16), QByteArray("D").leftJustified(16, '\0'));
+    }
+
+    // Decoding and encoding again changes only the tails of the five encoded text fields.
+    void roundTripChangesOnlyTextTails()
+    {
+        PutBytes(60, QByteArray("12\xFF\x33"));                        // password ends at 0xFF
+        PutBytes(80, QByteArray("DEALER    ").leftJustified(16, ' ')); // fills the field with spaces
+        PutBytes(96, QByteArray(16, '\xFF'));                          // empty: 0xFF area
+        PutBytes(112, QByteArray("2026-01-02\0junk", 15));
+        PutBytes(128, QByteArray("Seller Name\xFFzz"));
+        InfoImage[13] = 0xE4;
+        const InfoImageType before = InfoImage;
+        DecodeInfo();
+        EncodeInfo();
+        QCOMPARE(ImageBytes(60, 4), QByteArray("12\0\0", 4));
+        QCOMPARE(ImageBytes(80, 16), QByteArray("DEALER").leftJustified(16, '\0'));
+        QCOMPARE(ImageBytes(96, 16), QByteArray(16, '\0'));
+        QCOMPARE(ImageBytes(112, 16), QByteArray("2026-01-02").leftJustified(16, '\0'));
+        QCOMPARE(ImageBytes(128, 16), QByteArray("Seller Name").leftJustified(16, '\0'));
+        for (int i = 0; i < Layout::ImageSize; ++i)
+            if (!((i >= 60 && i < 64) || (i >= 80 && i < 144)))
+                QCOMPARE(InfoImage[size_t(i)], before[size_t(i)]);
+    }
+
+    // Double-byte characters are never split: what does not fit whole is dropped, its bytes zero.
+    void putImageTextCutsAtCharacterBoundary_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QByteArray>("gbk");
+        const QString han16 = QString(16, QChar(0x4E2D)); // 16 x 中, 32 bytes in GBK
+        QStringEncoder gbk("GBK");
+        QTest::newRow("16 double-byte in 16 bytes") << han16 << 16 << QByteArray(gbk.encode(han16.left(8)));
+        QTest::newRow("odd cut drops the whole char")
+            << QStringLiteral("a中文") << 4 << QByteArray(gbk.encode(QStringLiteral("a中"))) + '\0';
+        QTest::newRow("exact fit") << QStringLiteral("中文") << 4
+                                   << QByteArray(gbk.encode(QStringLiteral("中文")));
+        QTest::newRow("empty is zeros") << QString() << 16 << QByteArray(16, '\0');
+    }
+    void putImageTextCutsAtCharacterBoundary()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, width);
+        QFETCH(QByteArray, gbk);
+        SetAnsiCodePage("GBK");
+        InfoImage.fill(0xEE);
+        PutImageText(128, text, width);
+        QCOMPARE(ImageBytes(128, width), gbk.leftJustified(width, '\0'));
+        QCOMPARE(int(InfoImage[size_t(128 + width)]), 0xEE);
+    }
+
+    void decodeDoubleByteText()
+    {
+        SetAnsiCodePage("GBK");
+        QStringEncoder gbk("GBK");
+        PutBytes(128, gbk.encode(QStringLiteral("张三")) + QByteArray(12, '\0'));
+        DecodeInfo();
+        QCOMPARE(TrimText(RadioInfo.Seller), QStringLiteral("张三"));
+    }
+
+    void defaults()
+    {
+        SetDefaultInfo(QDate(2026, 12, 7));
+        QCOMPARE(RadioInfo.SerialNumber, QStringLiteral("2026120700000001"));
+        QCOMPARE(RadioInfo.ManufactureCode, QStringLiteral("12-1-E-1"));
+        QCOMPARE(RadioInfo.UserCode, QStringLiteral("001A"));
+        QCOMPARE(RadioInfo.ProgramPassword, S(u"\0   "sv));
+        QCOMPARE(TrimText(RadioInfo.ProductionDate),
+                 QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat));
+        QCOMPARE(RadioInfo.ProductionDate.size(), 16);
+        QCOMPARE(RadioInfo.Version, QStringLiteral("V1.00"));
+        QCOMPARE(RadioInfo.AreaCode, QStringLiteral("0595"));
+        QCOMPARE(RadioInfo.Model, QStringLiteral("RZ614UV"));
+        const QList<int> flags{RadioInfo.FiveTone,    RadioInfo.TwoTone,     RadioInfo.Dtmf,
+                               RadioInfo.Scramble,    RadioInfo.Kill,        RadioInfo.Faint,
+                               RadioInfo.FactoryMode, RadioInfo.BandSetting, RadioInfo.BandIndex};
+        QCOMPARE(flags, (QList<int>{1, 1, 1, 0, 0, 0, 0, 0, 0}));
+        QVERIFY(std::all_of(InfoImage.begin(), InfoImage.end(), [](uint8_t b) { return b == 0; }));
+    }
+
+    void codePageForLocale_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("page");
+        QTest::newRow("zh_CN") << "zh_CN" << QByteArray("GBK");
+        QTest::newRow("zh_SG") << "zh_SG" << QByteArray("GBK");
+        QTest::newRow("zh_TW") << "zh_TW" << QByteArray("Big5");
+        QTest::newRow("zh_HK") << "zh_HK" << QByteArray("Big5");
+        QTest::newRow("ja_JP") << "ja_JP" << QByteArray("Shift_JIS");
+        QTest::newRow("ko_KR") << "ko_KR" << QByteArray("windows-949");
+        QTest::newRow("ru_RU") << "ru_RU" << QByteArray("windows-1251");
+        QTest::newRow("sr Latin") << "sr_Latn_RS" << QByteArray("windows-1250");
+        QTest::newRow("pl_PL") << "pl_PL" << QByteArray("windows-1250");
+        QTest::newRow("el_GR") << "el_GR" << QByteArray("windows-1253");
+        QTest::newRow("tr_TR") << "tr_TR" << QByteArray("windows-1254");
+        QTest::newRow("en_US") << "en_US" << QByteArray("windows-1252");
+        QTest::newRow("de_DE") << "de_DE" << QByteArray("windows-1252");
+    }
+    void codePageForLocale()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, page);
+        QCOMPARE(AnsiCodePageFor(QLocale(locale)), page);
+        // The converter must know the name, or the radio's texts would silently turn into 1252.
+        QVERIFY2(QStringEncoder(page.constData()).isValid(), page.constData());
+        SetAnsiCodePage(page);
+        QCOMPARE(AnsiCodePage(), page);
+    }
+
+    void unknownCodePageFallsBack()
+    {
+        SetAnsiCodePage("no-such-page");
+        QCOMPARE(AnsiCodePage(), QByteArray("windows-1252"));
+        QCOMPARE(ToAnsi(QStringLiteral("é")), QByteArray("\xE9"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModData)
+#include "tst_moddata.moc"
