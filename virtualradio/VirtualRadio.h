@@ -12,31 +12,35 @@
 #include <cstdint>
 #include <memory>
 
-// Fault switches. A frame index counts the frames received since open(), from 0.
+// Fault switches. A frame index counts the frames received since open() or the last ClearTrace(),
+// from 0. Bytes that form no frame are traced but not counted.
 struct VirtualRadioFaults
 {
-    int silentFromFrame = -1;    // no reply to this frame and every later one (0: silent from the start)
-    int nakFrame = -1;           // answer this frame with the negative reply 0x0A instead
-    int badChecksumFrame = -1;   // this block reply carries a wrong checksum
-    int strayByteFrame = -1;     // one extra byte after this reply
-    int wrongBlockFrame = -1;    // this block reply carries block number wrongBlockNumber
-    int wrongBlockNumber = 0;    //   (also 8 or more, with a valid checksum)
-    bool ignoreEnd = false;      // the end command gets no acknowledgement
-    int replyDelayMs = 0;        // wait before each reply
-    bool paceOutput = false;     // send at the 115200-baud wire rate, not all at once
-    int hangUpAtFrame = -1;      // close the device when this frame arrives, without replying
+    int silentFromFrame = -1;  // no reply to this frame and every later one (0: silent from the start)
+    int nakFrame = -1;         // answer this frame with the negative reply 0x0A instead
+    int badChecksumFrame = -1; // this block reply carries a wrong checksum
+    int strayByteFrame = -1;   // one extra byte after this reply
+    int wrongBlockFrame = -1;  // this block reply carries block number wrongBlockNumber
+    int wrongBlockNumber = 0;  //   (also 8 or more, with a valid checksum)
+    bool ignoreEnd = false;    // the end command gets no acknowledgement
+    int replyDelayMs = 0;      // wait before each reply
+    bool paceOutput = false;   // send at the 115200-baud wire rate, not all at once
+    int hangUpAtFrame = -1;    // close the device when this frame arrives, without replying
 };
 
 struct VirtualRadioTraceEntry
 {
-    qint64 ms = 0;    // since open()
-    QByteArray frame; // one whole frame as the radio recognised it (or the unrecognised bytes)
+    qint64 ms = 0;          // since open()
+    QByteArray frame;       // one whole frame as the radio recognised it (or the unrecognised bytes)
+    bool recognised = true; // false: bytes that formed no frame and were discarded
 };
 
 class VirtualRadio : public QObject
 {
     Q_OBJECT
 public:
+    static constexpr uint8_t StrayByte = 0x00; // what strayByteFrame appends
+
     explicit VirtualRadio(QObject* parent = nullptr);
     ~VirtualRadio() override;
 
@@ -47,21 +51,28 @@ public:
     void Close();
     bool IsOpen() const;
     QString DevicePath() const;
+    QString ErrorString() const; // why the last open failed
 
     void SetIdentity(const QByteArray& identity); // up to 7 ASCII bytes, e.g. "RZ614UV"
-    void SetBandByte(uint8_t band);
+    QByteArray Identity() const;
+    void SetBandByte(uint8_t band); // image byte 7, also sent in the identity reply
+    uint8_t BandByte() const;
     void SetFaults(const VirtualRadioFaults& faults);
+    VirtualRadioFaults Faults() const;
 
     std::array<uint8_t, 256>& Image();
     void SetDefaultImage(); // a realistic radio: serial number, dates, codes, dealer, maintenance note
-    bool LoadImage(const QString& path);
+    bool LoadImage(const QString& path); // raw 256 bytes
     bool SaveImage(const QString& path) const;
 
     QList<VirtualRadioTraceEntry> Trace() const;
-    void ClearTrace();
+    void ClearTrace(); // also restarts the frame count that the fault switches refer to
 
 signals:
-    void FrameReceived(const QByteArray& frame);
+    void FrameReceived(const QByteArray& frame);          // recognised frames only
+    void TraceAdded(const VirtualRadioTraceEntry& entry); // every trace entry, recognised or not
+    void ReplyQueued(const QByteArray& reply);            // as it will go out, faults applied
+    void BlockWritten(int block);                         // a block write was stored into the image
     void HungUp();
 
 private:

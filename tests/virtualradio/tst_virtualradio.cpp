@@ -1,0 +1,473 @@
+// The virtual radio over a real pseudo-terminal: the test plays the program's side with a plain fd.
+#include "DefaultImage.h"
+#include "RadioOptions.h"
+#include "VirtualRadio.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+using Frames = QList<QByteArray>;
+Q_DECLARE_METATYPE(VirtualRadioFaults)
+
+namespace {
+
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+// Worked out here, byte by byte, so the radio's own checksum code is not marked by itself.
+QByteArray BlockFrame(int number, const QByteArray& data, int checksumOffset = 0)
+{
+    QByteArray frame = Hex("57080020") + char(number) + data;
+    unsigned sum = 0;
+    for (char c : frame)
+        sum += uint8_t(c);
+    return frame + char((sum + unsigned(checksumOffset)) & 0xFF);
+}
+
+QByteArray DefaultBlock(int n)
+{
+    const auto image = MakeDefaultImage();
+    return QByteArray(reinterpret_cast<const char*>(image.data()) + n * 32, 32);
+}
+
+QByteArray ReadRequest(int n)
+{
+    return Hex("52080020") + char(n);
+}
+
+VirtualRadioFaults Fault(void (*set)(VirtualRadioFaults&))
+{
+    VirtualRadioFaults faults;
+    set(faults);
+    return faults;
+}
+
+} // namespace
+
+class TestVirtualRadio : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<VirtualRadio> radio;
+    int fd = -1;
+
+    int OpenSlave()
+    {
+        const int slave = ::open(qPrintable(radio->DevicePath()), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        termios tio{};
+        tcgetattr(slave, &tio);
+        cfmakeraw(&tio);
+        tcsetattr(slave, TCSANOW, &tio);
+        return slave;
+    }
+
+    // Sends one frame and collects what comes back until the line has been quiet for quietMs.
+    QByteArray Exchange(const QByteArray& frame, int quietMs = 80)
+    {
+        QByteArray received;
+        if (!frame.isEmpty()) [[maybe_unused]]
+            const ssize_t n = ::write(fd, frame.constData(), size_t(frame.size()));
+        QElapsedTimer quiet;
+        quiet.start();
+        while (quiet.elapsed() < quietMs) {
+            QTest::qWait(2);
+            char buffer[256];
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n > 0) {
+                received.append(buffer, n);
+                quiet.restart();
+            }
+        }
+        return received;
+    }
+
+private slots:
+    void init()
+    {
+        radio = std::make_unique<VirtualRadio>();
+        QVERIFY2(radio->OpenPty(), qPrintable(radio->ErrorString()));
+        QVERIFY(radio->DevicePath().startsWith("/dev/pts/"));
+        fd = OpenSlave();
+        QVERIFY(fd >= 0);
+    }
+
+    void cleanup()
+    {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+        radio.reset();
+    }
+
+    void replies_data()
+    {
+        QTest::addColumn<Frames>("frames");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<QByteArray>("expected");
+        const VirtualRadioFaults none;
+        const QByteArray id = "RZ614UV";
+        const QByteArray identReply = Hex("49") + "RZ614UV" + Hex("00ffffffffffff06");
+
+        QTest::newRow("program command") << Frames{"PROGRAM"} << none << id << Hex("06");
+        QTest::newRow("identity reply") << Frames{Hex("02")} << none << id << identReply;
+        QTest::newRow("short identity padded with 0xFF") << Frames{Hex("02")} << none << QByteArray("RZ614")
+                                                         << Hex("49") + "RZ614" + Hex("ffff00ffffffffffff06");
+        QTest::newRow("read block 0")
+            << Frames{ReadRequest(0)} << none << id << BlockFrame(0, DefaultBlock(0));
+        QTest::newRow("read block 7")
+            << Frames{ReadRequest(7)} << none << id << BlockFrame(7, DefaultBlock(7));
+        QTest::newRow("read past the image") << Frames{ReadRequest(8)} << none << id << Hex("0a");
+        QTest::newRow("end command") << Frames{"END"} << none << id << Hex("06");
+        QTest::newRow("block write, bad checksum")
+            << Frames{BlockFrame(1, QByteArray(32, 0), 1)} << none << id << Hex("0a");
+        QTest::newRow("stray bytes before a frame")
+            << Frames{Hex("1515") + "PROGRAM"} << none << id << Hex("06");
+        QTest::newRow("broken head, then a frame")
+            << Frames{"PRXEN" + ReadRequest(2)} << none << id << BlockFrame(2, DefaultBlock(2));
+        QTest::newRow("whole session in one write")
+            << Frames{"PROGRAM" + Hex("02") + ReadRequest(1) + "END"} << none << id
+            << Hex("06") + identReply + BlockFrame(1, DefaultBlock(1)) + Hex("06");
+
+        QTest::newRow("nak on frame 1")
+            << Frames{"PROGRAM", Hex("02")} << Fault([](auto& f) { f.nakFrame = 1; }) << id << Hex("060a");
+        QTest::newRow("bad checksum")
+            << Frames{ReadRequest(3)} << Fault([](auto& f) { f.badChecksumFrame = 0; }) << id
+            << BlockFrame(3, DefaultBlock(3), 1);
+        QTest::newRow("stray byte") << Frames{"PROGRAM"} << Fault([](auto& f) { f.strayByteFrame = 0; }) << id
+                                    << Hex("06") + char(VirtualRadio::StrayByte);
+        QTest::newRow("wrong block 9") << Frames{"PROGRAM", ReadRequest(2)} << Fault([](auto& f) {
+            f.wrongBlockFrame = 1, f.wrongBlockNumber = 9;
+        }) << id << Hex("06") + BlockFrame(9, DefaultBlock(2));
+        QTest::newRow("wrong block 5")
+            << Frames{ReadRequest(2)} << Fault([](auto& f) { f.wrongBlockFrame = 0, f.wrongBlockNumber = 5; })
+            << id << BlockFrame(5, DefaultBlock(5));
+        QTest::newRow("end ignored") << Frames{"PROGRAM", "END"} << Fault([](auto& f) { f.ignoreEnd = true; })
+                                     << id << Hex("06");
+        QTest::newRow("silent from the start")
+            << Frames{"PROGRAM", Hex("02")} << Fault([](auto& f) { f.silentFromFrame = 0; }) << id
+            << QByteArray();
+        QTest::newRow("silent from frame 1")
+            << Frames{"PROGRAM", Hex("02"), "END"} << Fault([](auto& f) { f.silentFromFrame = 1; }) << id
+            << Hex("06");
+    }
+
+    void replies()
+    {
+        QFETCH(Frames, frames);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QByteArray, identity);
+        QFETCH(QByteArray, expected);
+        radio->SetIdentity(identity);
+        radio->SetFaults(faults);
+        QByteArray received;
+        for (const auto& frame : frames)
+            received += Exchange(frame);
+        QCOMPARE(received.toHex(' '), expected.toHex(' '));
+    }
+
+    void blockWrite_data()
+    {
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("checksumOffset");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("block 0") << 0 << 0 << VirtualRadioFaults{} << true;
+        QTest::newRow("block 4") << 4 << 0 << VirtualRadioFaults{} << true;
+        QTest::newRow("block 7") << 7 << 0 << VirtualRadioFaults{} << true;
+        QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false;
+        QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false;
+        QTest::newRow("refused by the nak switch")
+            << 3 << 0 << Fault([](auto& f) { f.nakFrame = 0; }) << false;
+    }
+
+    // A stored block reads back as written and leaves every other byte alone; byte 7 of block 0
+    // is the band, which the next identity reply then carries.
+    void blockWrite()
+    {
+        QFETCH(int, block);
+        QFETCH(int, checksumOffset);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(bool, stored);
+        radio->SetFaults(faults);
+        QSignalSpy written(radio.get(), &VirtualRadio::BlockWritten);
+        const auto before = radio->Image();
+        QByteArray data;
+        for (int i = 0; i < 32; ++i)
+            data += char(0xA0 + i);
+
+        QCOMPARE(Exchange(BlockFrame(block, data, checksumOffset)), Hex(stored ? "06" : "0a"));
+        QCOMPARE(written.size(), stored ? 1 : 0);
+        for (int i = 0; i < 256; ++i) {
+            const bool inBlock = stored && i / 32 == block;
+            QCOMPARE(radio->Image()[size_t(i)], inBlock ? uint8_t(data[i % 32]) : before[size_t(i)]);
+        }
+        if (stored) {
+            QCOMPARE(Exchange(ReadRequest(block)), BlockFrame(block, data));
+            QCOMPARE(uint8_t(Exchange(Hex("02"))[8]), radio->Image()[7]);
+        }
+    }
+
+    void bandByteIsImageByte7()
+    {
+        radio->SetBandByte(12);
+        QCOMPARE(radio->Image()[7], uint8_t(12));
+        QCOMPARE(uint8_t(Exchange(Hex("02"))[8]), uint8_t(12));
+    }
+
+    // Timing from the trace: times never run backwards; stray bytes are traced apart and not
+    // counted as frames, and ClearTrace restarts the count the fault switches refer to.
+    void trace()
+    {
+        radio->SetFaults(Fault([](auto& f) { f.nakFrame = 1; }));
+        QCOMPARE(Exchange(Hex("15") + "PROGRAM"), Hex("06"));
+        QTest::qWait(50);
+        QCOMPARE(Exchange(Hex("02")), Hex("0a"));
+        const auto trace = radio->Trace();
+        QCOMPARE(trace.size(), 3);
+        QCOMPARE(trace[0].frame, Hex("15"));
+        QVERIFY(!trace[0].recognised);
+        QCOMPARE(trace[1].frame, QByteArray("PROGRAM"));
+        QVERIFY(trace[1].recognised && trace[2].recognised);
+        QVERIFY(trace[0].ms <= trace[1].ms);
+        QVERIFY(trace[2].ms - trace[1].ms >= 45);
+
+        radio->ClearTrace();
+        QCOMPARE(Exchange("PROGRAM"), Hex("06"));
+        QCOMPARE(Exchange("PROGRAM"), Hex("0a"));
+        QCOMPARE(radio->Trace().size(), 2);
+    }
+
+    // A frame that stops arriving is given up, so the next one is answered.
+    void partialFrameGivenUp()
+    {
+        QCOMPARE(Exchange(Hex("570800200112"), 250), QByteArray());
+        QCOMPARE(Exchange("PROGRAM"), Hex("06"));
+        const auto trace = radio->Trace();
+        QCOMPARE(trace.size(), 2);
+        QVERIFY(!trace[0].recognised);
+        QCOMPARE(trace[0].frame, Hex("570800200112"));
+    }
+
+    void outputTiming_data()
+    {
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<int>("atLeastMs");
+        QTest::newRow("reply delay") << Fault([](auto& f) { f.replyDelayMs = 200; }) << 190;
+        // 38 bytes at about 87 us each: the last byte leaves no sooner than 3 ms after the first.
+        QTest::newRow("paced output") << Fault([](auto& f) { f.paceOutput = true; }) << 3;
+        QTest::newRow("paced and delayed")
+            << Fault([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << 50;
+    }
+
+    void outputTiming()
+    {
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(int, atLeastMs);
+        radio->SetFaults(faults);
+        QElapsedTimer timer;
+        timer.start();
+        [[maybe_unused]] const ssize_t n = ::write(fd, ReadRequest(6).constData(), 5);
+        QByteArray received;
+        while (received.size() < 38 && timer.elapsed() < 3000) {
+            QTest::qWait(1);
+            char buffer[64];
+            const ssize_t got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0)
+                received.append(buffer, got);
+        }
+        QVERIFY(timer.elapsed() >= atLeastMs);
+        QCOMPARE(received, BlockFrame(6, DefaultBlock(6)));
+    }
+
+    // The program opens and closes the port for each session; the radio keeps serving throughout.
+    void reopenKeepsServing()
+    {
+        ::close(fd);
+        fd = -1;
+        QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
+        for (int session = 0; session < 3; ++session) {
+            QSerialPort port(radio->DevicePath());
+            QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+            port.setBaudRate(115200);
+            port.clear();
+            port.write("PROGRAM");
+            QTRY_COMPARE(port.bytesAvailable(), 1);
+            QCOMPARE(port.readAll(), Hex("06"));
+            port.close();
+            QTest::qWait(20);
+        }
+        QCOMPARE(hungUp.size(), 0);
+        QVERIFY(radio->IsOpen());
+        QCOMPARE(radio->Trace().size(), 3);
+    }
+
+    void hangUpMidSession()
+    {
+        radio->SetFaults(Fault([](auto& f) { f.hangUpAtFrame = 1; }));
+        QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
+        QCOMPARE(Exchange("PROGRAM"), Hex("06"));
+        QCOMPARE(Exchange(Hex("02")), QByteArray());
+        QCOMPARE(hungUp.size(), 1);
+        QVERIFY(!radio->IsOpen());
+        pollfd p{fd, POLLIN, 0};
+        QCOMPARE(::poll(&p, 1, 1000), 1);
+        QVERIFY(p.revents & POLLHUP);
+    }
+
+    // A serial device stands in for a pseudo-terminal's slave side here; closing the master is the
+    // cable pulled out, which must end the radio's device once, not wake it forever.
+    void serialDevice()
+    {
+        QVERIFY(!radio->OpenDevice("/dev/no-such-tty"));
+        QVERIFY(!radio->ErrorString().isEmpty());
+
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        QVERIFY2(radio->OpenDevice(QString::fromLocal8Bit(ptsname(master))),
+                 qPrintable(radio->ErrorString()));
+        ::close(fd);
+        fd = master;
+        fcntl(fd, F_SETFL, O_NONBLOCK);
+        QCOMPARE(Exchange("PROGRAM" + ReadRequest(1)), Hex("06") + BlockFrame(1, DefaultBlock(1)));
+
+        QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
+        ::close(fd);
+        fd = -1;
+        QTRY_COMPARE(hungUp.size(), 1);
+        QVERIFY(!radio->IsOpen());
+    }
+
+    void imageFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("radio.bin");
+        radio->Image().fill(0x5A);
+        radio->Image()[255] = 0x01;
+        QVERIFY(radio->SaveImage(path));
+        QCOMPARE(QFileInfo(path).size(), 256);
+        radio->SetDefaultImage();
+        QVERIFY(radio->LoadImage(path));
+        QCOMPARE(radio->Image()[0], uint8_t(0x5A));
+        QCOMPARE(radio->Image()[255], uint8_t(0x01));
+
+        QFile shortFile(dir.filePath("short.bin"));
+        QVERIFY(shortFile.open(QIODevice::WriteOnly));
+        shortFile.write(QByteArray(255, 0));
+        shortFile.close();
+        QVERIFY(!radio->LoadImage(shortFile.fileName()));
+        QCOMPARE(radio->Image()[0], uint8_t(0x5A));
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::newRow("none") << QStringList{} << true << VirtualRadioFaults{};
+        QTest::newRow("every switch")
+            << QStringList{"--silent-from",
+                           "9",
+                           "--nak",
+                           "1",
+                           "--bad-checksum",
+                           "2",
+                           "--stray-byte",
+                           "3",
+                           "--wrong-block",
+                           "4:8",
+                           "--ignore-end",
+                           "--delay",
+                           "20",
+                           "--pace",
+                           "--hang-up",
+                           "5"}
+            << true << Fault([](auto& f) {
+                   f.silentFromFrame = 9, f.nakFrame = 1, f.badChecksumFrame = 2, f.strayByteFrame = 3;
+                   f.wrongBlockFrame = 4, f.wrongBlockNumber = 8, f.ignoreEnd = true, f.replyDelayMs = 20;
+                   f.paceOutput = true, f.hangUpAtFrame = 5;
+               });
+        QTest::newRow("wrong block without block")
+            << QStringList{"--wrong-block", "4"} << false << VirtualRadioFaults{};
+        QTest::newRow("negative frame") << QStringList{"--nak", "-1"} << false << VirtualRadioFaults{};
+        QTest::newRow("band too large") << QStringList{"--band", "256"} << false << VirtualRadioFaults{};
+        QTest::newRow("identity too long")
+            << QStringList{"--identity", "RZ614UVX"} << false << VirtualRadioFaults{};
+    }
+
+    void options()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, valid);
+        QFETCH(VirtualRadioFaults, faults);
+        RadioOptions parsed;
+        QString error;
+        QCOMPARE(ParseRadioOptions(QStringList{"virtual_radio"} + arguments, parsed, error), valid);
+        QCOMPARE(error.isEmpty(), valid);
+        if (!valid)
+            return;
+        const auto& f = parsed.faults;
+        QCOMPARE(f.silentFromFrame, faults.silentFromFrame);
+        QCOMPARE(f.nakFrame, faults.nakFrame);
+        QCOMPARE(f.badChecksumFrame, faults.badChecksumFrame);
+        QCOMPARE(f.strayByteFrame, faults.strayByteFrame);
+        QCOMPARE(f.wrongBlockFrame, faults.wrongBlockFrame);
+        QCOMPARE(f.wrongBlockNumber, faults.wrongBlockNumber);
+        QCOMPARE(f.ignoreEnd, faults.ignoreEnd);
+        QCOMPARE(f.replyDelayMs, faults.replyDelayMs);
+        QCOMPARE(f.paceOutput, faults.paceOutput);
+        QCOMPARE(f.hangUpAtFrame, faults.hangUpAtFrame);
+    }
+
+    // The program as a script drives it: path on the first line, a block write saved at once,
+    // SIGTERM ends it cleanly.
+    void program()
+    {
+        cleanup();
+        QTemporaryDir dir;
+        const QString save = dir.filePath("saved.bin");
+        QProcess process;
+        process.start(VIRTUAL_RADIO_PROGRAM, {"--band", "3", "--save", save});
+        QVERIFY(process.waitForStarted());
+        QTRY_VERIFY(process.canReadLine());
+        const QString path = QString::fromLocal8Bit(process.readLine()).trimmed();
+        QVERIFY(path.startsWith("/dev/pts/"));
+
+        QSerialPort port(path);
+        QVERIFY2(port.open(QIODevice::ReadWrite), qPrintable(port.errorString()));
+        port.write(Hex("02"));
+        QTRY_COMPARE(port.bytesAvailable(), 16);
+        QCOMPARE(uint8_t(port.readAll()[8]), uint8_t(3));
+        port.write(BlockFrame(5, QByteArray(32, 'x')));
+        QTRY_COMPARE(port.bytesAvailable(), 1);
+        QCOMPARE(port.readAll(), Hex("06"));
+        QTRY_COMPARE(QFileInfo(save).size(), 256);
+        port.close();
+
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(5000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QFile saved(save);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QCOMPARE(bytes.mid(160, 32), QByteArray(32, 'x'));
+        QCOMPARE(uint8_t(bytes[7]), uint8_t(3));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVirtualRadio)
+#include "tst_virtualradio.moc"

@@ -1,0 +1,511 @@
+#include "VirtualRadio.h"
+
+#include "DefaultImage.h"
+#include "FrameScanner.h"
+#include "link/Frames.h"
+#include "RadioReplies.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QSaveFile>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A frame whose bytes stop arriving for this long is given up as unrecognised bytes. The program's
+// shortest reply wait is 300 ms, so the next transmission always meets an empty scanner.
+constexpr int StaleFrameMs = 100;
+// One byte at 115200 baud with start and stop bit: 10 bits.
+constexpr qint64 NsPerWireByte = 10'000'000'000 / 115200;
+
+QString ErrnoText(const char* what)
+{
+    return QStringLiteral("%1: %2").arg(QLatin1String(what), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+bool SetRawLink(int fd, QString& error)
+{
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) {
+        error = ErrnoText("tcgetattr");
+        return false;
+    }
+    cfmakeraw(&tio);
+    tio.c_cflag &= ~tcflag_t(CSTOPB | CRTSCTS | PARENB | CSIZE);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    // VMIN 1: a non-blocking read with nothing waiting fails with EAGAIN; with VMIN 0 it would
+    // return 0, which could not be told from the end of a device that has gone.
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, B115200);
+    cfsetospeed(&tio, B115200);
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+        error = ErrnoText("tcsetattr");
+        return false;
+    }
+    tcflush(fd, TCIOFLUSH);
+    return true;
+}
+
+} // namespace
+
+struct VirtualRadio::Impl
+{
+    explicit Impl(VirtualRadio* owner) : q(owner) {}
+
+    VirtualRadio* q;
+    int fd = -1;        // master side of the pty, or the serial device
+    int heldSlave = -1; // keeps the pty's slave side open between the program's sessions
+    QString devicePath;
+    QString error;
+    QPointer<QSocketNotifier> readNotifier;
+    QPointer<QSocketNotifier> writeNotifier;
+    QElapsedTimer clock;
+
+    QByteArray identity = QByteArrayLiteral("RZ614UV");
+    RadioReplies::Image image{};
+    VirtualRadioFaults faults;
+
+    FrameScanner scanner;
+    QTimer staleTimer;
+    int frameIndex = 0;
+    QList<VirtualRadioTraceEntry> trace;
+
+    struct Delayed
+    {
+        qint64 dueMs;
+        QByteArray bytes;
+    };
+    QList<Delayed> delayed;
+    QTimer delayTimer;
+    QByteArray out;
+    QTimer paceTimer;
+    QElapsedTimer paceClock;
+    qint64 pacedSent = 0;
+
+    bool Start(int deviceFd, int slaveFd, const QString& path);
+    void Stop();
+    void HangUp();
+
+    void OnReadable();
+    void OnStale();
+    void Handle(const ScannedFrame& frame);
+    QByteArray Answer(const ScannedFrame& frame, int index, int& writtenBlock);
+    void AddTrace(const QByteArray& bytes, bool recognised);
+
+    void QueueReply(const QByteArray& reply);
+    void OnDelayTimer();
+    void AppendOutput(const QByteArray& bytes);
+    void OnPaceTick();
+    qsizetype WriteOut(qsizetype maxBytes);
+};
+
+bool VirtualRadio::Impl::Start(int deviceFd, int slaveFd, const QString& path)
+{
+    fcntl(deviceFd, F_SETFL, fcntl(deviceFd, F_GETFL) | O_NONBLOCK);
+    fd = deviceFd;
+    heldSlave = slaveFd;
+    devicePath = path;
+    readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, q);
+    QObject::connect(readNotifier, &QSocketNotifier::activated, q, [this] { OnReadable(); });
+    writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, q);
+    writeNotifier->setEnabled(false);
+    QObject::connect(writeNotifier, &QSocketNotifier::activated, q, [this] {
+        writeNotifier->setEnabled(false);
+        if (faults.paceOutput)
+            OnPaceTick();
+        else
+            WriteOut(out.size());
+    });
+    clock.start();
+    frameIndex = 0;
+    trace.clear();
+    return true;
+}
+
+void VirtualRadio::Impl::Stop()
+{
+    // The notifiers may be the very senders we are called from: deleteLater, never delete.
+    for (auto* notifier : {readNotifier.data(), writeNotifier.data()}) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier->deleteLater();
+        }
+    }
+    readNotifier = nullptr;
+    writeNotifier = nullptr;
+    if (fd >= 0)
+        ::close(fd);
+    if (heldSlave >= 0)
+        ::close(heldSlave);
+    fd = -1;
+    heldSlave = -1;
+    staleTimer.stop();
+    delayTimer.stop();
+    paceTimer.stop();
+    scanner.Reset();
+    delayed.clear();
+    out.clear();
+}
+
+void VirtualRadio::Impl::HangUp()
+{
+    Stop();
+    emit q->HungUp();
+}
+
+void VirtualRadio::Impl::OnReadable()
+{
+    QByteArray received;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            received.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        // End of file or an error such as EIO: the device has gone. Stop here instead of being
+        // woken for it again and again.
+        for (const auto& frame : scanner.Feed(received)) {
+            if (fd >= 0)
+                Handle(frame);
+        }
+        if (fd >= 0)
+            HangUp();
+        return;
+    }
+    for (const auto& frame : scanner.Feed(received)) {
+        if (fd < 0)
+            return; // hung up by a fault switch
+        Handle(frame);
+    }
+    if (fd >= 0 && scanner.HasPartial())
+        staleTimer.start(StaleFrameMs);
+    else
+        staleTimer.stop();
+}
+
+void VirtualRadio::Impl::OnStale()
+{
+    for (const auto& frame : scanner.Flush())
+        Handle(frame);
+}
+
+void VirtualRadio::Impl::AddTrace(const QByteArray& bytes, bool recognised)
+{
+    VirtualRadioTraceEntry entry;
+    entry.ms = clock.elapsed();
+    entry.frame = bytes;
+    entry.recognised = recognised;
+    trace.append(entry);
+    emit q->TraceAdded(entry);
+}
+
+void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
+{
+    if (frame.kind == RadioFrameKind::Unrecognised) {
+        AddTrace(frame.bytes, false);
+        return;
+    }
+    const int index = frameIndex++;
+    AddTrace(frame.bytes, true);
+    emit q->FrameReceived(frame.bytes);
+
+    if (index == faults.hangUpAtFrame) {
+        HangUp();
+        return;
+    }
+    if (faults.silentFromFrame >= 0 && index >= faults.silentFromFrame)
+        return; // a silent radio takes nothing in either
+    if (frame.kind == RadioFrameKind::End && faults.ignoreEnd)
+        return;
+
+    int writtenBlock = -1;
+    QByteArray reply =
+        index == faults.nakFrame ? QByteArray(1, char(Proto::Nak)) : Answer(frame, index, writtenBlock);
+    if (index == faults.strayByteFrame)
+        reply.append(char(StrayByte));
+    QueueReply(reply);
+    if (writtenBlock >= 0)
+        emit q->BlockWritten(writtenBlock);
+}
+
+QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int& writtenBlock)
+{
+    const QByteArray ack(1, char(Proto::Ack));
+    const QByteArray nak(1, char(Proto::Nak));
+    switch (frame.kind) {
+    case RadioFrameKind::Program:
+    case RadioFrameKind::End:
+        return ack;
+    case RadioFrameKind::IdentRequest:
+        return RadioReplies::IdentReply(identity, image[7]);
+    case RadioFrameKind::ReadRequest: {
+        const int block = uint8_t(frame.bytes[4]);
+        if (block >= Proto::BlockCount)
+            return nak;
+        int wireBlock = block;
+        if (index == faults.wrongBlockFrame)
+            wireBlock = uint8_t(faults.wrongBlockNumber);
+        // A block number past the image still carries data: that of the block that was asked for.
+        QByteArray reply = RadioReplies::BlockReply(image, uint8_t(wireBlock),
+                                                    wireBlock < Proto::BlockCount ? wireBlock : block);
+        if (index == faults.badChecksumFrame)
+            reply.back() = char(uint8_t(reply.back()) + 1);
+        return reply;
+    }
+    case RadioFrameKind::BlockWrite: {
+        const int block = uint8_t(frame.bytes[4]);
+        if (block >= Proto::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
+            return nak;
+        std::memcpy(image.data() + block * Proto::BlockDataSize, frame.bytes.constData() + 5,
+                    Proto::BlockDataSize);
+        writtenBlock = block;
+        return ack;
+    }
+    case RadioFrameKind::Unrecognised:
+        break;
+    }
+    return {};
+}
+
+void VirtualRadio::Impl::QueueReply(const QByteArray& reply)
+{
+    emit q->ReplyQueued(reply);
+    if (faults.replyDelayMs <= 0) {
+        AppendOutput(reply);
+        return;
+    }
+    delayed.append({clock.elapsed() + faults.replyDelayMs, reply});
+    if (!delayTimer.isActive())
+        delayTimer.start(faults.replyDelayMs);
+}
+
+void VirtualRadio::Impl::OnDelayTimer()
+{
+    const qint64 now = clock.elapsed();
+    while (!delayed.isEmpty() && delayed.first().dueMs <= now)
+        AppendOutput(delayed.takeFirst().bytes);
+    if (!delayed.isEmpty())
+        delayTimer.start(int(std::max<qint64>(1, delayed.first().dueMs - now)));
+}
+
+void VirtualRadio::Impl::AppendOutput(const QByteArray& bytes)
+{
+    if (fd < 0)
+        return;
+    out += bytes;
+    if (!faults.paceOutput) {
+        WriteOut(out.size());
+        return;
+    }
+    if (!paceTimer.isActive()) {
+        paceClock.start();
+        pacedSent = 0;
+        paceTimer.start(1);
+        OnPaceTick();
+    }
+}
+
+void VirtualRadio::Impl::OnPaceTick()
+{
+    // The first byte goes at once, each further one when its wire time has passed.
+    const qint64 due = paceClock.nsecsElapsed() / NsPerWireByte + 1 - pacedSent;
+    if (due > 0)
+        pacedSent += WriteOut(due);
+    if (out.isEmpty())
+        paceTimer.stop();
+}
+
+qsizetype VirtualRadio::Impl::WriteOut(qsizetype maxBytes)
+{
+    qsizetype written = 0;
+    while (fd >= 0 && written < maxBytes && !out.isEmpty()) {
+        const ssize_t n = ::write(fd, out.constData(), size_t(std::min(maxBytes - written, out.size())));
+        if (n > 0) {
+            out.remove(0, n);
+            written += n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            writeNotifier->setEnabled(true);
+            break;
+        }
+        HangUp();
+        break;
+    }
+    return written;
+}
+
+VirtualRadio::VirtualRadio(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(this))
+{
+    d->image = MakeDefaultImage();
+    d->staleTimer.setSingleShot(true);
+    connect(&d->staleTimer, &QTimer::timeout, this, [this] { d->OnStale(); });
+    d->delayTimer.setSingleShot(true);
+    d->delayTimer.setTimerType(Qt::PreciseTimer);
+    connect(&d->delayTimer, &QTimer::timeout, this, [this] { d->OnDelayTimer(); });
+    d->paceTimer.setTimerType(Qt::PreciseTimer);
+    connect(&d->paceTimer, &QTimer::timeout, this, [this] { d->OnPaceTick(); });
+}
+
+VirtualRadio::~VirtualRadio()
+{
+    d->Stop();
+}
+
+bool VirtualRadio::OpenPty()
+{
+    Close();
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0) {
+        d->error = ErrnoText("posix_openpt");
+        return false;
+    }
+    char name[128];
+    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
+        d->error = ErrnoText("pseudo-terminal setup");
+        ::close(master);
+        return false;
+    }
+    // Holding the slave side open means the master never sees a hang-up when the program closes
+    // its side between sessions.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (slave < 0) {
+        d->error = ErrnoText(name);
+        ::close(master);
+        return false;
+    }
+    if (!SetRawLink(slave, d->error)) {
+        ::close(slave);
+        ::close(master);
+        return false;
+    }
+    return d->Start(master, slave, QString::fromLocal8Bit(name));
+}
+
+bool VirtualRadio::OpenDevice(const QString& path)
+{
+    Close();
+    const QByteArray name = QFile::encodeName(path);
+    const int device = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (device < 0) {
+        d->error = ErrnoText(name.constData());
+        return false;
+    }
+    if (!SetRawLink(device, d->error)) {
+        ::close(device);
+        return false;
+    }
+    return d->Start(device, -1, path);
+}
+
+void VirtualRadio::Close()
+{
+    d->Stop();
+}
+
+bool VirtualRadio::IsOpen() const
+{
+    return d->fd >= 0;
+}
+
+QString VirtualRadio::DevicePath() const
+{
+    return d->devicePath;
+}
+
+QString VirtualRadio::ErrorString() const
+{
+    return d->error;
+}
+
+void VirtualRadio::SetIdentity(const QByteArray& identity)
+{
+    d->identity = identity.left(7);
+}
+
+QByteArray VirtualRadio::Identity() const
+{
+    return d->identity;
+}
+
+void VirtualRadio::SetBandByte(uint8_t band)
+{
+    d->image[7] = band;
+}
+
+uint8_t VirtualRadio::BandByte() const
+{
+    return d->image[7];
+}
+
+void VirtualRadio::SetFaults(const VirtualRadioFaults& faults)
+{
+    d->faults = faults;
+}
+
+VirtualRadioFaults VirtualRadio::Faults() const
+{
+    return d->faults;
+}
+
+std::array<uint8_t, 256>& VirtualRadio::Image()
+{
+    return d->image;
+}
+
+void VirtualRadio::SetDefaultImage()
+{
+    d->image = MakeDefaultImage();
+}
+
+bool VirtualRadio::LoadImage(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        d->error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.read(qint64(d->image.size()) + 1);
+    if (bytes.size() != qsizetype(d->image.size())) {
+        d->error = QStringLiteral("%1: not a 256-byte image").arg(path);
+        return false;
+    }
+    std::memcpy(d->image.data(), bytes.constData(), d->image.size());
+    return true;
+}
+
+bool VirtualRadio::SaveImage(const QString& path) const
+{
+    // Written whole and renamed into place, so a reader never sees half an image.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(reinterpret_cast<const char*>(d->image.data()), qint64(d->image.size()));
+    return file.commit();
+}
+
+QList<VirtualRadioTraceEntry> VirtualRadio::Trace() const
+{
+    return d->trace;
+}
+
+void VirtualRadio::ClearTrace()
+{
+    d->trace.clear();
+    d->frameIndex = 0;
+}
