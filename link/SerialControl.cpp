@@ -217,6 +217,11 @@ void SerialControl::ClearOutput()
 
 void SerialControl::ClearInput()
 {
+    // Bytes that never reached the threshold (a late reply, a lone negative reply) end here.
+    if (!received.isEmpty())
+        TraceEvent(QStringLiteral("discarded %1 bytes: %2")
+                       .arg(received.size())
+                       .arg(QString::fromLatin1(received.toHex(' ').toUpper())));
     received.clear();
     if (port->isOpen())
         port->clear(QSerialPort::Input);
