@@ -1,0 +1,3 @@
+#include "link/WindowHooks.h"
+
+WindowHooksType WindowHooks;

@@ -1,0 +1,302 @@
+// The wire protocol's frames and reply shapes, the identity reply and the model check.
+#include "data/ModData.h"
+#include "data/MsgBox.h"
+#include "link/CommLink.h"
+#include "link/Frames.h"
+#include "link/ModelCheck.h"
+#include "link/Sequencer.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+QByteArray Hex(const char* hex)
+{
+    return QByteArray::fromHex(hex);
+}
+
+// A block reply as the radio sends it, with a correct checksum unless told otherwise.
+QByteArray BlockReply(uint8_t block, uint8_t fill, int checksumOffset = 0)
+{
+    QByteArray reply = Hex("57080020");
+    reply.append(char(block));
+    reply.append(QByteArray(32, char(fill)));
+    int sum = 0;
+    for (char c : reply)
+        sum += uint8_t(c);
+    reply.append(char((sum + checksumOffset) & 0xFF));
+    return reply;
+}
+
+QByteArray IdentReply(const QByteArray& identityBytes, uint8_t band, uint8_t last = 0x06)
+{
+    QByteArray reply(16, char(0xFF));
+    reply[0] = 'I';
+    std::copy(identityBytes.begin(), identityBytes.end(), reply.begin() + 1);
+    reply[8] = char(band);
+    reply[15] = char(last);
+    return reply;
+}
+} // namespace
+
+class TestFrames : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        ResetModData();
+        ResetSession();
+    }
+
+    // Frames the program sends, byte for byte.
+    void frames_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("expected");
+        std::array<uint8_t, 32> zeros{};
+        std::array<uint8_t, 32> ones{};
+        ones.fill(0xFF);
+        QTest::newRow("read request, address 96") << Proto::BuildReadRequest(96 / 32) << Hex("5208002003");
+        QTest::newRow("block 0 of zeros: checksum 0x7F")
+            << Proto::BuildBlockFrame(0, zeros) << Hex("5708002000") + QByteArray(32, '\0') + Hex("7F");
+        QTest::newRow("block 1 of 0xFF: sum 0x2060, checksum 0x60")
+            << Proto::BuildBlockFrame(1, ones) << Hex("5708002001") + QByteArray(32, '\xFF') + Hex("60");
+        QTest::newRow("program command") << Proto::ProgramCommand << Hex("50524F4752414D");
+        QTest::newRow("end command") << Proto::EndCommand << Hex("454E44");
+    }
+    void frames()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, expected);
+        QCOMPARE(frame.toHex(' '), expected.toHex(' '));
+    }
+
+    void checksumOfARange()
+    {
+        QByteArray frame = Hex("0102030405FF");
+        SetChecksum(frame, 1, 3, 5); // 2 + 3 + 4
+        QCOMPARE(uint8_t(frame[5]), uint8_t(0x09));
+        QVERIFY(VerifyChecksum(frame, 1, 3, 5));
+        QVERIFY(!VerifyChecksum(frame, 0, 3, 5));
+    }
+
+    // Which arrays of one receive event each reply test accepts.
+    void replyShapes_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("ack");
+        QTest::addColumn<bool>("nak");
+        QTest::addColumn<bool>("block");
+        QTest::newRow("acknowledgement") << Hex("06") << true << false << false;
+        QTest::newRow("negative reply") << Hex("0A") << false << true << false;
+        QTest::newRow("0x15 is nothing") << Hex("15") << false << false << false;
+        QTest::newRow("two acknowledgements") << Hex("0606") << false << false << false;
+        QTest::newRow("nothing") << QByteArray() << false << false << false;
+        QTest::newRow("block reply") << BlockReply(3, 0x00) << false << false << true;
+        QTest::newRow("block reply of 0xFF") << BlockReply(7, 0xFF) << false << false << true;
+        QTest::newRow("checksum one high") << BlockReply(3, 0x41, +1) << false << false << false;
+        QTest::newRow("checksum one low") << BlockReply(3, 0x41, -1) << false << false << false;
+        QTest::newRow("stray byte after it") << BlockReply(3, 0x41) + Hex("00") << false << false << false;
+        QTest::newRow("last byte missing") << BlockReply(3, 0x41).chopped(1) << false << false << false;
+        QByteArray readHead = BlockReply(3, 0x41);
+        readHead[0] = 0x52;
+        QTest::newRow("opens with R") << readHead << false << false << false;
+        QByteArray wrongLength = BlockReply(3, 0x41);
+        wrongLength[3] = 0x21;
+        QTest::newRow("length byte wrong") << wrongLength << false << false << false;
+        QTest::newRow("block number 8") << BlockReply(8, 0x41) << false << false << false;
+        QTest::newRow("block number 255") << BlockReply(255, 0x41) << false << false << false;
+    }
+    void replyShapes()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, ack);
+        QFETCH(bool, nak);
+        QFETCH(bool, block);
+        QCOMPARE(IsAck(reply), ack);
+        QCOMPARE(IsNegativeReply(reply), nak);
+        QCOMPARE(IsBlockReply(reply), block);
+    }
+
+    void storeBlockGoesWhereItsNumberSays()
+    {
+        StoreBlock(BlockReply(5, 0xA5));
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(InfoImage[i], uint8_t(i >= 160 && i < 192 ? 0xA5 : 0x00));
+    }
+
+    void storeBlockNeverWritesPastTheImage()
+    {
+        StoreBlock(BlockReply(8, 0xA5));
+        StoreBlock(BlockReply(255, 0xA5));
+        QVERIFY(std::all_of(InfoImage.begin(), InfoImage.end(), [](uint8_t b) { return b == 0; }));
+    }
+
+    void parseIdentReply_data()
+    {
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("identity");
+        QTest::addColumn<int>("band");
+        QTest::newRow("RZ614UV then 0xFF") << IdentReply("RZ614UV", 4) << true << "TANGELOUV" << 4;
+        QTest::newRow("RZ614U_") << IdentReply("RZ614U_", 0) << true << "TANGELOSU" << 0;
+        QTest::newRow("RZ614_V") << IdentReply("RZ614_V", 18) << true << "TANGELOSV" << 18;
+        QTest::newRow("RZ614_U stays") << IdentReply("RZ614_U", 1) << true << "RZ614_U" << 1;
+        QTest::newRow("RZ614 then 0x00") << IdentReply(QByteArray("RZ614\0V", 7), 2) << true << "RZ614" << 2;
+        QTest::newRow("lower case") << IdentReply("rz614uv", 2) << true << "rz614uv" << 2;
+        QTest::newRow("band byte 255") << IdentReply("RZ614UV", 255) << true << "TANGELOUV" << 255;
+        QTest::newRow("last byte not 0x06") << IdentReply("RZ614UV", 4, 0x07) << false << "" << 0;
+        QTest::newRow("15 bytes") << IdentReply("RZ614UV", 4).chopped(1) << false << "" << 0;
+        QTest::newRow("17 bytes") << IdentReply("RZ614UV", 4) + Hex("06") << false << "" << 0;
+        QByteArray wrongHead = IdentReply("RZ614UV", 4);
+        wrongHead[0] = 'J';
+        QTest::newRow("head not I") << wrongHead << false << "" << 0;
+    }
+    void parseIdentReply()
+    {
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, accepted);
+        QFETCH(QString, identity);
+        QFETCH(int, band);
+        QCOMPARE(ParseIdentReply(reply), accepted);
+        QCOMPARE(RadioIdentity, identity);
+        QCOMPARE(RadioInfo.BandIndex, int16_t(band));
+    }
+
+    // The identity table, both mappings.
+    void typeNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("protocolName");
+        QTest::addColumn<QString>("displayName");
+        QTest::newRow("RZ614UV") << "RZ614UV"
+                                 << "TANGELOUV"
+                                 << "TANGELOUV";
+        QTest::newRow("RZ614U_") << "RZ614U_"
+                                 << "TANGELOSU"
+                                 << "RZ614U_";
+        QTest::newRow("RZ614_V") << "RZ614_V"
+                                 << "TANGELOSV"
+                                 << "TANGELOSV";
+        QTest::newRow("RZ614_U") << "RZ614_U"
+                                 << "RZ614_U"
+                                 << "TANGELOSU";
+        QTest::newRow("unknown") << "XYZ"
+                                 << "XYZ"
+                                 << "XYZ";
+        QTest::newRow("type names pass") << "TANGELOSU"
+                                         << "TANGELOSU"
+                                         << "TANGELOSU";
+        QTest::newRow("trailing spaces go") << "RZ614UV  "
+                                            << "TANGELOUV"
+                                            << "TANGELOUV";
+        QTest::newRow("cut at NUL") << QString::fromUtf16(u"RZ614_V\0xx", 10) << "TANGELOSV"
+                                    << "TANGELOSV";
+        QTest::newRow("case counts") << "rz614uv"
+                                     << "rz614uv"
+                                     << "rz614uv";
+        QTest::newRow("leading space counts") << " RZ614UV"
+                                              << " RZ614UV"
+                                              << " RZ614UV";
+    }
+    void typeNames()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, protocolName);
+        QFETCH(QString, displayName);
+        QCOMPARE(ToRadioTypeName(text), protocolName);
+        QCOMPARE(ToDisplayTypeName(text), displayName);
+    }
+
+    void knownAndSameType_data()
+    {
+        QTest::addColumn<QString>("windowType");
+        QTest::addColumn<QString>("radioType");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("same by identity") << "TANGELOSU"
+                                          << "RZ614U_" << true << true;
+        QTest::newRow("window type ignored for known") << "nonsense"
+                                                       << "TANGELOSV" << true << false;
+        QTest::newRow("RZ614_U is not known") << "TANGELOSU"
+                                              << "RZ614_U" << false << false;
+        QTest::newRow("different types") << "TANGELOSV"
+                                         << "TANGELOUV" << true << false;
+        QTest::newRow("unknown but equal") << "RZ614"
+                                           << "RZ614" << false << true;
+    }
+    void knownAndSameType()
+    {
+        QFETCH(QString, windowType);
+        QFETCH(QString, radioType);
+        QFETCH(bool, known);
+        QFETCH(bool, same);
+        QCOMPARE(IsKnownRadioType(windowType, radioType), known);
+        QCOMPARE(IsSameRadioType(windowType, radioType), same);
+    }
+
+    // The check at step 2: its result, the record's model afterwards and the message it shows.
+    void checkModel_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("windowType");
+        QTest::addColumn<QByteArray>("identityBytes");
+        QTest::addColumn<bool>("passes");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("read, RZ614UV") << 1 << "" << QByteArray("RZ614UV") << true << "TANGELOUV"
+                                       << "";
+        QTest::newRow("read, RZ614_U") << 1 << "" << QByteArray("RZ614_U") << false << "RZ614_U"
+                                       << "Model Error\r\nPC is TANGELOSU\r\nRadio is TANGELOSU";
+        QTest::newRow("read, RZ614") << 1 << "" << QByteArray("RZ614\0\0", 7) << false << "RZ614"
+                                     << "Model Error\r\nPC is RZ614\r\nRadio is RZ614";
+        QTest::newRow("read, lower case") << 1 << "" << QByteArray("rz614uv") << false << "rz614uv"
+                                          << "Model Error\r\nPC is rz614uv\r\nRadio is rz614uv";
+        QTest::newRow("write, TANGELOSU to RZ614U_")
+            << 2 << "TANGELOSU" << QByteArray("RZ614U_") << true << "TANGELOSU"
+            << "";
+        QTest::newRow("write, TANGELOSV to RZ614UV")
+            << 2 << "TANGELOSV" << QByteArray("RZ614UV") << false << "TANGELOSV"
+            << "Model Error\r\nPC is TANGELOSV\r\nRadio is TANGELOUV";
+    }
+    void checkModel()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, windowType);
+        QFETCH(QByteArray, identityBytes);
+        QFETCH(bool, passes);
+        QFETCH(QString, model);
+        QFETCH(QString, message);
+
+        CommLink link; // CheckModel stops the reply timer
+        QList<MsgRequest> boxes;
+        SetMsgBoxHandler([&](const MsgRequest& box) {
+            boxes.append(box);
+            return MsgResult::Ok;
+        });
+        SessionMode = int16_t(mode);
+        RadioInfo.Model = windowType;
+        QVERIFY(ParseIdentReply(IdentReply(identityBytes, 9)));
+        link.WaitTimer.start(300);
+
+        QCOMPARE(CheckModel(), passes);
+        SetMsgBoxHandler({});
+        QVERIFY(!link.WaitTimer.isActive());
+        QCOMPARE(RadioInfo.Model, model);
+        QCOMPARE(RadioInfo.BandIndex, int16_t(9)); // stored even when the check fails
+        if (message.isEmpty()) {
+            QVERIFY(boxes.isEmpty());
+        } else {
+            QCOMPARE(boxes.size(), 1);
+            QCOMPARE(boxes[0].text, message);
+            QCOMPARE(boxes[0].icon, MsgIcon::None);
+            QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFrames)
+#include "tst_frames.moc"

@@ -1,0 +1,257 @@
+// The serial control over a real pseudo-terminal: what goes in and out, when the receive event
+// fires, and what happens when the far end goes away or the device cannot be opened.
+#include "link/SerialControl.h"
+#include "PtyPair.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <numeric>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+QByteArray AllByteValues()
+{
+    QByteArray bytes(256, '\0');
+    std::iota(bytes.begin(), bytes.end(), char(0));
+    return bytes;
+}
+
+// Processor time this process used so far, in milliseconds.
+qint64 CpuMs()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
+}
+} // namespace
+
+class TestSerialControl : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PtyPair> pty;
+    std::unique_ptr<SerialControl> control;
+
+    // The serial control on the pseudo-terminal, with the link's settings.
+    bool OpenControl()
+    {
+        control->SetPortResolver(
+            [this](int16_t number) { return number == 3 ? pty->SlavePath() : QString(); });
+        control->CommPort = 3;
+        control->Settings = QStringLiteral("115200,N,8,1");
+        control->InputMode = 1;
+        control->SetRThreshold(1);
+        return control->SetPortOpen(true);
+    }
+
+private slots:
+    void init()
+    {
+        pty = std::make_unique<PtyPair>();
+        QVERIFY(pty->IsOpen());
+        control = std::make_unique<SerialControl>();
+    }
+    void cleanup()
+    {
+        control.reset();
+        pty.reset();
+    }
+
+    void everyByteValuePassesBothWays()
+    {
+        QVERIFY(OpenControl());
+        control->Output(AllByteValues());
+        QCOMPARE(pty->Read(256).toHex(), AllByteValues().toHex());
+
+        control->SetRThreshold(256);
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->Write(AllByteValues());
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(control->CommEvent, SerialControl::comEvReceive);
+        QCOMPARE(control->Input().toHex(), AllByteValues().toHex());
+    }
+
+    void receiveEventWaitsForTheThreshold()
+    {
+        QVERIFY(OpenControl());
+        const QByteArray reply = AllByteValues().mid(40, 38);
+        control->SetRThreshold(38);
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->Write(reply.first(20));
+        QTest::qWait(150);
+        QCOMPARE(received.count(), 0);
+        pty->Write(reply.sliced(20));
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(control->Input().toHex(), reply.toHex());
+        QCOMPARE(control->Input(), QByteArray()); // taking the bytes emptied the buffer
+    }
+
+    void receiveEventHandsOverEveryWaitingByte()
+    {
+        QVERIFY(OpenControl());
+        const QByteArray tooLong = AllByteValues().first(39);
+        control->SetRThreshold(38);
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->Write(tooLong);
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(control->Input().toHex(), tooLong.toHex());
+    }
+
+    void clearInputDropsWhatWaits()
+    {
+        QVERIFY(OpenControl());
+        control->SetRThreshold(100); // no event: the bytes only wait
+        pty->Write("stale");
+        QTest::qWait(100);
+        control->ClearInput();
+        control->SetRThreshold(1);
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->Write(QByteArray(1, '\x06'));
+        QTRY_COMPARE(received.count(), 1);
+        QCOMPARE(control->Input(), QByteArray(1, '\x06'));
+    }
+
+    void openingEmptiesInputLeftInTheDriver()
+    {
+        pty->Write("left over from before");
+        QTest::qWait(50);
+        QVERIFY(OpenControl());
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        QTest::qWait(100);
+        pty->Write(QByteArray(1, '\x06'));
+        QTRY_VERIFY(received.count() >= 1);
+        QCOMPARE(control->Input(), QByteArray(1, '\x06'));
+    }
+
+    void bytesWrittenJustBeforeClosingLeave()
+    {
+        QVERIFY(OpenControl());
+        control->Output("END");
+        control->SetPortOpen(false);
+        QVERIFY(!control->PortOpen());
+        QCOMPARE(pty->Read(3), QByteArray("END"));
+    }
+
+    void hangUpEndsThePortOnceWithoutBusyLoop()
+    {
+        QVERIFY(OpenControl());
+        QSignalSpy lost(control.get(), &SerialControl::PortLost);
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->HangUp();
+        QTRY_COMPARE(lost.count(), 1);
+        QVERIFY(!control->PortOpen());
+
+        const qint64 cpuBefore = CpuMs();
+        QElapsedTimer wall;
+        wall.start();
+        QTest::qWait(1000);
+        const qint64 cpu = CpuMs() - cpuBefore;
+        QVERIFY2(cpu < wall.elapsed() / 3,
+                 qPrintable(QStringLiteral("%1 ms of processor time in %2 ms").arg(cpu).arg(wall.elapsed())));
+        QCOMPARE(lost.count(), 1);
+        QCOMPARE(received.count(), 0);
+        control->Output("PROGRAM"); // nowhere to go, and no harm done
+        QCOMPARE(lost.count(), 1);
+
+        // The device comes back: the next opening works as ever.
+        pty = std::make_unique<PtyPair>();
+        QVERIFY(OpenControl());
+        control->Output("PROGRAM");
+        QCOMPARE(pty->Read(7), QByteArray("PROGRAM"));
+    }
+
+    void openFailureSaysWhy_data()
+    {
+        QTest::addColumn<int>("commPort");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no port chosen") << 0 << ""
+                                        << "No COM port is chosen.";
+        QTest::newRow("number names no device") << 7 << ""
+                                                << "COM7 names no serial device";
+        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing"
+                                        << "/dev/ttyTANGELO-missing";
+        QTest::newRow("bad settings") << 7 << "(pty)"
+                                      << "not valid";
+    }
+    void openFailureSaysWhy()
+    {
+        QFETCH(int, commPort);
+        QFETCH(QString, path);
+        QFETCH(QString, reason);
+        const QString device = path == u"(pty)" ? pty->SlavePath() : path;
+        control->SetPortResolver([device](int16_t) { return device; });
+        control->CommPort = int16_t(commPort);
+        control->Settings =
+            path == u"(pty)" ? QStringLiteral("115200,X,8,1") : QStringLiteral("115200,N,8,1");
+        QVERIFY(!control->SetPortOpen(true));
+        QVERIFY(!control->PortOpen());
+        QVERIFY2(control->ErrorString().contains(reason), qPrintable(control->ErrorString()));
+    }
+
+    void portHeldByAnotherProgram()
+    {
+        QVERIFY(OpenControl());
+        SerialControl other;
+        other.SetPortResolver([this](int16_t) { return pty->SlavePath(); });
+        other.Settings = QStringLiteral("115200,N,8,1");
+        QVERIFY(!other.SetPortOpen(true));
+        QVERIFY2(other.ErrorString().contains(u"Another program"), qPrintable(other.ErrorString()));
+    }
+
+    // The permission check needs a user who may not use the device; run that part as "nobody".
+    void permissionDeniedNamesTheGroup()
+    {
+        const passwd* nobody = ::getpwnam("nobody");
+        if (!nobody)
+            QSKIP("no user nobody");
+        if (::geteuid() != 0 && ::access(pty->SlavePath().toLocal8Bit().constData(), R_OK | W_OK) == 0)
+            QSKIP("this user may open the pseudo-terminal, and cannot become another");
+        int pipeEnds[2];
+        QVERIFY(::pipe(pipeEnds) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(pipeEnds[0]);
+            if (::geteuid() == 0) {
+                ::setgroups(0, nullptr);
+                if (::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+                    ::_exit(2);
+            }
+            SerialControl denied;
+            denied.SetPortResolver([this](int16_t) { return pty->SlavePath(); });
+            denied.Settings = QStringLiteral("115200,N,8,1");
+            const bool opened = denied.SetPortOpen(true);
+            const QByteArray text = denied.ErrorString().toUtf8();
+            [[maybe_unused]] const ssize_t n = ::write(pipeEnds[1], text.constData(), size_t(text.size()));
+            ::_exit(opened ? 1 : 0);
+        }
+        ::close(pipeEnds[1]);
+        QByteArray text;
+        char buffer[1024];
+        for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+            text.append(buffer, n);
+        ::close(pipeEnds[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0, text.constData());
+        const group* owner = ::getgrgid(QFileInfo(pty->SlavePath()).groupId());
+        QVERIFY(owner);
+        QVERIFY2(text.contains("Permission denied"), text.constData());
+        QVERIFY2(text.contains(QByteArray("\"") + owner->gr_name + "\""), text.constData());
+        QVERIFY2(text.contains("dialout"), text.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialControl)
+#include "tst_serialcontrol.moc"
