@@ -2,6 +2,11 @@
 
 #include "data/ModData.h"
 #include "data/MsgBox.h"
+#include "link/Port.h"
+#include "link/Sequencer.h"
+#include "link/WindowHooks.h"
+#include "settings/ComPorts.h"
+#include "settings/Settings.h"
 #include "window/AnsiWidthValidator.h"
 #include "window/BandTable.h"
 #include "window/FrameBox.h"
@@ -33,12 +38,21 @@ FrmMain::FrmMain(QWidget* parent) : QWidget(parent)
     ReShowComPortTimer.setInterval(1000);
 
     CreateControls();
+    connect(Command1, &QPushButton::clicked, this, [] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [] { Command2_Click(); });
+    connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
+    WindowHooks.RadioTypeText = [this] { return Combo1[0]->currentText(); };
+    WindowHooks.ShowByData = [this] { ShowByData(); };
+    WindowHooks.GetDataByShow = [this] { GetDataByShow(); };
     Form_Load();
 
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
 }
 
-FrmMain::~FrmMain() = default;
+FrmMain::~FrmMain()
+{
+    WindowHooks = {};
+}
 
 void FrmMain::CreateControls()
 {
@@ -188,19 +202,26 @@ void FrmMain::CreateControls()
 
 void FrmMain::Form_Load()
 {
-    // Before the band table: session mode, start-up record, system check, saved port, port list.
+    SessionMode = 0;
+    SetDefaultInfo();
+    DetectSystemType();
+    LoadComPortSetting();
+    StartUpPortList();
     FillBandTable();
     SetLanguage();
-    // The start-up record's radio type, selected as showing the record selects it, so that the
-    // band lists are filled and in step.
-    Combo1[0]->SelectListEntry(0);
-    // After the record is shown: the port-list refresh, when the list comes from the system.
+    ShowByData();
+    if (!FixedPortList)
+        ReShowComPortTimer.start();
     Combo1[0]->setFocus();
 }
 
 void FrmMain::Form_Unload()
 {
     ReShowComPortTimer.stop();
+    // A session still running ends with the window, without a message.
+    Link.WaitTimer.stop();
+    AwaitingReply = false;
+    ClosePort();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)
@@ -212,9 +233,4 @@ void FrmMain::closeEvent(QCloseEvent* event)
 void FrmMain::Command3_Click()
 {
     close();
-}
-
-void FrmMain::Combo2_Click()
-{
-    // A COM port chosen, by the user or by the program: nothing to keep yet.
 }

@@ -2,6 +2,7 @@
 // the COM-port list and the Read, Write and Exit buttons.
 #pragma once
 
+#include "link/CommLink.h"
 #include "window/DropDownList.h"
 
 #include <QCheckBox>
@@ -9,12 +10,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+
+struct PortListPlan;
 
 class FrmMain : public QWidget
 {
@@ -34,6 +38,14 @@ public:
     void FillBandList(int16_t radioType);
     void Combo1_Click(int16_t Index);
     void Combo2_Click();
+
+    // The record and the window, both ways; GetDataByShow may refuse a write (band check).
+    void ShowByData();
+    void GetDataByShow();
+
+    // The COM-port list.
+    bool InComPorts(int16_t number) const;
+    void ReShowComPortTimer_Timer();
 
     void Command3_Click();
     void Text1_GotFocus(int16_t Index);
@@ -66,6 +78,8 @@ public:
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QTimer ReShowComPortTimer;
+    // The serial control MSComm1 and the reply timer WaitTimer of the session.
+    CommLink Link;
 
     // The two band messages of a write, indexed by LanguageIndex; element 0 stays empty.
     std::array<QString, 3> OverwriteQuestion;
@@ -79,6 +93,11 @@ private:
     void CreateControls();
     void SetLanguage();
     void AlignLabels();
+    void RefuseWrite();
+    void StartUpPortList();
+    void ShowPortList(const PortListPlan& plan);
+    void UpdatePortListToolTip();
+    QStringList ComPortEntries() const;
 
     QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
 };

@@ -1,0 +1,72 @@
+#include "settings/ComPorts.h"
+#include "settings/PortList.h"
+#include "settings/Settings.h"
+#include "window/FrmMain.h"
+
+#include <QSignalBlocker>
+
+QStringList FrmMain::ComPortEntries() const
+{
+    QStringList entries;
+    for (int i = 0; i < Combo2->count(); ++i)
+        entries << Combo2->itemText(i);
+    return entries;
+}
+
+bool FrmMain::InComPorts(int16_t number) const
+{
+    return ListHasPort(ComPortEntries(), number);
+}
+
+// Shows the entries; the choice itself is made by the caller as a port choice.
+void FrmMain::ShowPortList(const PortListPlan& plan)
+{
+    if (plan.Rebuild) {
+        // Adding the first entry makes QComboBox select it; that is no port choice.
+        const QSignalBlocker blocker(Combo2);
+        Combo2->clear();
+        Combo2->addItems(plan.Entries);
+        Combo2->setCurrentIndex(-1);
+    }
+    for (int i = 0; i < plan.ToolTips.size() && i < Combo2->count(); ++i)
+        Combo2->setItemData(i, plan.ToolTips.at(i), Qt::ToolTipRole);
+}
+
+void FrmMain::UpdatePortListToolTip()
+{
+    const int selected = Combo2->currentIndex();
+    Combo2->setToolTip(selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString());
+}
+
+void FrmMain::StartUpPortList()
+{
+    const PortListPlan plan = PlanStartupPortList(FixedPortList, DiscoverSerialPorts(), ComPortNumber);
+    ShowPortList(plan);
+    ComPortNumber = plan.ComPortNumber;
+    if (ComPortNumber != 0) {
+        Combo2->SelectListText(plan.Selection);
+        SaveComPortSetting();
+    }
+    UpdatePortListToolTip();
+}
+
+void FrmMain::ReShowComPortTimer_Timer()
+{
+    const PortListPlan plan = PlanPortListRefresh(ComPortEntries(), DiscoverSerialPorts(), ComPortNumber);
+    ShowPortList(plan);
+    if (plan.Selection.isEmpty()) {
+        Combo2->setCurrentIndex(-1);
+        ComPortNumber = plan.ComPortNumber;
+    } else {
+        // A port choice, also when the entry is selected already: it keeps the number and the file.
+        Combo2->SelectListText(plan.Selection);
+        ComPortNumber = PortNumberOfEntry(Combo2->currentText());
+    }
+    UpdatePortListToolTip();
+}
+
+void FrmMain::Combo2_Click()
+{
+    SetComPortFromEntry(Combo2->currentText());
+    UpdatePortListToolTip();
+}
