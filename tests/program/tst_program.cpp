@@ -1,0 +1,869 @@
+// The whole program end to end: the real window offscreen, mysetup.ini in a temporary program
+// directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
+// pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
+// recorded through the program's message-box function.
+#include "data/ModData.h"
+#include "data/MsgBox.h"
+#include "link/Frames.h"
+#include "link/Sequencer.h"
+#include "settings/ComPorts.h"
+#include "settings/Settings.h"
+#include "VirtualRadio.h"
+#include "window/BandTable.h"
+#include "window/FrmMain.h"
+#include "window/SetLanguage.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+#include <memory>
+
+namespace {
+
+constexpr int16_t RadioCom = 900; // the alias range, which no device family uses
+const QByteArray Missing = "<missing>";
+
+using Image = std::array<uint8_t, 256>;
+
+struct Box
+{
+    QString text;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+    qint64 ms = 0;       // since the test began
+    int radioFrames = 0; // frames the radio had received when the box came up
+};
+
+// Where each Text1 field lives in the radio's block; Text1(5), the firmware version, is not there.
+struct FieldPlace
+{
+    int offset;
+    int width;
+};
+constexpr std::array<FieldPlace, 13> Places{{{9, 4},
+                                             {16, 16},
+                                             {32, 16},
+                                             {64, 16},
+                                             {144, 64},
+                                             {-1, 0},
+                                             {48, 8},
+                                             {56, 4},
+                                             {80, 16},
+                                             {96, 16},
+                                             {112, 16},
+                                             {128, 16},
+                                             {60, 4}}};
+
+void PutText(Image& image, int offset, const QString& text, int width)
+{
+    const QByteArray bytes = text.toLatin1();
+    for (int i = 0; i < width; ++i)
+        image[size_t(offset + i)] = i < bytes.size() ? uint8_t(bytes[i]) : 0x00;
+}
+
+// A radio's block: each non-empty text zero-filled to its field, every other byte 0xFF as the
+// EEPROM leaves it.
+Image MakeImage(const QStringList& texts, uint8_t band, uint8_t switches1, uint8_t switches2)
+{
+    Image image;
+    image.fill(0xFF);
+    image[7] = band;
+    image[13] = switches1;
+    image[14] = switches2;
+    for (size_t i = 0; i < Places.size(); ++i) {
+        if (Places[i].offset >= 0 && !texts.at(qsizetype(i)).isEmpty())
+            PutText(image, Places[i].offset, texts.at(qsizetype(i)), Places[i].width);
+    }
+    return image;
+}
+
+// A radio as a dealer receives it; index = Text1 index.
+const QStringList DealerRadio{
+    "0595",       "TG24031500871", "2024-03-15", "2024-11-02", "Replaced antenna connector",
+    "",           "12-1-E-1",      "001A",       "DLR-7",      "2024-04-01",
+    "2024-05-20", "Li Wei",        "8642"};
+
+QString ImageDiff(const Image& actual, const Image& expected)
+{
+    QStringList diffs;
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i])
+            diffs << QStringLiteral("byte %1 is %2, expected %3")
+                         .arg(i)
+                         .arg(actual[i], 2, 16, QChar(u'0'))
+                         .arg(expected[i], 2, 16, QChar(u'0'));
+    }
+    return diffs.join(QStringLiteral("; "));
+}
+
+QString BandText(int band)
+{
+    if (band < 0 || band >= BandCount)
+        return {};
+    const std::string_view text = BandTable[size_t(band)];
+    return QString::fromLatin1(text.data(), qsizetype(text.size()));
+}
+
+QStringList Entries(const QComboBox* list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    return entries;
+}
+
+// Short names of the frames the radio received: P, I, R0..R7, W0..W4, END, or the bytes in hex.
+QString FrameName(const VirtualRadioTraceEntry& entry)
+{
+    const QByteArray& f = entry.frame;
+    if (entry.recognised) {
+        if (f == Proto::ProgramCommand)
+            return QStringLiteral("P");
+        if (f == QByteArray(1, char(Proto::IdentRequest)))
+            return QStringLiteral("I");
+        if (f == Proto::EndCommand)
+            return QStringLiteral("END");
+        if (f.size() == Proto::ReadRequestSize && f[0] == 'R')
+            return QStringLiteral("R%1").arg(uint8_t(f[4]));
+        if (f.size() == Proto::BlockFrameSize && f[0] == 'W')
+            return QStringLiteral("W%1").arg(uint8_t(f[4]));
+    }
+    return QStringLiteral("?") + QString::fromLatin1(f.toHex());
+}
+
+const QStringList ReadFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "END"};
+const QStringList WriteFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "W0", "W1", "W2", "W3", "W4", "END"};
+
+// The user opens the list, moves to the entry and presses Enter.
+void UserChooses(QComboBox* list, int position)
+{
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    view->setCurrentIndex(list->model()->index(position, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Missing;
+    return file.readAll();
+}
+
+void WriteFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// Dates the file far back, so that any rewrite shows in its modification time.
+void AgeFile(const QString& path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
+}
+
+QDateTime FileTime(const QString& path)
+{
+    return QFileInfo(path).lastModified();
+}
+
+enum class Entry { Program, Typed };
+enum class Change { Nothing, AliasAppears, AliasGoes };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(MsgResult)
+
+class TestProgram : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir configHome; // the user's configuration folder, kept out of the real one
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<VirtualRadio> radio;
+    std::unique_ptr<FrmMain> frm;
+    QList<Box> boxes;
+    QList<MsgResult> answers; // for the boxes to come, in order; Ok when none is left
+    QElapsedTimer clock;
+
+    QString SettingsFile() const { return dir->filePath(QStringLiteral("mysetup.ini")); }
+    QString SysRoot() const { return dir->filePath(QStringLiteral("sys")); }
+    QString AliasPath(int number) const
+    {
+        return dir->filePath(QStringLiteral("dosdevices/com%1").arg(number));
+    }
+    QString RadioDevice() const { return QFileInfo(radio->DevicePath()).canonicalFilePath(); }
+
+    // A serial device of this machine, as sysfs shows one with hardware behind it.
+    void AddSysTty(const QString& name)
+    {
+        const QString tty = SysRoot() + QStringLiteral("/class/tty/") + name;
+        QVERIFY(QDir().mkpath(tty));
+        QVERIFY(QFile::link(SysRoot(), tty + QStringLiteral("/device")));
+    }
+
+    void StartRadio(const QByteArray& identity, uint8_t band, const Image& image)
+    {
+        radio = std::make_unique<VirtualRadio>();
+        radio->Image() = image;
+        radio->SetIdentity(identity);
+        radio->SetBandByte(band);
+        QVERIFY2(radio->OpenPty(), qPrintable(radio->ErrorString()));
+    }
+
+    void AddRadioAlias() { QVERIFY(QFile::link(radio->DevicePath(), AliasPath(RadioCom))); }
+    void RemoveRadioAlias() { QVERIFY(QFile::remove(AliasPath(RadioCom))); }
+
+    void StartWindow()
+    {
+        frm = std::make_unique<FrmMain>();
+        frm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+    }
+
+    // The virtual radio, listed as COM900 and remembered, and the window started.
+    void StartWithRadio(const QByteArray& identity, uint8_t band, const Image& image)
+    {
+        StartRadio(identity, band, image);
+        if (QTest::currentTestFailed())
+            return;
+        AddRadioAlias();
+        WriteFile(SettingsFile(), "[language]\ncomPort=900\n");
+        StartWindow();
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM900"));
+    }
+
+    bool WaitForBoxes(int count, int timeoutMs)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (boxes.size() < count && waited.elapsed() < timeoutMs)
+            QTest::qWait(5);
+        return boxes.size() >= count;
+    }
+
+    QStringList BoxTexts() const
+    {
+        QStringList texts;
+        for (const Box& box : boxes)
+            texts << box.text;
+        return texts;
+    }
+
+    QStringList Frames() const
+    {
+        QStringList names;
+        for (const VirtualRadioTraceEntry& entry : radio->Trace())
+            names << FrameName(entry);
+        return names;
+    }
+
+    void ReadRadio()
+    {
+        QTest::mouseClick(frm->Command1, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(1, 5000));
+        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
+        boxes.clear();
+        radio->ClearTrace();
+    }
+
+    void ChooseBand(int band)
+    {
+        const int position = frm->Combo1[1]->findText(BandText(band));
+        QVERIFY2(position >= 0, qPrintable(BandText(band)));
+        UserChooses(frm->Combo1[1], position);
+        QCOMPARE(frm->Combo1[1]->currentText(), BandText(band));
+    }
+
+    void EnterText(int index, const QString& text, Entry how)
+    {
+        if (how == Entry::Program) {
+            frm->SetText1Text(int16_t(index), text);
+        } else {
+            auto* edit = qobject_cast<QLineEdit*>(frm->Text1[size_t(index)]);
+            QVERIFY(edit != nullptr);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_Backspace);
+            QTest::keyClicks(edit, text);
+        }
+        QCOMPARE(frm->Text1Text(int16_t(index)), text);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(configHome.isValid());
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
+        // Closing the window ends the program; here the next case still has to run.
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+
+    void init()
+    {
+        ResetSession();
+        ResetModData();
+        ResetLanguageIndex();
+        ComPortNumber = 0;
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        SetProgramDirectory(dir->path());
+        QVERIFY(QDir().mkpath(SysRoot() + QStringLiteral("/class/tty")));
+        QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("dosdevices"))));
+        // The aliases are looked for where the program keeps them: beside its settings file.
+        SetDiscoveryRoots(SysRoot(), {});
+        boxes.clear();
+        answers.clear();
+        clock.start();
+        SetMsgBoxHandler([this](const MsgRequest& request) {
+            boxes.append({request.text, request.buttons, request.icon, clock.elapsed(),
+                          radio ? int(radio->Trace().size()) : 0});
+            return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
+        });
+    }
+
+    void cleanup()
+    {
+        frm.reset();
+        radio.reset();
+        SetMsgBoxHandler({});
+        SetDiscoveryRoots({}, {});
+        SetProgramDirectory({});
+        dir.reset();
+        ResetSession();
+        ComPortNumber = 0;
+    }
+
+    // The port chosen at start-up from the saved number and the ports present, and the file written
+    // only when the number it holds changes (not by start-up, not by the refresh after it).
+    void startUpPortChoice_data()
+    {
+        QTest::addColumn<QStringList>("ttys");
+        QTest::addColumn<bool>("radioAlias");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QString>("toolTip"); // "radio": the virtual radio's device
+        QTest::addColumn<QByteArray>("fileAfter");
+
+        const QByteArray saved900 = "[language]\ncomPort=900\n";
+        const QByteArray saved3 = "[language]\ncomPort=3\n";
+        QTest::newRow("saved 0 with ports")
+            << QStringList{"ttyS2", "ttyUSB0"} << true << QByteArray("[language]\ncomPort=0\n")
+            << QStringList{"COM3", "COM100", "COM900"} << "COM3"
+            << "/dev/ttyS2" << saved3;
+        QTest::newRow("saved port present")
+            << QStringList{"ttyS2"} << true << saved900 << QStringList{"COM3", "COM900"} << "COM900"
+            << "radio" << saved900;
+        QTest::newRow("saved port present, hand-edited with spaces")
+            << QStringList{"ttyS2"} << true << QByteArray("[language]\r\ncomPort =  900  \r\n")
+            << QStringList{"COM3", "COM900"} << "COM900"
+            << "radio" << QByteArray("[language]\r\ncomPort =  900  \r\n");
+        QTest::newRow("saved port gone")
+            << QStringList{"ttyS2", "ttyUSB0"} << false << saved900 << QStringList{"COM3", "COM100"} << "COM3"
+            << "/dev/ttyS2" << saved3;
+        QTest::newRow("no ports") << QStringList{} << false << saved900 << QStringList{} << QString()
+                                  << QString() << saved900;
+        QTest::newRow("no ports, no file")
+            << QStringList{} << false << Missing << QStringList{} << QString() << QString() << Missing;
+        QTest::newRow("no file, the radio only")
+            << QStringList{} << true << Missing << QStringList{"COM900"} << "COM900"
+            << "radio" << saved900;
+        QTest::newRow("saved value not a number")
+            << QStringList{"ttyS2"} << true << QByteArray("[language]\ncomPort=COM9\n")
+            << QStringList{"COM3", "COM900"} << "COM3"
+            << "/dev/ttyS2" << saved3;
+    }
+
+    void startUpPortChoice()
+    {
+        QFETCH(QStringList, ttys);
+        QFETCH(bool, radioAlias);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, selection);
+        QFETCH(QString, toolTip);
+        QFETCH(QByteArray, fileAfter);
+
+        for (const QString& tty : ttys)
+            AddSysTty(tty);
+        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
+        if (radioAlias)
+            AddRadioAlias();
+        if (file != Missing) {
+            WriteFile(SettingsFile(), file);
+            AgeFile(SettingsFile());
+        }
+        const QDateTime before = FileTime(SettingsFile());
+
+        StartWindow();
+        QCOMPARE(Entries(frm->Combo2), entries);
+        QCOMPARE(frm->Combo2->currentText(), selection);
+        QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
+        QCOMPARE(ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
+        if (toolTip == QLatin1String("radio"))
+            toolTip = RadioDevice();
+        QVERIFY2(toolTip.isEmpty() ? frm->Combo2->toolTip().isEmpty()
+                                   : frm->Combo2->toolTip().contains(toolTip),
+                 qPrintable(frm->Combo2->toolTip()));
+        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        const bool rewritten = fileAfter != file;
+        QCOMPARE(FileTime(SettingsFile()) != before, rewritten);
+        QVERIFY(boxes.isEmpty());
+
+        // The refresh that follows finds the same ports: same choice, the file left alone.
+        QVERIFY(frm->ReShowComPortTimer.isActive());
+        QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+        const QDateTime afterStart = FileTime(SettingsFile());
+        QVERIFY(refreshed.wait(2500));
+        QCOMPARE(Entries(frm->Combo2), entries);
+        QCOMPARE(frm->Combo2->currentText(), selection);
+        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        QCOMPARE(FileTime(SettingsFile()), afterStart);
+    }
+
+    // The list follows ports that come and go within about a second.
+    void refresh_data()
+    {
+        QTest::addColumn<QStringList>("ttys");
+        QTest::addColumn<bool>("radioAlias");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Change>("change");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<QByteArray>("fileAfter");
+
+        const QByteArray saved900 = "[language]\ncomPort=900\n";
+        const QByteArray saved3 = "[language]\ncomPort=3\n";
+        const QByteArray handEdited = "[language]\r\ncomPort= 900 \r\n";
+        QTest::newRow("port appears on an empty list")
+            << QStringList{} << false << Missing << Change::AliasAppears << QStringList{"COM900"} << "COM900"
+            << saved900;
+        QTest::newRow("remembered port disappears")
+            << QStringList{"ttyS2"} << true << saved900 << Change::AliasGoes << QStringList{"COM3"} << "COM3"
+            << saved3;
+        QTest::newRow("another port appears, the choice stays")
+            << QStringList{"ttyS2"} << false << saved3 << Change::AliasAppears
+            << QStringList{"COM3", "COM900"} << "COM3" << saved3;
+        QTest::newRow("every port gone, the file keeps the last choice")
+            << QStringList{} << true << saved900 << Change::AliasGoes << QStringList{} << QString()
+            << saved900;
+        QTest::newRow("hand-edited value with spaces, nothing changes")
+            << QStringList{"ttyS2"} << true << handEdited << Change::Nothing << QStringList{"COM3", "COM900"}
+            << "COM900" << handEdited;
+    }
+
+    void refresh()
+    {
+        QFETCH(QStringList, ttys);
+        QFETCH(bool, radioAlias);
+        QFETCH(QByteArray, file);
+        QFETCH(Change, change);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, selection);
+        QFETCH(QByteArray, fileAfter);
+
+        for (const QString& tty : ttys)
+            AddSysTty(tty);
+        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
+        if (radioAlias)
+            AddRadioAlias();
+        if (file != Missing)
+            WriteFile(SettingsFile(), file);
+        StartWindow();
+        if (file != Missing)
+            AgeFile(SettingsFile());
+        const QDateTime before = FileTime(SettingsFile());
+
+        QElapsedTimer sinceChange;
+        sinceChange.start();
+        if (change == Change::AliasAppears)
+            AddRadioAlias();
+        else if (change == Change::AliasGoes)
+            RemoveRadioAlias();
+        QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 2500);
+        QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), selection, 2500);
+        if (change == Change::Nothing) {
+            // Two refreshes go by.
+            QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+        }
+        QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
+        QCOMPARE(ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
+        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file);
+        QVERIFY(boxes.isEmpty());
+    }
+
+    // A read shows every field of the radio; fields the radio holds as 0xFF show empty.
+    void readFillsEveryField_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<int>("switches1");
+        QTest::addColumn<int>("switches2");
+        QTest::addColumn<QString>("radioType");
+        QTest::addColumn<int>("bandEntries");
+        QTest::addColumn<QList<bool>>("checks"); // Check1 to Check8
+
+        QTest::newRow("TANGELOUV, a dealer's radio")
+            << QByteArray("RZ614UV") << 3 << DealerRadio << 0xE4 << 0x02 << "TANGELOUV" << 11
+            << QList<bool>{true, true, true, false, false, true, false, true};
+        const QStringList fullWidths{"0596",
+                                     "SN00000000000042",
+                                     "2023-12-31 08:00",
+                                     "2025-06-30 17:45",
+                                     QStringLiteral("Board 3 replaced").repeated(4),
+                                     "",
+                                     "01-2-F-3",
+                                     "002B",
+                                     "DEALER-NO-123456",
+                                     "2024-01-01 09:00",
+                                     "2024-02-02 10:30",
+                                     "Chen Xiaoming Co",
+                                     "0000"};
+        QTest::newRow("TANGELOSU, every text the whole width of its field")
+            << QByteArray("RZ614U_") << 9 << fullWidths << 0x18 << 0x01 << "TANGELOSU" << 7
+            << QList<bool>{false, false, false, true, true, false, true, false};
+        QTest::newRow("TANGELOSV, every text 0xFF")
+            << QByteArray("RZ614_V") << 18 << QStringList(13, QString()) << 0xFF << 0xFF << "TANGELOSV" << 5
+            << QList<bool>(8, true);
+    }
+
+    void readFillsEveryField()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(int, band);
+        QFETCH(QStringList, texts);
+        QFETCH(int, switches1);
+        QFETCH(int, switches2);
+        QFETCH(QString, radioType);
+        QFETCH(int, bandEntries);
+        QFETCH(QList<bool>, checks);
+
+        const Image image = MakeImage(texts, uint8_t(band), uint8_t(switches1), uint8_t(switches2));
+        StartWithRadio(identity, uint8_t(band), image);
+        if (QTest::currentTestFailed())
+            return;
+        QTest::mouseClick(frm->Command1, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(1, 5000));
+        QTest::qWait(100);
+        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
+        QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
+        QCOMPARE(boxes[0].icon, MsgIcon::None);
+        QCOMPARE(Frames(), ReadFrames);
+        QVERIFY(!frm->Link.MSComm1.PortOpen());
+
+        for (int i = 0; i < 13; ++i) {
+            const QString expected = i == 5 ? QStringLiteral("V1.00") : texts[i]; // not in the block
+            QVERIFY2(frm->Text1Text(int16_t(i)) == expected,
+                     qPrintable(QStringLiteral("Text1(%1) shows \"%2\", expected \"%3\"")
+                                    .arg(i)
+                                    .arg(frm->Text1Text(int16_t(i)), expected)));
+        }
+        const std::array<QCheckBox*, 8> boxesShown{frm->Check1, frm->Check2, frm->Check3, frm->Check4,
+                                                   frm->Check5, frm->Check6, frm->Check7, frm->Check8};
+        for (size_t i = 0; i < boxesShown.size(); ++i)
+            QVERIFY2(boxesShown[i]->isChecked() == checks[qsizetype(i)],
+                     qPrintable(boxesShown[i]->objectName()));
+        QCOMPARE(frm->Combo1[0]->currentText(), radioType);
+        QCOMPARE(frm->Combo1[1]->count(), bandEntries);
+        QCOMPARE(frm->Combo1[1]->currentText(), BandText(band));
+        QCOMPARE(frm->Combo3->currentIndex(), band);
+    }
+
+    // Dealer fields edited after a read reach the radio; nothing else in its block changes.
+    void writeAfterRead_data()
+    {
+        QTest::addColumn<Entry>("how");
+        QTest::addColumn<QStringList>("fields"); // Text1(8) to Text1(12)
+        QTest::addColumn<QStringList>("stored"); // what the radio is to hold
+        QTest::addColumn<int>("switches1");      // the radio's, before the write
+        QTest::addColumn<bool>("bandSetting");
+
+        QTest::newRow("set by the program, band setting switched on")
+            << Entry::Program << QStringList{"D-0042", "2025-01-10", "2025-02-14", "Wang Fang", "1234"}
+            << QStringList{"D-0042", "2025-01-10", "2025-02-14", "Wang Fang", "1234"} << 0xE0 << true;
+        QTest::newRow("typed, whole widths, band setting switched off")
+            << Entry::Typed
+            << QStringList{"ABCDEFGHIJKLMNOP", "2025-03-01", "2025-03-02", "Zhang  San   ", "9876"}
+            << QStringList{"ABCDEFGHIJKLMNOP", "2025-03-01", "2025-03-02", "Zhang  San", "9876"} << 0xE4
+            << false;
+        QTest::newRow("typed, every field emptied")
+            << Entry::Typed << QStringList(5, QString()) << QStringList(5, QString()) << 0xE4 << true;
+    }
+
+    void writeAfterRead()
+    {
+        QFETCH(Entry, how);
+        QFETCH(QStringList, fields);
+        QFETCH(QStringList, stored);
+        QFETCH(int, switches1);
+        QFETCH(bool, bandSetting);
+
+        const Image before = MakeImage(DealerRadio, 3, uint8_t(switches1), 0x02);
+        StartWithRadio("RZ614UV", 3, before);
+        if (QTest::currentTestFailed())
+            return;
+        ReadRadio();
+        if (QTest::currentTestFailed())
+            return;
+        for (int i = 0; i < 5; ++i)
+            EnterText(8 + i, fields[i], how);
+        if (frm->Check8->isChecked() != bandSetting)
+            frm->Check8->click();
+
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(1, 5000));
+        QTest::qWait(100);
+        QCOMPARE(BoxTexts(), QStringList{"Write Complete!"});
+        QCOMPARE(boxes[0].icon, MsgIcon::None);
+        QCOMPARE(Frames(), WriteFrames);
+        QVERIFY(!frm->Link.MSComm1.PortOpen());
+
+        Image expected = before;
+        for (int i = 0; i < 5; ++i)
+            PutText(expected, Places[size_t(8 + i)].offset, stored[i], Places[size_t(8 + i)].width);
+        expected[13] = uint8_t(bandSetting ? (switches1 | 0x04) : (switches1 & ~0x04));
+        const QString diff = ImageDiff(radio->Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        // The maintenance description, of which the block writes carry the first 16 bytes, is the
+        // radio's own.
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(radio->Image().data()) + 144, 64),
+                 QByteArray(reinterpret_cast<const char*>(before.data()) + 144, 64));
+    }
+
+    // The band the user chose against the radio's: the question, its two answers, a band byte with
+    // no row in the band table, and a write without a read (compared with row 0).
+    void bandCheck_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<int>("radioBand");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<int>("chosen"); // -1: no band chosen
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<int>("written");
+        QTest::addColumn<int>("combo3");    // the hidden band table's selection afterwards
+        QTest::addColumn<QString>("shown"); // Combo1(1) afterwards
+
+        const QByteArray uv = "RZ614UV";
+        const QByteArray sv = "RZ614_V";
+        const auto ok = MsgResult::Ok;
+        const auto cancel = MsgResult::Cancel;
+        QTest::newRow("same band: no question")
+            << uv << 5 << true << -1 << ok << false << 5 << 5 << BandText(5);
+        QTest::newRow("other band, OK") << uv << 5 << true << 7 << ok << true << 7 << 7 << BandText(7);
+        QTest::newRow("other band, Cancel")
+            << uv << 5 << true << 7 << cancel << true << 5 << 5 << BandText(7);
+        QTest::newRow("band 18 kept") << sv << 18 << true << -1 << ok << false << 18 << 18 << BandText(18);
+        QTest::newRow("band 12 to 18, OK")
+            << sv << 12 << true << 18 << ok << true << 18 << 18 << BandText(18);
+        QTest::newRow("band byte 25, no band chosen")
+            << uv << 25 << true << -1 << ok << false << 25 << -1 << QString();
+        QTest::newRow("band byte 25, band chosen, OK")
+            << uv << 25 << true << 3 << ok << true << 3 << 3 << BandText(3);
+        QTest::newRow("band byte 25, band chosen, Cancel")
+            << uv << 25 << true << 3 << cancel << true << 25 << -1 << BandText(3);
+        QTest::newRow("no read, radio in row 0")
+            << uv << 0 << false << -1 << ok << false << 0 << 0 << BandText(0);
+        QTest::newRow("no read, radio in band 3, OK")
+            << uv << 3 << false << -1 << ok << true << 0 << 0 << BandText(0);
+        QTest::newRow("no read, radio in band 3, Cancel")
+            << uv << 3 << false << -1 << cancel << true << 3 << 3 << BandText(0);
+    }
+
+    void bandCheck()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(int, radioBand);
+        QFETCH(bool, read);
+        QFETCH(int, chosen);
+        QFETCH(MsgResult, answer);
+        QFETCH(bool, asked);
+        QFETCH(int, written);
+        QFETCH(int, combo3);
+        QFETCH(QString, shown);
+
+        const Image before = MakeImage(DealerRadio, uint8_t(radioBand), 0xE0, 0x00);
+        StartWithRadio(identity, uint8_t(radioBand), before);
+        if (QTest::currentTestFailed())
+            return;
+        if (read) {
+            ReadRadio();
+            if (QTest::currentTestFailed())
+                return;
+            // A band byte without a row shows no band.
+            QCOMPARE(frm->Combo1[1]->currentText(), BandText(radioBand));
+            QCOMPARE(frm->Combo3->currentIndex(), radioBand < BandCount ? radioBand : -1);
+        }
+        if (chosen >= 0) {
+            ChooseBand(chosen);
+            if (QTest::currentTestFailed())
+                return;
+        }
+
+        answers = {answer};
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(asked ? 2 : 1, 5000));
+        QTest::qWait(100);
+        if (asked) {
+            QCOMPARE(BoxTexts(), QStringList({"Frequencys is different. Overwrite?", "Write Complete!"}));
+            QCOMPARE(boxes[0].buttons, MsgButtons::OkCancel);
+            QCOMPARE(boxes[0].icon, MsgIcon::Warning);
+        } else {
+            QCOMPARE(BoxTexts(), QStringList{"Write Complete!"});
+        }
+        QCOMPARE(Frames(), WriteFrames);
+        QCOMPARE(int(radio->Image()[7]), written);
+        QCOMPARE(frm->Combo3->currentIndex(), combo3);
+        QCOMPARE(frm->Combo1[1]->currentText(), shown);
+        if (read) {
+            // What was read goes back unchanged; only the band byte may differ.
+            Image expected = before;
+            expected[7] = uint8_t(written);
+            const QString diff = ImageDiff(radio->Image(), expected);
+            QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        }
+    }
+
+    // A radio in the 66 - 88 MHz band cannot be given another band: the refusal, the end command,
+    // no block write, and the failure after the held-back write's three waits.
+    void refusalForBand18()
+    {
+        const Image before = MakeImage(DealerRadio, 18, 0xE0, 0x00);
+        StartWithRadio("RZ614_V", 18, before);
+        if (QTest::currentTestFailed())
+            return;
+        ReadRadio();
+        if (QTest::currentTestFailed())
+            return;
+        QCOMPARE(frm->Combo1[0]->currentText(), QStringLiteral("TANGELOSV"));
+        ChooseBand(12);
+        if (QTest::currentTestFailed())
+            return;
+        frm->SetText1Text(8, QStringLiteral("NOT TAKEN"));
+
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(2, 5000));
+        QTest::qWait(400); // nothing more may follow
+        QCOMPARE(BoxTexts(),
+                 QStringList(
+                     {"Frequencys is different.The difference of frequecy is too much,can be use mutually! ",
+                      "Write Failure!"}));
+        QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
+        QCOMPARE(boxes[0].icon, MsgIcon::None);
+        QCOMPARE(boxes[0].radioFrames, 7); // shown before the end command went out
+        const qint64 afterRefusal = boxes[1].ms - boxes[0].ms;
+        QVERIFY2(afterRefusal >= 800 && afterRefusal <= 1800, qPrintable(QString::number(afterRefusal)));
+        QCOMPARE(Frames(), QStringList({"P", "I", "R0", "R1", "R2", "R3", "R4", "END"}));
+        QVERIFY(!frm->Link.MSComm1.PortOpen());
+        const QString diff = ImageDiff(radio->Image(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(RadioInfo.BandIndex, int16_t(18));
+        QCOMPARE(TrimText(RadioInfo.DealerCode), QStringLiteral("DLR-7")); // the fields were not taken
+    }
+
+    // A write checks the radio's type against the one chosen in the window before touching a block.
+    void modelErrorOnWrite_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<int>("chosenType"); // position in Combo1(0); -1: the start-up choice
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("TANGELOSV chosen, TANGELOUV radio")
+            << QByteArray("RZ614UV") << 2 << "Model Error\r\nPC is TANGELOSV\r\nRadio is TANGELOUV";
+        QTest::newRow("start-up TANGELOUV, TANGELOSU radio")
+            << QByteArray("RZ614U_") << -1 << "Model Error\r\nPC is TANGELOUV\r\nRadio is TANGELOSU";
+    }
+
+    void modelErrorOnWrite()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(int, chosenType);
+        QFETCH(QString, message);
+
+        const Image before = MakeImage(DealerRadio, 8, 0xE0, 0x00);
+        StartWithRadio(identity, 8, before);
+        if (QTest::currentTestFailed())
+            return;
+        if (chosenType >= 0)
+            UserChooses(frm->Combo1[0], chosenType);
+
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(WaitForBoxes(2, 3000));
+        QTest::qWait(500); // nothing more may follow
+        QCOMPARE(BoxTexts(), QStringList({message, "Write Failure!"}));
+        QCOMPARE(Frames(), QStringList({"P", "I"})); // no block, no end command
+        const QString diff = ImageDiff(radio->Image(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
+    // Closing the window in the middle of a session: the port closes, nothing more goes out, no
+    // message comes, nothing is saved.
+    void exitDuringSession_data()
+    {
+        QTest::addColumn<bool>("exitButton");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("silentFrom");  // the frame the radio stops answering at
+        QTest::addColumn<int>("firstWaitMs"); // that frame's reply wait
+
+        QTest::newRow("Exit button, program command unanswered") << true << false << 0 << 1500;
+        QTest::newRow("title bar, read request of a write unanswered") << false << true << 2 << 300;
+    }
+
+    void exitDuringSession()
+    {
+        QFETCH(bool, exitButton);
+        QFETCH(bool, write);
+        QFETCH(int, silentFrom);
+        QFETCH(int, firstWaitMs);
+
+        StartWithRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0x00));
+        if (QTest::currentTestFailed())
+            return;
+        VirtualRadioFaults faults;
+        faults.silentFromFrame = silentFrom;
+        radio->SetFaults(faults);
+        AgeFile(SettingsFile());
+        const QDateTime before = FileTime(SettingsFile());
+
+        QTest::mouseClick(write ? frm->Command2 : frm->Command1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(radio->Trace().size(), silentFrom + 1, 3000);
+        QVERIFY(frm->Link.MSComm1.PortOpen());
+        if (exitButton)
+            QTest::mouseClick(frm->Command3, Qt::LeftButton);
+        else
+            QVERIFY(frm->close());
+
+        QVERIFY(!frm->isVisible());
+        QVERIFY(!frm->Link.MSComm1.PortOpen());
+        QVERIFY(!frm->ReShowComPortTimer.isActive());
+        QVERIFY(!frm->Link.WaitTimer.isActive());
+        QTest::qWait(firstWaitMs + 2000);
+        QCOMPARE(BoxTexts(), QStringList());
+        QCOMPARE(radio->Trace().size(), silentFrom + 1); // nothing went out again
+        QCOMPARE(FileTime(SettingsFile()), before);
+    }
+};
+
+QTEST_MAIN(TestProgram)
+#include "tst_program.moc"
