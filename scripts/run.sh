@@ -21,13 +21,22 @@ radio_args=(--save "$image")
 [ -f "$image" ] && radio_args+=(--image "$image")
 "$radio" "${radio_args[@]}" >"$out" &
 radio_pid=$!
+app_pid=""
 
 cleanup() {
+  if [ -n "$app_pid" ]; then
+    # Under xvfb-run the program and the X server are its children; it then ends and tidies up.
+    targets="$(ps -o pid= --ppid "$app_pid" 2>/dev/null || true)"
+    kill ${targets:-$app_pid} 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+  fi
   kill "$radio_pid" 2>/dev/null || true
   wait "$radio_pid" 2>/dev/null || true
   rm -f "$alias_link" "$out"
 }
-trap cleanup EXIT INT TERM
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 pty=""
 for _ in $(seq 50); do
@@ -47,9 +56,16 @@ if ! grep -qs '^comPort' "$progdir/mysetup.ini"; then
   printf '[language]\ncomPort=%s\n' "$com" >"$progdir/mysetup.ini"
 fi
 
+launch=()
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display: running under a virtual X server (xvfb-run)." >&2
-  xvfb-run -a "$progdir/TANGELO_Tune"
-else
-  "$progdir/TANGELO_Tune"
+  launch=(xvfb-run -a)
 fi
+# In the background and waited for, so that a signal to this script is acted on at once (bash runs
+# traps only between commands) and takes the program down with the virtual radio.
+"${launch[@]}" "$progdir/TANGELO_Tune" &
+app_pid=$!
+status=0
+wait "$app_pid" || status=$?
+app_pid=""
+exit "$status"
