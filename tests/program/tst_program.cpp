@@ -512,6 +512,31 @@ private slots:
         QVERIFY(boxes.isEmpty());
     }
 
+    // The refresh leaves a list that the user has open alone while the ports stay the same, and
+    // rebuilds it when they change.
+    void refreshWithTheListOpen()
+    {
+        AddSysTty(QStringLiteral("ttyS0"));
+        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
+        AddRadioAlias();
+        WriteFile(SettingsFile(), "[language]\ncomPort=900\n");
+        StartWindow();
+        frm->Combo2->showPopup();
+        QAbstractItemView* view = frm->Combo2->view();
+        view->setCurrentIndex(frm->Combo2->model()->index(0, 0)); // the user moves to COM1
+        QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+        QVERIFY(view->isVisible());
+        QCOMPARE(view->currentIndex().row(), 0);
+        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM900"));
+
+        // The user picks COM1: a port choice, saved at once.
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM1"));
+        QCOMPARE(ComPortNumber, int16_t(1));
+        QCOMPARE(ReadFile(SettingsFile()), QByteArray("[language]\ncomPort=1\n"));
+    }
+
     // A read shows every field of the radio; fields the radio holds as 0xFF show empty.
     void readFillsEveryField_data()
     {
