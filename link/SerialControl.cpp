@@ -279,7 +279,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error)
     if (!gone && error == QSerialPort::ResourceError) {
         // A read that found nothing (input emptied between poll and read) also comes as a resource
         // error, and Qt then stops reading: reading from it starts the notifications again.
-        received += port->readAll();
+        readAvailable();
         return;
     }
     if (!gone && error == QSerialPort::ReadError)

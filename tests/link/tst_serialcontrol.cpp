@@ -209,7 +209,7 @@ private slots:
         QVERIFY2(other.ErrorString().contains(u"Another program"), qPrintable(other.ErrorString()));
     }
 
-    // The permission check needs a user who may not use the device; run that part as "nobody".
+    // The permission check needs a user who may not use the device; the check runs as "nobody".
     void permissionDeniedNamesTheGroup()
     {
         const passwd* nobody = ::getpwnam("nobody");

@@ -1,6 +1,7 @@
 // The radio-type list, the band list of the chosen type and the hidden band table, kept in step.
 #include "data/ModData.h"
 #include "window/FrmMain.h"
+#include "IsolatedProgram.h"
 
 #include <QAbstractItemView>
 #include <QSignalSpy>
@@ -74,6 +75,9 @@ class TestBandLists : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<FrmMain> frm;
+
+private:
+    IsolatedProgram isolated;
 
 private slots:
     void init()

@@ -4,6 +4,7 @@
 #include "data/AnsiCodePage.h"
 #include "data/ModData.h"
 #include "window/FrmMain.h"
+#include "IsolatedProgram.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -67,6 +68,9 @@ class TestFieldInput : public QObject
     Q_OBJECT
 private:
     std::unique_ptr<FrmMain> frm;
+
+private:
+    IsolatedProgram isolated;
 
 private slots:
     void init()

@@ -4,6 +4,7 @@
 #include "data/ModData.h"
 #include "data/MsgBox.h"
 #include "window/FrmMain.h"
+#include "IsolatedProgram.h"
 #include "window/MsgBoxDialog.h"
 #include "window/SetLanguage.h"
 #include "window/Twips.h"
@@ -54,6 +55,9 @@ class TestSetLanguage : public QObject
 private:
     std::unique_ptr<FrmMain> frm;
     int expected = 0;
+
+private:
+    IsolatedProgram isolated;
 
 private slots:
     void initTestCase()
