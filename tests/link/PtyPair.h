@@ -1,5 +1,5 @@
-// A bare pseudo-terminal for the serial control's tests: the test plays the far end on the master
-// side, byte for byte, with no protocol in between.
+// A bare pseudo-terminal for the serial control's and the virtual radio's tests: the test plays the far
+// end on the master side, byte for byte, with no protocol in between.
 #pragma once
 
 #include <QByteArray>
@@ -17,7 +17,7 @@ public:
     QString SlavePath() const { return slavePath; }
 
     void Write(const QByteArray& bytes);
-    // Whatever arrives within `ms` milliseconds of quiet, up to `expected` bytes.
+    // What arrives within `ms` milliseconds, up to `expected` bytes; the event loop runs meanwhile.
     QByteArray Read(int expected, int ms = 1000);
     // Closes the far end: the slave side sees a hang-up.
     void HangUp();

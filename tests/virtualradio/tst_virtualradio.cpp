@@ -1,7 +1,9 @@
 // The virtual radio over a real pseudo-terminal: the test plays the program's side with a plain fd.
 #include "DefaultImage.h"
+#include "PtyPair.h"
 #include "RadioOptions.h"
-#include "VirtualRadio.h"
+#include "RadioTrace.h"
+#include "WireBytes.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -10,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
@@ -18,43 +19,20 @@
 #include <unistd.h>
 
 using Frames = QList<QByteArray>;
-Q_DECLARE_METATYPE(VirtualRadioFaults)
 
 namespace {
-
-QByteArray Hex(const char* hex)
-{
-    return QByteArray::fromHex(hex);
-}
-
-// Worked out here, byte by byte, so the radio's own checksum code is not marked by itself.
-QByteArray BlockFrame(int number, const QByteArray& data, int checksumOffset = 0)
-{
-    QByteArray frame = Hex("57080020") + char(number) + data;
-    unsigned sum = 0;
-    for (char c : frame)
-        sum += uint8_t(c);
-    return frame + char((sum + unsigned(checksumOffset)) & 0xFF);
-}
-
 QByteArray DefaultBlock(int n)
 {
     const auto image = MakeDefaultImage();
     return QByteArray(reinterpret_cast<const char*>(image.data()) + n * 32, 32);
 }
 
-QByteArray ReadRequest(int n)
+// Every fault switch, in one comparable list.
+QList<int> Switches(const VirtualRadioFaults& f)
 {
-    return Hex("52080020") + char(n);
+    return {f.silentFromFrame,  f.nakFrame,  f.badChecksumFrame, f.strayByteFrame, f.wrongBlockFrame,
+            f.wrongBlockNumber, f.ignoreEnd, f.replyDelayMs,     f.paceOutput,     f.hangUpAtFrame};
 }
-
-VirtualRadioFaults Fault(void (*set)(VirtualRadioFaults&))
-{
-    VirtualRadioFaults faults;
-    set(faults);
-    return faults;
-}
-
 } // namespace
 
 class TestVirtualRadio : public QObject
@@ -118,51 +96,39 @@ private slots:
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<QByteArray>("identity");
         QTest::addColumn<QByteArray>("expected");
-        const VirtualRadioFaults none;
-        const QByteArray id = "RZ614UV";
+        const auto row = [](const char* name, const Frames& frames, const QByteArray& expected,
+                            const VirtualRadioFaults& faults = {}, const QByteArray& identity = "RZ614UV") {
+            QTest::newRow(name) << frames << faults << identity << expected;
+        };
         const QByteArray identReply = Hex("49") + "RZ614UV" + Hex("00ffffffffffff06");
+        row("program command", {"PROGRAM"}, Hex("06"));
+        row("identity reply", {Hex("02")}, identReply);
+        row("short identity padded with 0xFF", {Hex("02")}, Hex("49") + "RZ614" + Hex("ffff00ffffffffffff06"),
+            {}, "RZ614");
+        row("read block 0", {ReadRequest(0)}, BlockFrame(0, DefaultBlock(0)));
+        row("read block 7", {ReadRequest(7)}, BlockFrame(7, DefaultBlock(7)));
+        row("read past the image", {ReadRequest(8)}, Hex("0a"));
+        row("end command", {"END"}, Hex("06"));
+        row("block write, bad checksum", {BlockFrame(1, QByteArray(32, 0), 1)}, Hex("0a"));
+        row("stray bytes before a frame", {Hex("1515") + "PROGRAM"}, Hex("06"));
+        row("broken head, then a frame", {"PRXEN" + ReadRequest(2)}, BlockFrame(2, DefaultBlock(2)));
+        row("whole session in one write", {"PROGRAM" + Hex("02") + ReadRequest(1) + "END"},
+            Hex("06") + identReply + BlockFrame(1, DefaultBlock(1)) + Hex("06"));
 
-        QTest::newRow("program command") << Frames{"PROGRAM"} << none << id << Hex("06");
-        QTest::newRow("identity reply") << Frames{Hex("02")} << none << id << identReply;
-        QTest::newRow("short identity padded with 0xFF") << Frames{Hex("02")} << none << QByteArray("RZ614")
-                                                         << Hex("49") + "RZ614" + Hex("ffff00ffffffffffff06");
-        QTest::newRow("read block 0")
-            << Frames{ReadRequest(0)} << none << id << BlockFrame(0, DefaultBlock(0));
-        QTest::newRow("read block 7")
-            << Frames{ReadRequest(7)} << none << id << BlockFrame(7, DefaultBlock(7));
-        QTest::newRow("read past the image") << Frames{ReadRequest(8)} << none << id << Hex("0a");
-        QTest::newRow("end command") << Frames{"END"} << none << id << Hex("06");
-        QTest::newRow("block write, bad checksum")
-            << Frames{BlockFrame(1, QByteArray(32, 0), 1)} << none << id << Hex("0a");
-        QTest::newRow("stray bytes before a frame")
-            << Frames{Hex("1515") + "PROGRAM"} << none << id << Hex("06");
-        QTest::newRow("broken head, then a frame")
-            << Frames{"PRXEN" + ReadRequest(2)} << none << id << BlockFrame(2, DefaultBlock(2));
-        QTest::newRow("whole session in one write")
-            << Frames{"PROGRAM" + Hex("02") + ReadRequest(1) + "END"} << none << id
-            << Hex("06") + identReply + BlockFrame(1, DefaultBlock(1)) + Hex("06");
-
-        QTest::newRow("nak on frame 1")
-            << Frames{"PROGRAM", Hex("02")} << Fault([](auto& f) { f.nakFrame = 1; }) << id << Hex("060a");
-        QTest::newRow("bad checksum")
-            << Frames{ReadRequest(3)} << Fault([](auto& f) { f.badChecksumFrame = 0; }) << id
-            << BlockFrame(3, DefaultBlock(3), 1);
-        QTest::newRow("stray byte") << Frames{"PROGRAM"} << Fault([](auto& f) { f.strayByteFrame = 0; }) << id
-                                    << Hex("06") + char(VirtualRadio::StrayByte);
-        QTest::newRow("wrong block 9") << Frames{"PROGRAM", ReadRequest(2)} << Fault([](auto& f) {
-            f.wrongBlockFrame = 1, f.wrongBlockNumber = 9;
-        }) << id << Hex("06") + BlockFrame(9, DefaultBlock(2));
-        QTest::newRow("wrong block 5")
-            << Frames{ReadRequest(2)} << Fault([](auto& f) { f.wrongBlockFrame = 0, f.wrongBlockNumber = 5; })
-            << id << BlockFrame(5, DefaultBlock(5));
-        QTest::newRow("end ignored") << Frames{"PROGRAM", "END"} << Fault([](auto& f) { f.ignoreEnd = true; })
-                                     << id << Hex("06");
-        QTest::newRow("silent from the start")
-            << Frames{"PROGRAM", Hex("02")} << Fault([](auto& f) { f.silentFromFrame = 0; }) << id
-            << QByteArray();
-        QTest::newRow("silent from frame 1")
-            << Frames{"PROGRAM", Hex("02"), "END"} << Fault([](auto& f) { f.silentFromFrame = 1; }) << id
-            << Hex("06");
+        row("nak on frame 1", {"PROGRAM", Hex("02")}, Hex("060a"), Faults([](auto& f) { f.nakFrame = 1; }));
+        row("bad checksum", {ReadRequest(3)}, BlockFrame(3, DefaultBlock(3), 1),
+            Faults([](auto& f) { f.badChecksumFrame = 0; }));
+        row("stray byte", {"PROGRAM"}, Hex("06") + char(VirtualRadio::StrayByte),
+            Faults([](auto& f) { f.strayByteFrame = 0; }));
+        row("wrong block 9", {"PROGRAM", ReadRequest(2)}, Hex("06") + BlockFrame(9, DefaultBlock(2)),
+            Faults([](auto& f) { f.wrongBlockFrame = 1, f.wrongBlockNumber = 9; }));
+        row("wrong block 5", {ReadRequest(2)}, BlockFrame(5, DefaultBlock(5)),
+            Faults([](auto& f) { f.wrongBlockFrame = 0, f.wrongBlockNumber = 5; }));
+        row("end ignored", {"PROGRAM", "END"}, Hex("06"), Faults([](auto& f) { f.ignoreEnd = true; }));
+        row("silent from the start", {"PROGRAM", Hex("02")}, {},
+            Faults([](auto& f) { f.silentFromFrame = 0; }));
+        row("silent from frame 1", {"PROGRAM", Hex("02"), "END"}, Hex("06"),
+            Faults([](auto& f) { f.silentFromFrame = 1; }));
     }
 
     void replies()
@@ -191,7 +157,7 @@ private slots:
         QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false;
         QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false;
         QTest::newRow("refused by the nak switch")
-            << 3 << 0 << Fault([](auto& f) { f.nakFrame = 0; }) << false;
+            << 3 << 0 << Faults([](auto& f) { f.nakFrame = 0; }) << false;
     }
 
     // A stored block reads back as written and leaves every other byte alone; byte 7 of block 0
@@ -221,18 +187,11 @@ private slots:
         }
     }
 
-    void bandByteIsImageByte7()
-    {
-        radio->SetBandByte(12);
-        QCOMPARE(radio->Image()[7], uint8_t(12));
-        QCOMPARE(uint8_t(Exchange(Hex("02"))[8]), uint8_t(12));
-    }
-
     // Timing from the trace: times never run backwards; stray bytes are traced apart and not
     // counted as frames, and ClearTrace restarts the count the fault switches refer to.
     void trace()
     {
-        radio->SetFaults(Fault([](auto& f) { f.nakFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.nakFrame = 1; }));
         QCOMPARE(Exchange(Hex("15") + "PROGRAM"), Hex("06"));
         QTest::qWait(50);
         QCOMPARE(Exchange(Hex("02")), Hex("0a"));
@@ -266,11 +225,11 @@ private slots:
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<int>("atLeastMs");
-        QTest::newRow("reply delay") << Fault([](auto& f) { f.replyDelayMs = 200; }) << 190;
+        QTest::newRow("reply delay") << Faults([](auto& f) { f.replyDelayMs = 200; }) << 190;
         // 38 bytes at about 87 us each: the last byte leaves no sooner than 3 ms after the first.
-        QTest::newRow("paced output") << Fault([](auto& f) { f.paceOutput = true; }) << 3;
+        QTest::newRow("paced output") << Faults([](auto& f) { f.paceOutput = true; }) << 3;
         QTest::newRow("paced and delayed")
-            << Fault([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << 50;
+            << Faults([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << 50;
     }
 
     void outputTiming()
@@ -317,7 +276,7 @@ private slots:
 
     void hangUpMidSession()
     {
-        radio->SetFaults(Fault([](auto& f) { f.hangUpAtFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.hangUpAtFrame = 1; }));
         QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
         QCOMPARE(Exchange("PROGRAM"), Hex("06"));
         QCOMPARE(Exchange(Hex("02")), QByteArray());
@@ -335,18 +294,13 @@ private slots:
         QVERIFY(!radio->OpenDevice("/dev/no-such-tty"));
         QVERIFY(!radio->ErrorString().isEmpty());
 
-        const int master = posix_openpt(O_RDWR | O_NOCTTY);
-        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
-        QVERIFY2(radio->OpenDevice(QString::fromLocal8Bit(ptsname(master))),
-                 qPrintable(radio->ErrorString()));
-        ::close(fd);
-        fd = master;
-        fcntl(fd, F_SETFL, O_NONBLOCK);
-        QCOMPARE(Exchange("PROGRAM" + ReadRequest(1)), Hex("06") + BlockFrame(1, DefaultBlock(1)));
+        PtyPair cable;
+        QVERIFY2(radio->OpenDevice(cable.SlavePath()), qPrintable(radio->ErrorString()));
+        cable.Write("PROGRAM" + ReadRequest(1));
+        QCOMPARE(cable.Read(39), Hex("06") + BlockFrame(1, DefaultBlock(1)));
 
         QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
-        ::close(fd);
-        fd = -1;
+        cable.HangUp();
         QTRY_COMPARE(hungUp.size(), 1);
         QVERIFY(!radio->IsOpen());
     }
@@ -379,23 +333,10 @@ private slots:
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::newRow("none") << QStringList{} << true << VirtualRadioFaults{};
         QTest::newRow("every switch")
-            << QStringList{"--silent-from",
-                           "9",
-                           "--nak",
-                           "1",
-                           "--bad-checksum",
-                           "2",
-                           "--stray-byte",
-                           "3",
-                           "--wrong-block",
-                           "4:8",
-                           "--ignore-end",
-                           "--delay",
-                           "20",
-                           "--pace",
-                           "--hang-up",
-                           "5"}
-            << true << Fault([](auto& f) {
+            << QStringLiteral("--silent-from 9 --nak 1 --bad-checksum 2 --stray-byte 3 --wrong-block 4:8 "
+                              "--ignore-end --delay 20 --pace --hang-up 5")
+                   .split(u' ')
+            << true << Faults([](auto& f) {
                    f.silentFromFrame = 9, f.nakFrame = 1, f.badChecksumFrame = 2, f.strayByteFrame = 3;
                    f.wrongBlockFrame = 4, f.wrongBlockNumber = 8, f.ignoreEnd = true, f.replyDelayMs = 20;
                    f.paceOutput = true, f.hangUpAtFrame = 5;
@@ -419,17 +360,7 @@ private slots:
         QCOMPARE(error.isEmpty(), valid);
         if (!valid)
             return;
-        const auto& f = parsed.faults;
-        QCOMPARE(f.silentFromFrame, faults.silentFromFrame);
-        QCOMPARE(f.nakFrame, faults.nakFrame);
-        QCOMPARE(f.badChecksumFrame, faults.badChecksumFrame);
-        QCOMPARE(f.strayByteFrame, faults.strayByteFrame);
-        QCOMPARE(f.wrongBlockFrame, faults.wrongBlockFrame);
-        QCOMPARE(f.wrongBlockNumber, faults.wrongBlockNumber);
-        QCOMPARE(f.ignoreEnd, faults.ignoreEnd);
-        QCOMPARE(f.replyDelayMs, faults.replyDelayMs);
-        QCOMPARE(f.paceOutput, faults.paceOutput);
-        QCOMPARE(f.hangUpAtFrame, faults.hangUpAtFrame);
+        QCOMPARE(Switches(parsed.faults), Switches(faults));
     }
 
     // The program as a script drives it: path on the first line, a block write saved at once,
