@@ -5,6 +5,7 @@
 #include "link/Frames.h"
 #include "link/ModelCheck.h"
 #include "link/Sequencer.h"
+#include "WireBytes.h"
 
 #include <QTest>
 
@@ -12,22 +13,9 @@
 #include <array>
 
 namespace {
-QByteArray Hex(const char* hex)
-{
-    return QByteArray::fromHex(hex);
-}
-
-// A block reply as the radio sends it, with a correct checksum unless told otherwise.
 QByteArray BlockReply(uint8_t block, uint8_t fill, int checksumOffset = 0)
 {
-    QByteArray reply = Hex("57080020");
-    reply.append(char(block));
-    reply.append(QByteArray(32, char(fill)));
-    int sum = 0;
-    for (char c : reply)
-        sum += uint8_t(c);
-    reply.append(char((sum + checksumOffset) & 0xFF));
-    return reply;
+    return BlockFrame(block, QByteArray(32, char(fill)), checksumOffset);
 }
 
 QByteArray IdentReply(const QByteArray& identityBytes, uint8_t band, uint8_t last = 0x06)
@@ -121,18 +109,23 @@ private slots:
         QCOMPARE(IsBlockReply(reply), block);
     }
 
-    void storeBlockGoesWhereItsNumberSays()
+    // A block goes where its number says; a number of 8 or more never writes past the image.
+    void storeBlock_data()
     {
-        StoreBlock(BlockReply(5, 0xA5));
-        for (int i = 0; i < 256; ++i)
-            QCOMPARE(InfoImage[i], uint8_t(i >= 160 && i < 192 ? 0xA5 : 0x00));
+        QTest::addColumn<int>("block");
+        QTest::addColumn<int>("storedFrom"); // -1: nothing stored
+        QTest::newRow("block 5") << 5 << 160;
+        QTest::newRow("block 8") << 8 << -1;
+        QTest::newRow("block 255") << 255 << -1;
     }
-
-    void storeBlockNeverWritesPastTheImage()
+    void storeBlock()
     {
-        StoreBlock(BlockReply(8, 0xA5));
-        StoreBlock(BlockReply(255, 0xA5));
-        QVERIFY(std::all_of(InfoImage.begin(), InfoImage.end(), [](uint8_t b) { return b == 0; }));
+        QFETCH(int, block);
+        QFETCH(int, storedFrom);
+        StoreBlock(BlockReply(uint8_t(block), 0xA5));
+        for (int i = 0; i < 256; ++i)
+            QCOMPARE(InfoImage[i],
+                     uint8_t(storedFrom >= 0 && i >= storedFrom && i < storedFrom + 32 ? 0xA5 : 0));
     }
 
     void parseIdentReply_data()
@@ -172,35 +165,20 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("protocolName");
         QTest::addColumn<QString>("displayName");
-        QTest::newRow("RZ614UV") << "RZ614UV"
-                                 << "TANGELOUV"
-                                 << "TANGELOUV";
-        QTest::newRow("RZ614U_") << "RZ614U_"
-                                 << "TANGELOSU"
-                                 << "RZ614U_";
-        QTest::newRow("RZ614_V") << "RZ614_V"
-                                 << "TANGELOSV"
-                                 << "TANGELOSV";
-        QTest::newRow("RZ614_U") << "RZ614_U"
-                                 << "RZ614_U"
-                                 << "TANGELOSU";
-        QTest::newRow("unknown") << "XYZ"
-                                 << "XYZ"
-                                 << "XYZ";
-        QTest::newRow("type names pass") << "TANGELOSU"
-                                         << "TANGELOSU"
-                                         << "TANGELOSU";
-        QTest::newRow("trailing spaces go") << "RZ614UV  "
-                                            << "TANGELOUV"
-                                            << "TANGELOUV";
-        QTest::newRow("cut at NUL") << QString::fromUtf16(u"RZ614_V\0xx", 10) << "TANGELOSV"
-                                    << "TANGELOSV";
-        QTest::newRow("case counts") << "rz614uv"
-                                     << "rz614uv"
-                                     << "rz614uv";
-        QTest::newRow("leading space counts") << " RZ614UV"
-                                              << " RZ614UV"
-                                              << " RZ614UV";
+        const auto row = [](const char* name, const QString& text, const char* protocol,
+                            const char* display) {
+            QTest::newRow(name) << text << QString(protocol) << QString(display);
+        };
+        row("RZ614UV", "RZ614UV", "TANGELOUV", "TANGELOUV");
+        row("RZ614U_", "RZ614U_", "TANGELOSU", "RZ614U_");
+        row("RZ614_V", "RZ614_V", "TANGELOSV", "TANGELOSV");
+        row("RZ614_U", "RZ614_U", "RZ614_U", "TANGELOSU");
+        row("unknown", "XYZ", "XYZ", "XYZ");
+        row("type names pass", "TANGELOSU", "TANGELOSU", "TANGELOSU");
+        row("trailing spaces go", "RZ614UV  ", "TANGELOUV", "TANGELOUV");
+        row("cut at NUL", QString::fromUtf16(u"RZ614_V\0xx", 10), "TANGELOSV", "TANGELOSV");
+        row("case counts", "rz614uv", "rz614uv", "rz614uv");
+        row("leading space counts", " RZ614UV", " RZ614UV", " RZ614UV");
     }
     void typeNames()
     {
@@ -217,16 +195,14 @@ private slots:
         QTest::addColumn<QString>("radioType");
         QTest::addColumn<bool>("known");
         QTest::addColumn<bool>("same");
-        QTest::newRow("same by identity") << "TANGELOSU"
-                                          << "RZ614U_" << true << true;
-        QTest::newRow("window type ignored for known") << "nonsense"
-                                                       << "TANGELOSV" << true << false;
-        QTest::newRow("RZ614_U is not known") << "TANGELOSU"
-                                              << "RZ614_U" << false << false;
-        QTest::newRow("different types") << "TANGELOSV"
-                                         << "TANGELOUV" << true << false;
-        QTest::newRow("unknown but equal") << "RZ614"
-                                           << "RZ614" << false << true;
+        const auto row = [](const char* name, const char* window, const char* radio, bool known, bool same) {
+            QTest::newRow(name) << QString(window) << QString(radio) << known << same;
+        };
+        row("same by identity", "TANGELOSU", "RZ614U_", true, true);
+        row("window type ignored for known", "nonsense", "TANGELOSV", true, false);
+        row("RZ614_U is not known", "TANGELOSU", "RZ614_U", false, false);
+        row("different types", "TANGELOSV", "TANGELOUV", true, false);
+        row("unknown but equal", "RZ614", "RZ614", false, true);
     }
     void knownAndSameType()
     {
