@@ -2,8 +2,8 @@
 // fires, and what happens when the far end goes away or the device cannot be opened.
 #include "link/SerialControl.h"
 #include "PtyPair.h"
+#include "Timing.h"
 
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,7 +13,6 @@
 
 #include <grp.h>
 #include <pwd.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,15 +22,6 @@ QByteArray AllByteValues()
     QByteArray bytes(256, '\0');
     std::iota(bytes.begin(), bytes.end(), char(0));
     return bytes;
-}
-
-// Processor time this process used so far, in milliseconds.
-qint64 CpuMs()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000;
 }
 } // namespace
 
@@ -67,65 +57,66 @@ private slots:
         pty.reset();
     }
 
-    void everyByteValuePassesBothWays()
+    void everyByteValueGoesOut()
     {
         QVERIFY(OpenControl());
         control->Output(AllByteValues());
         QCOMPARE(pty->Read(256).toHex(), AllByteValues().toHex());
-
-        control->SetRThreshold(256);
-        QSignalSpy received(control.get(), &SerialControl::OnComm);
-        pty->Write(AllByteValues());
-        QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(control->CommEvent, SerialControl::comEvReceive);
-        QCOMPARE(control->Input().toHex(), AllByteValues().toHex());
     }
 
-    void receiveEventWaitsForTheThreshold()
+    // The receive event fires once the threshold is reached, then hands over every waiting byte.
+    void receiveEvent_data()
     {
+        QTest::addColumn<int>("threshold");
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("rest"); // sent once the first part has raised no event
+        QTest::newRow("every byte value") << 256 << AllByteValues() << QByteArray();
+        QTest::newRow("waits for the threshold")
+            << 38 << AllByteValues().mid(40, 20) << AllByteValues().mid(60, 18);
+        QTest::newRow("more than the threshold") << 38 << AllByteValues().first(39) << QByteArray();
+    }
+    void receiveEvent()
+    {
+        QFETCH(int, threshold);
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, rest);
         QVERIFY(OpenControl());
-        const QByteArray reply = AllByteValues().mid(40, 38);
-        control->SetRThreshold(38);
+        control->SetRThreshold(int16_t(threshold));
         QSignalSpy received(control.get(), &SerialControl::OnComm);
-        pty->Write(reply.first(20));
-        QTest::qWait(150);
-        QCOMPARE(received.count(), 0);
-        pty->Write(reply.sliced(20));
+        pty->Write(first);
+        if (!rest.isEmpty()) {
+            QTest::qWait(150);
+            QCOMPARE(received.count(), 0);
+            pty->Write(rest);
+        }
         QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(control->Input().toHex(), reply.toHex());
+        QCOMPARE(control->CommEvent, SerialControl::comEvReceive);
+        QCOMPARE(control->Input().toHex(), (first + rest).toHex());
         QCOMPARE(control->Input(), QByteArray()); // taking the bytes emptied the buffer
     }
 
-    void receiveEventHandsOverEveryWaitingByte()
+    // Bytes left from before, in the driver at opening or waiting below the threshold, are dropped.
+    void staleInputIsDropped_data()
     {
-        QVERIFY(OpenControl());
-        const QByteArray tooLong = AllByteValues().first(39);
-        control->SetRThreshold(38);
-        QSignalSpy received(control.get(), &SerialControl::OnComm);
-        pty->Write(tooLong);
-        QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(control->Input().toHex(), tooLong.toHex());
+        QTest::addColumn<bool>("beforeOpening");
+        QTest::newRow("left in the driver, emptied by opening") << true;
+        QTest::newRow("waiting, dropped by ClearInput") << false;
     }
-
-    void clearInputDropsWhatWaits()
+    void staleInputIsDropped()
     {
+        QFETCH(bool, beforeOpening);
+        if (beforeOpening) {
+            pty->Write("left over from before");
+            QTest::qWait(50);
+        }
         QVERIFY(OpenControl());
-        control->SetRThreshold(100); // no event: the bytes only wait
-        pty->Write("stale");
-        QTest::qWait(100);
-        control->ClearInput();
-        control->SetRThreshold(1);
-        QSignalSpy received(control.get(), &SerialControl::OnComm);
-        pty->Write(QByteArray(1, '\x06'));
-        QTRY_COMPARE(received.count(), 1);
-        QCOMPARE(control->Input(), QByteArray(1, '\x06'));
-    }
-
-    void openingEmptiesInputLeftInTheDriver()
-    {
-        pty->Write("left over from before");
-        QTest::qWait(50);
-        QVERIFY(OpenControl());
+        if (!beforeOpening) {
+            control->SetRThreshold(100); // no event: the bytes only wait
+            pty->Write("stale");
+            QTest::qWait(100);
+            control->ClearInput();
+            control->SetRThreshold(1);
+        }
         QSignalSpy received(control.get(), &SerialControl::OnComm);
         QTest::qWait(100);
         pty->Write(QByteArray(1, '\x06'));
@@ -151,13 +142,8 @@ private slots:
         QTRY_COMPARE(lost.count(), 1);
         QVERIFY(!control->PortOpen());
 
-        const qint64 cpuBefore = CpuMs();
-        QElapsedTimer wall;
-        wall.start();
-        QTest::qWait(1000);
-        const qint64 cpu = CpuMs() - cpuBefore;
-        QVERIFY2(cpu < wall.elapsed() / 3,
-                 qPrintable(QStringLiteral("%1 ms of processor time in %2 ms").arg(cpu).arg(wall.elapsed())));
+        const qint64 cpu = CpuMsDuringWait(1000);
+        QVERIFY2(cpu < 1000 / 3, qPrintable(QStringLiteral("%1 ms of processor time in 1000 ms").arg(cpu)));
         QCOMPARE(lost.count(), 1);
         QCOMPARE(received.count(), 0);
         control->Output("PROGRAM"); // nowhere to go, and no harm done
@@ -173,40 +159,37 @@ private slots:
     void openFailureSaysWhy_data()
     {
         QTest::addColumn<int>("commPort");
-        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("path"); // "(pty)": the pseudo-terminal; "(held)": it, opened elsewhere
+        QTest::addColumn<QString>("settings");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("no port chosen") << 0 << ""
-                                        << "No COM port is chosen.";
-        QTest::newRow("number names no device") << 7 << ""
-                                                << "COM7 names no serial device";
-        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing"
-                                        << "/dev/ttyTANGELO-missing";
+        const QString ok = QStringLiteral("115200,N,8,1");
+        QTest::newRow("no port chosen") << 0 << "" << ok << "No COM port is chosen.";
+        QTest::newRow("number names no device") << 7 << "" << ok << "COM7 names no serial device";
+        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing" << ok << "/dev/ttyTANGELO-missing";
         QTest::newRow("bad settings") << 7 << "(pty)"
+                                      << "115200,X,8,1"
                                       << "not valid";
+        QTest::newRow("held by another program") << 7 << "(held)" << ok << "Another program";
     }
     void openFailureSaysWhy()
     {
         QFETCH(int, commPort);
         QFETCH(QString, path);
+        QFETCH(QString, settings);
         QFETCH(QString, reason);
-        const QString device = path == u"(pty)" ? pty->SlavePath() : path;
+        const QString device = path.startsWith(u'(') ? pty->SlavePath() : path;
+        SerialControl holder;
+        if (path == u"(held)") {
+            holder.SetPortResolver([device](int16_t) { return device; });
+            holder.Settings = settings;
+            QVERIFY(holder.SetPortOpen(true));
+        }
         control->SetPortResolver([device](int16_t) { return device; });
         control->CommPort = int16_t(commPort);
-        control->Settings =
-            path == u"(pty)" ? QStringLiteral("115200,X,8,1") : QStringLiteral("115200,N,8,1");
+        control->Settings = settings;
         QVERIFY(!control->SetPortOpen(true));
         QVERIFY(!control->PortOpen());
         QVERIFY2(control->ErrorString().contains(reason), qPrintable(control->ErrorString()));
-    }
-
-    void portHeldByAnotherProgram()
-    {
-        QVERIFY(OpenControl());
-        SerialControl other;
-        other.SetPortResolver([this](int16_t) { return pty->SlavePath(); });
-        other.Settings = QStringLiteral("115200,N,8,1");
-        QVERIFY(!other.SetPortOpen(true));
-        QVERIFY2(other.ErrorString().contains(u"Another program"), qPrintable(other.ErrorString()));
     }
 
     // The permission check needs a user who may not use the device; the check runs as "nobody".
