@@ -14,7 +14,6 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -112,35 +111,50 @@ class TestProgram : public QObject
     QString SettingsFile() const { return program->SettingsFile(); }
     QString RadioDevice() const { return QFileInfo(radio->DevicePath()).canonicalFilePath(); }
 
-    // The virtual radio, listed as COM900 and remembered, and the window started.
-    void StartWithRadio(const QByteArray& identity, uint8_t band, const RadioImage& image)
+    // The machine's serial ports, the virtual radio (listed through its alias or not) and the
+    // settings file (MissingFile: none), before start-up.
+    bool SetUpPorts(const QStringList& ttys, bool radioAlias, const QByteArray& file,
+                    const QByteArray& identity = "RZ614UV", uint8_t band = 0,
+                    const RadioImage& image = MakeImage(DealerRadio, 0, 0xE0, 0))
     {
+        for (const QString& tty : ttys)
+            program->AddTty(tty);
         StartRadio(radio, identity, band, image);
-        if (QTest::currentTestFailed())
-            return;
-        AddRadioAlias(*program, *radio);
-        WriteTestFile(SettingsFile(), "[language]\ncomPort=900\n");
-        StartFrmMain(frm);
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM900"));
+        if (radioAlias && !QTest::currentTestFailed())
+            AddRadioAlias(*program, *radio);
+        if (file != MissingFile)
+            WriteTestFile(SettingsFile(), file);
+        return !QTest::currentTestFailed();
     }
 
-    void ReadRadio()
+    // The virtual radio, listed as COM900 and remembered, and the window started.
+    bool StartWithRadio(const QByteArray& identity, uint8_t band, const RadioImage& image)
+    {
+        if (SetUpPorts({}, true, "[language]\ncomPort=900\n", identity, band, image))
+            StartFrmMain(frm);
+        return !QTest::currentTestFailed() &&
+               QTest::qCompare(frm->Combo2->currentText(), QStringLiteral("COM900"), "Combo2", "COM900",
+                               __FILE__, __LINE__);
+    }
+
+    bool ReadRadio()
     {
         QTest::mouseClick(frm->Command1, Qt::LeftButton);
-        QVERIFY(msgs->WaitFor(1, 5000));
-        QCOMPARE(msgs->Texts(), QStringList{"Read Complete!"});
+        msgs->WaitFor(1, 5000);
+        const QStringList texts = msgs->Texts();
         msgs->boxes.clear();
         radio->ClearTrace();
+        return QTest::qCompare(texts, QStringList{"Read Complete!"}, "boxes", "Read Complete!", __FILE__,
+                               __LINE__);
     }
 
-    void ChooseBand(int band)
+    bool ChooseBand(int band)
     {
         const int position = frm->Combo1[1]->findText(BandText(band));
-        QVERIFY2(position >= 0, qPrintable(BandText(band)));
-        UserChooses(frm->Combo1[1], position);
-        QCOMPARE(frm->Combo1[1]->currentText(), BandText(band));
+        if (position >= 0)
+            UserChooses(frm->Combo1[1], position);
+        return QTest::qCompare(frm->Combo1[1]->currentText(), BandText(band), "Combo1(1)", "band", __FILE__,
+                               __LINE__);
     }
 
     void EnterText(int index, const QString& text, Entry how)
@@ -230,15 +244,9 @@ private slots:
         QFETCH(QString, toolTip);
         QFETCH(QByteArray, fileAfter);
 
-        for (const QString& tty : ttys)
-            program->AddTty(tty);
-        StartRadio(radio, "RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        if (radioAlias)
-            AddRadioAlias(*program, *radio);
-        if (file != MissingFile) {
-            WriteTestFile(SettingsFile(), file);
+        QVERIFY(SetUpPorts(ttys, radioAlias, file));
+        if (file != MissingFile)
             AgeFile(SettingsFile());
-        }
         const QDateTime before = FileTime(SettingsFile());
 
         StartFrmMain(frm);
@@ -308,20 +316,12 @@ private slots:
         QFETCH(QString, selection);
         QFETCH(QByteArray, fileAfter);
 
-        for (const QString& tty : ttys)
-            program->AddTty(tty);
-        StartRadio(radio, "RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        if (radioAlias)
-            AddRadioAlias(*program, *radio);
-        if (file != MissingFile)
-            WriteTestFile(SettingsFile(), file);
+        QVERIFY(SetUpPorts(ttys, radioAlias, file));
         StartFrmMain(frm);
         if (file != MissingFile)
             AgeFile(SettingsFile());
         const QDateTime before = FileTime(SettingsFile());
 
-        QElapsedTimer sinceChange;
-        sinceChange.start();
         if (change == Change::AliasAppears)
             AddRadioAlias(*program, *radio);
         else if (change == Change::AliasGoes)
@@ -340,14 +340,11 @@ private slots:
         QVERIFY(msgs->boxes.isEmpty());
     }
 
-    // The refresh leaves a list that the user has open alone while the ports stay the same, and
-    // rebuilds it when they change.
+    // The refresh leaves a list that the user has open alone while the ports stay the same; the
+    // user's choice in it then counts.
     void refreshWithTheListOpen()
     {
-        program->AddTty(QStringLiteral("ttyS0"));
-        StartRadio(radio, "RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        AddRadioAlias(*program, *radio);
-        WriteTestFile(SettingsFile(), "[language]\ncomPort=900\n");
+        QVERIFY(SetUpPorts({"ttyS0"}, true, "[language]\ncomPort=900\n"));
         StartFrmMain(frm);
         frm->Combo2->showPopup();
         QAbstractItemView* view = frm->Combo2->view();
@@ -413,9 +410,7 @@ private slots:
         QFETCH(QList<bool>, checks);
 
         const RadioImage image = MakeImage(texts, uint8_t(band), uint8_t(switches1), uint8_t(switches2));
-        StartWithRadio(identity, uint8_t(band), image);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio(identity, uint8_t(band), image));
         QTest::mouseClick(frm->Command1, Qt::LeftButton);
         QVERIFY(msgs->WaitFor(1, 5000));
         QTest::qWait(100);
@@ -473,12 +468,7 @@ private slots:
         QFETCH(bool, bandSetting);
 
         const RadioImage before = MakeImage(DealerRadio, 3, uint8_t(switches1), 0x02);
-        StartWithRadio("RZ614UV", 3, before);
-        if (QTest::currentTestFailed())
-            return;
-        ReadRadio();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio("RZ614UV", 3, before) && ReadRadio());
         for (int i = 0; i < 5; ++i)
             EnterText(8 + i, fields[i], how);
         if (frm->Check8->isChecked() != bandSetting)
@@ -557,22 +547,15 @@ private slots:
         QFETCH(QString, shown);
 
         const RadioImage before = MakeImage(DealerRadio, uint8_t(radioBand), 0xE0, 0x00);
-        StartWithRadio(identity, uint8_t(radioBand), before);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio(identity, uint8_t(radioBand), before));
         if (read) {
-            ReadRadio();
-            if (QTest::currentTestFailed())
-                return;
+            QVERIFY(ReadRadio());
             // A band byte without a row shows no band.
             QCOMPARE(frm->Combo1[1]->currentText(), BandText(radioBand));
             QCOMPARE(frm->Combo3->currentIndex(), radioBand < BandCount ? radioBand : -1);
         }
-        if (chosen >= 0) {
-            ChooseBand(chosen);
-            if (QTest::currentTestFailed())
-                return;
-        }
+        if (chosen >= 0)
+            QVERIFY(ChooseBand(chosen));
 
         msgs->answers = {answer};
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
@@ -603,16 +586,9 @@ private slots:
     void refusalForBand18()
     {
         const RadioImage before = MakeImage(DealerRadio, 18, 0xE0, 0x00);
-        StartWithRadio("RZ614_V", 18, before);
-        if (QTest::currentTestFailed())
-            return;
-        ReadRadio();
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio("RZ614_V", 18, before) && ReadRadio());
         QCOMPARE(frm->Combo1[0]->currentText(), QStringLiteral("TANGELOSV"));
-        ChooseBand(12);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(ChooseBand(12));
         frm->SetText1Text(8, QStringLiteral("NOT TAKEN"));
 
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
@@ -640,9 +616,7 @@ private slots:
     void modelErrorOnWrite()
     {
         const RadioImage before = MakeImage(DealerRadio, 8, 0xE0, 0x00);
-        StartWithRadio("RZ614UV", 8, before);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio("RZ614UV", 8, before));
         UserChooses(frm->Combo1[0], 2);
 
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
@@ -675,9 +649,7 @@ private slots:
         QFETCH(int, silentFrom);
         QFETCH(int, firstWaitMs);
 
-        StartWithRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0x00));
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0x00)));
         VirtualRadioFaults faults;
         faults.silentFromFrame = silentFrom;
         radio->SetFaults(faults);
