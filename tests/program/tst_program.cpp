@@ -2,47 +2,23 @@
 // directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
 // pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
 // recorded through the program's message-box function.
-#include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/Frames.h"
-#include "link/Sequencer.h"
-#include "settings/ComPorts.h"
-#include "settings/Settings.h"
-#include "VirtualRadio.h"
+// The whole program end to end: the real window offscreen, mysetup.ini in a temporary program
+// directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
+// pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
+// recorded through the program's message-box function.
+#include "IsolatedProgram.h"
+#include "MsgBoxRecorder.h"
+#include "RadioOnCom.h"
+#include "TestFiles.h"
 #include "window/BandTable.h"
-#include "window/FrmMain.h"
-#include "window/SetLanguage.h"
+#include "WindowFixture.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QDateTime>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-
-#include <array>
-#include <memory>
 
 namespace {
-
-constexpr int16_t RadioCom = 900; // the alias range, which no device family uses
-const QByteArray Missing = "<missing>";
-
-using Image = std::array<uint8_t, 256>;
-
-struct Box
-{
-    QString text;
-    MsgButtons buttons = MsgButtons::Ok;
-    MsgIcon icon = MsgIcon::None;
-    qint64 ms = 0;       // since the test began
-    int radioFrames = 0; // frames the radio had received when the box came up
-};
 
 // Where each Text1 field lives in the radio's block; Text1(5), the firmware version, is not there.
 struct FieldPlace
@@ -64,7 +40,7 @@ constexpr std::array<FieldPlace, 13> Places{{{9, 4},
                                              {128, 16},
                                              {60, 4}}};
 
-void PutText(Image& image, int offset, const QString& text, int width)
+void PutText(RadioImage& image, int offset, const QString& text, int width)
 {
     const QByteArray bytes = text.toLatin1();
     for (int i = 0; i < width; ++i)
@@ -73,9 +49,9 @@ void PutText(Image& image, int offset, const QString& text, int width)
 
 // A radio's block: each non-empty text zero-filled to its field, every other byte 0xFF as the
 // EEPROM leaves it.
-Image MakeImage(const QStringList& texts, uint8_t band, uint8_t switches1, uint8_t switches2)
+RadioImage MakeImage(const QStringList& texts, uint8_t band, uint8_t switches1, uint8_t switches2)
 {
-    Image image;
+    RadioImage image;
     image.fill(0xFF);
     image[7] = band;
     image[13] = switches1;
@@ -93,7 +69,7 @@ const QStringList DealerRadio{
     "",           "12-1-E-1",      "001A",       "DLR-7",      "2024-04-01",
     "2024-05-20", "Li Wei",        "8642"};
 
-QString ImageDiff(const Image& actual, const Image& expected)
+QString ImageDiff(const RadioImage& actual, const RadioImage& expected)
 {
     QStringList diffs;
     for (size_t i = 0; i < actual.size(); ++i) {
@@ -114,73 +90,6 @@ QString BandText(int band)
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
-QStringList Entries(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
-
-// Short names of the frames the radio received: P, I, R0..R7, W0..W4, END, or the bytes in hex.
-QString FrameName(const VirtualRadioTraceEntry& entry)
-{
-    const QByteArray& f = entry.frame;
-    if (entry.recognised) {
-        if (f == Proto::ProgramCommand)
-            return QStringLiteral("P");
-        if (f == QByteArray(1, char(Proto::IdentRequest)))
-            return QStringLiteral("I");
-        if (f == Proto::EndCommand)
-            return QStringLiteral("END");
-        if (f.size() == Proto::ReadRequestSize && f[0] == 'R')
-            return QStringLiteral("R%1").arg(uint8_t(f[4]));
-        if (f.size() == Proto::BlockFrameSize && f[0] == 'W')
-            return QStringLiteral("W%1").arg(uint8_t(f[4]));
-    }
-    return QStringLiteral("?") + QString::fromLatin1(f.toHex());
-}
-
-const QStringList ReadFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "END"};
-const QStringList WriteFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "W0", "W1", "W2", "W3", "W4", "END"};
-
-// The user opens the list, moves to the entry and presses Enter.
-void UserChooses(QComboBox* list, int position)
-{
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    view->setCurrentIndex(list->model()->index(position, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-}
-
-QByteArray ReadFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Missing;
-    return file.readAll();
-}
-
-void WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(content), content.size());
-}
-
-// Dates the file far back, so that any rewrite shows in its modification time.
-void AgeFile(const QString& path)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime(QDate(2001, 1, 1), QTime(0, 0)), QFileDevice::FileModificationTime));
-}
-
-QDateTime FileTime(const QString& path)
-{
-    return QFileInfo(path).lastModified();
-}
-
 enum class Entry { Program, Typed };
 enum class Change { Nothing, AliasAppears, AliasGoes };
 
@@ -194,103 +103,58 @@ class TestProgram : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir configHome; // the user's configuration folder, kept out of the real one
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<IsolatedProgram> program;
+    std::unique_ptr<MsgBoxRecorder> msgs;
     std::unique_ptr<VirtualRadio> radio;
     std::unique_ptr<FrmMain> frm;
-    QList<Box> boxes;
-    QList<MsgResult> answers; // for the boxes to come, in order; Ok when none is left
-    QElapsedTimer clock;
 
-    QString SettingsFile() const { return dir->filePath(QStringLiteral("mysetup.ini")); }
-    QString SysRoot() const { return dir->filePath(QStringLiteral("sys")); }
-    QString AliasPath(int number) const
-    {
-        return dir->filePath(QStringLiteral("dosdevices/com%1").arg(number));
-    }
+    QString SettingsFile() const { return program->SettingsFile(); }
     QString RadioDevice() const { return QFileInfo(radio->DevicePath()).canonicalFilePath(); }
 
-    // A serial device of this machine, as sysfs shows one with hardware behind it.
-    void AddSysTty(const QString& name)
+    // The machine's serial ports, the virtual radio (listed through its alias or not) and the
+    // settings file (MissingFile: none), before start-up.
+    bool SetUpPorts(const QStringList& ttys, bool radioAlias, const QByteArray& file,
+                    const QByteArray& identity = "RZ614UV", uint8_t band = 0,
+                    const RadioImage& image = MakeImage(DealerRadio, 0, 0xE0, 0))
     {
-        const QString tty = SysRoot() + QStringLiteral("/class/tty/") + name;
-        QVERIFY(QDir().mkpath(tty));
-        QVERIFY(QFile::link(SysRoot(), tty + QStringLiteral("/device")));
-    }
-
-    void StartRadio(const QByteArray& identity, uint8_t band, const Image& image)
-    {
-        radio = std::make_unique<VirtualRadio>();
-        radio->Image() = image;
-        radio->SetIdentity(identity);
-        radio->SetBandByte(band);
-        QVERIFY2(radio->OpenPty(), qPrintable(radio->ErrorString()));
-    }
-
-    void AddRadioAlias() { QVERIFY(QFile::link(radio->DevicePath(), AliasPath(RadioCom))); }
-    void RemoveRadioAlias() { QVERIFY(QFile::remove(AliasPath(RadioCom))); }
-
-    void StartWindow()
-    {
-        frm = std::make_unique<FrmMain>();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
+        for (const QString& tty : ttys)
+            program->AddTty(tty);
+        StartRadio(radio, identity, band, image);
+        if (radioAlias && !QTest::currentTestFailed())
+            AddRadioAlias(*program, *radio);
+        if (file != MissingFile)
+            WriteTestFile(SettingsFile(), file);
+        return !QTest::currentTestFailed();
     }
 
     // The virtual radio, listed as COM900 and remembered, and the window started.
-    void StartWithRadio(const QByteArray& identity, uint8_t band, const Image& image)
+    bool StartWithRadio(const QByteArray& identity, uint8_t band, const RadioImage& image)
     {
-        StartRadio(identity, band, image);
-        if (QTest::currentTestFailed())
-            return;
-        AddRadioAlias();
-        WriteFile(SettingsFile(), "[language]\ncomPort=900\n");
-        StartWindow();
-        if (QTest::currentTestFailed())
-            return;
-        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM900"));
+        if (SetUpPorts({}, true, "[language]\ncomPort=900\n", identity, band, image))
+            StartFrmMain(frm);
+        return !QTest::currentTestFailed() &&
+               QTest::qCompare(frm->Combo2->currentText(), QStringLiteral("COM900"), "Combo2", "COM900",
+                               __FILE__, __LINE__);
     }
 
-    bool WaitForBoxes(int count, int timeoutMs)
-    {
-        QElapsedTimer waited;
-        waited.start();
-        while (boxes.size() < count && waited.elapsed() < timeoutMs)
-            QTest::qWait(5);
-        return boxes.size() >= count;
-    }
-
-    QStringList BoxTexts() const
-    {
-        QStringList texts;
-        for (const Box& box : boxes)
-            texts << box.text;
-        return texts;
-    }
-
-    QStringList Frames() const
-    {
-        QStringList names;
-        for (const VirtualRadioTraceEntry& entry : radio->Trace())
-            names << FrameName(entry);
-        return names;
-    }
-
-    void ReadRadio()
+    bool ReadRadio()
     {
         QTest::mouseClick(frm->Command1, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(1, 5000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
-        boxes.clear();
+        msgs->WaitFor(1, 5000);
+        const QStringList texts = msgs->Texts();
+        msgs->boxes.clear();
         radio->ClearTrace();
+        return QTest::qCompare(texts, QStringList{"Read Complete!"}, "boxes", "Read Complete!", __FILE__,
+                               __LINE__);
     }
 
-    void ChooseBand(int band)
+    bool ChooseBand(int band)
     {
         const int position = frm->Combo1[1]->findText(BandText(band));
-        QVERIFY2(position >= 0, qPrintable(BandText(band)));
-        UserChooses(frm->Combo1[1], position);
-        QCOMPARE(frm->Combo1[1]->currentText(), BandText(band));
+        if (position >= 0)
+            UserChooses(frm->Combo1[1], position);
+        return QTest::qCompare(frm->Combo1[1]->currentText(), BandText(band), "Combo1(1)", "band", __FILE__,
+                               __LINE__);
     }
 
     void EnterText(int index, const QString& text, Entry how)
@@ -310,45 +174,23 @@ class TestProgram : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(configHome.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
         // Closing the window ends the program; here the next case still has to run.
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
     void init()
     {
-        ResetSession();
-        ResetModData();
-        ResetLanguageIndex();
-        ComPortNumber = 0;
-        dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(dir->isValid());
-        SetProgramDirectory(dir->path());
-        QVERIFY(QDir().mkpath(SysRoot() + QStringLiteral("/class/tty")));
-        QVERIFY(QDir().mkpath(dir->filePath(QStringLiteral("dosdevices"))));
-        // The aliases are looked for where the program keeps them: beside its settings file.
-        SetDiscoveryRoots(SysRoot(), {});
-        boxes.clear();
-        answers.clear();
-        clock.start();
-        SetMsgBoxHandler([this](const MsgRequest& request) {
-            boxes.append({request.text, request.buttons, request.icon, clock.elapsed(),
-                          radio ? int(radio->Trace().size()) : 0});
-            return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
-        });
+        program = std::make_unique<IsolatedProgram>();
+        msgs = std::make_unique<MsgBoxRecorder>();
+        msgs->Stamp = [this] { return radio ? int(radio->Trace().size()) : 0; };
     }
 
     void cleanup()
     {
         frm.reset();
         radio.reset();
-        SetMsgBoxHandler({});
-        SetDiscoveryRoots({}, {});
-        SetProgramDirectory({});
-        dir.reset();
-        ResetSession();
-        ComPortNumber = 0;
+        msgs.reset();
+        program.reset();
     }
 
     // The port chosen at start-up from the saved number and the ports present, and the file written
@@ -381,10 +223,10 @@ private slots:
             << "/dev/ttyS2" << saved3;
         QTest::newRow("no ports") << QStringList{} << false << saved900 << QStringList{} << QString()
                                   << QString() << saved900;
-        QTest::newRow("no ports, no file")
-            << QStringList{} << false << Missing << QStringList{} << QString() << QString() << Missing;
+        QTest::newRow("no ports, no file") << QStringList{} << false << MissingFile << QStringList{}
+                                           << QString() << QString() << MissingFile;
         QTest::newRow("no file, the radio only")
-            << QStringList{} << true << Missing << QStringList{"COM900"} << "COM900"
+            << QStringList{} << true << MissingFile << QStringList{"COM900"} << "COM900"
             << "radio" << saved900;
         QTest::newRow("saved value not a number")
             << QStringList{"ttyS2"} << true << QByteArray("[language]\ncomPort=COM9\n")
@@ -402,18 +244,12 @@ private slots:
         QFETCH(QString, toolTip);
         QFETCH(QByteArray, fileAfter);
 
-        for (const QString& tty : ttys)
-            AddSysTty(tty);
-        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        if (radioAlias)
-            AddRadioAlias();
-        if (file != Missing) {
-            WriteFile(SettingsFile(), file);
+        QVERIFY(SetUpPorts(ttys, radioAlias, file));
+        if (file != MissingFile)
             AgeFile(SettingsFile());
-        }
         const QDateTime before = FileTime(SettingsFile());
 
-        StartWindow();
+        StartFrmMain(frm);
         QCOMPARE(Entries(frm->Combo2), entries);
         QCOMPARE(frm->Combo2->currentText(), selection);
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
@@ -423,10 +259,10 @@ private slots:
         QVERIFY2(toolTip.isEmpty() ? frm->Combo2->toolTip().isEmpty()
                                    : frm->Combo2->toolTip().contains(toolTip),
                  qPrintable(frm->Combo2->toolTip()));
-        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
         const bool rewritten = fileAfter != file;
         QCOMPARE(FileTime(SettingsFile()) != before, rewritten);
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(msgs->boxes.isEmpty());
 
         // The refresh that follows finds the same ports: same choice, the file left alone.
         QVERIFY(frm->ReShowComPortTimer.isActive());
@@ -435,7 +271,7 @@ private slots:
         QVERIFY(refreshed.wait(2500));
         QCOMPARE(Entries(frm->Combo2), entries);
         QCOMPARE(frm->Combo2->currentText(), selection);
-        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
         QCOMPARE(FileTime(SettingsFile()), afterStart);
     }
 
@@ -454,8 +290,8 @@ private slots:
         const QByteArray saved3 = "[language]\ncomPort=3\n";
         const QByteArray handEdited = "[language]\r\ncomPort= 900 \r\n";
         QTest::newRow("port appears on an empty list")
-            << QStringList{} << false << Missing << Change::AliasAppears << QStringList{"COM900"} << "COM900"
-            << saved900;
+            << QStringList{} << false << MissingFile << Change::AliasAppears << QStringList{"COM900"}
+            << "COM900" << saved900;
         QTest::newRow("remembered port disappears")
             << QStringList{"ttyS2"} << true << saved900 << Change::AliasGoes << QStringList{"COM3"} << "COM3"
             << saved3;
@@ -480,24 +316,16 @@ private slots:
         QFETCH(QString, selection);
         QFETCH(QByteArray, fileAfter);
 
-        for (const QString& tty : ttys)
-            AddSysTty(tty);
-        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        if (radioAlias)
-            AddRadioAlias();
-        if (file != Missing)
-            WriteFile(SettingsFile(), file);
-        StartWindow();
-        if (file != Missing)
+        QVERIFY(SetUpPorts(ttys, radioAlias, file));
+        StartFrmMain(frm);
+        if (file != MissingFile)
             AgeFile(SettingsFile());
         const QDateTime before = FileTime(SettingsFile());
 
-        QElapsedTimer sinceChange;
-        sinceChange.start();
         if (change == Change::AliasAppears)
-            AddRadioAlias();
+            AddRadioAlias(*program, *radio);
         else if (change == Change::AliasGoes)
-            RemoveRadioAlias();
+            QVERIFY(QFile::remove(program->AliasPath(RadioCom)));
         QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 2500);
         QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), selection, 2500);
         if (change == Change::Nothing) {
@@ -507,20 +335,17 @@ private slots:
         }
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
         QCOMPARE(ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
-        QCOMPARE(ReadFile(SettingsFile()), fileAfter);
+        QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
         QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file);
-        QVERIFY(boxes.isEmpty());
+        QVERIFY(msgs->boxes.isEmpty());
     }
 
-    // The refresh leaves a list that the user has open alone while the ports stay the same, and
-    // rebuilds it when they change.
+    // The refresh leaves a list that the user has open alone while the ports stay the same; the
+    // user's choice in it then counts.
     void refreshWithTheListOpen()
     {
-        AddSysTty(QStringLiteral("ttyS0"));
-        StartRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0));
-        AddRadioAlias();
-        WriteFile(SettingsFile(), "[language]\ncomPort=900\n");
-        StartWindow();
+        QVERIFY(SetUpPorts({"ttyS0"}, true, "[language]\ncomPort=900\n"));
+        StartFrmMain(frm);
         frm->Combo2->showPopup();
         QAbstractItemView* view = frm->Combo2->view();
         view->setCurrentIndex(frm->Combo2->model()->index(0, 0)); // the user moves to COM1
@@ -534,7 +359,7 @@ private slots:
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM1"));
         QCOMPARE(ComPortNumber, int16_t(1));
-        QCOMPARE(ReadFile(SettingsFile()), QByteArray("[language]\ncomPort=1\n"));
+        QCOMPARE(ReadTestFile(SettingsFile()), QByteArray("[language]\ncomPort=1\n"));
     }
 
     // A read shows every field of the radio; fields the radio holds as 0xFF show empty.
@@ -584,17 +409,15 @@ private slots:
         QFETCH(int, bandEntries);
         QFETCH(QList<bool>, checks);
 
-        const Image image = MakeImage(texts, uint8_t(band), uint8_t(switches1), uint8_t(switches2));
-        StartWithRadio(identity, uint8_t(band), image);
-        if (QTest::currentTestFailed())
-            return;
+        const RadioImage image = MakeImage(texts, uint8_t(band), uint8_t(switches1), uint8_t(switches2));
+        QVERIFY(StartWithRadio(identity, uint8_t(band), image));
         QTest::mouseClick(frm->Command1, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(1, 5000));
+        QVERIFY(msgs->WaitFor(1, 5000));
         QTest::qWait(100);
-        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
-        QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
-        QCOMPARE(boxes[0].icon, MsgIcon::None);
-        QCOMPARE(Frames(), ReadFrames);
+        QCOMPARE(msgs->Texts(), QStringList{"Read Complete!"});
+        QCOMPARE(msgs->boxes[0].buttons, MsgButtons::Ok);
+        QCOMPARE(msgs->boxes[0].icon, MsgIcon::None);
+        QCOMPARE(FrameNames(*radio), ReadFrames);
         QVERIFY(!frm->Link.MSComm1.PortOpen());
 
         for (int i = 0; i < 13; ++i) {
@@ -644,27 +467,22 @@ private slots:
         QFETCH(int, switches1);
         QFETCH(bool, bandSetting);
 
-        const Image before = MakeImage(DealerRadio, 3, uint8_t(switches1), 0x02);
-        StartWithRadio("RZ614UV", 3, before);
-        if (QTest::currentTestFailed())
-            return;
-        ReadRadio();
-        if (QTest::currentTestFailed())
-            return;
+        const RadioImage before = MakeImage(DealerRadio, 3, uint8_t(switches1), 0x02);
+        QVERIFY(StartWithRadio("RZ614UV", 3, before) && ReadRadio());
         for (int i = 0; i < 5; ++i)
             EnterText(8 + i, fields[i], how);
         if (frm->Check8->isChecked() != bandSetting)
             frm->Check8->click();
 
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(1, 5000));
+        QVERIFY(msgs->WaitFor(1, 5000));
         QTest::qWait(100);
-        QCOMPARE(BoxTexts(), QStringList{"Write Complete!"});
-        QCOMPARE(boxes[0].icon, MsgIcon::None);
-        QCOMPARE(Frames(), WriteFrames);
+        QCOMPARE(msgs->Texts(), QStringList{"Write Complete!"});
+        QCOMPARE(msgs->boxes[0].icon, MsgIcon::None);
+        QCOMPARE(FrameNames(*radio), WriteFrames);
         QVERIFY(!frm->Link.MSComm1.PortOpen());
 
-        Image expected = before;
+        RadioImage expected = before;
         for (int i = 0; i < 5; ++i)
             PutText(expected, Places[size_t(8 + i)].offset, stored[i], Places[size_t(8 + i)].width);
         expected[13] = uint8_t(bandSetting ? (switches1 | 0x04) : (switches1 & ~0x04));
@@ -728,42 +546,35 @@ private slots:
         QFETCH(int, combo3);
         QFETCH(QString, shown);
 
-        const Image before = MakeImage(DealerRadio, uint8_t(radioBand), 0xE0, 0x00);
-        StartWithRadio(identity, uint8_t(radioBand), before);
-        if (QTest::currentTestFailed())
-            return;
+        const RadioImage before = MakeImage(DealerRadio, uint8_t(radioBand), 0xE0, 0x00);
+        QVERIFY(StartWithRadio(identity, uint8_t(radioBand), before));
         if (read) {
-            ReadRadio();
-            if (QTest::currentTestFailed())
-                return;
+            QVERIFY(ReadRadio());
             // A band byte without a row shows no band.
             QCOMPARE(frm->Combo1[1]->currentText(), BandText(radioBand));
             QCOMPARE(frm->Combo3->currentIndex(), radioBand < BandCount ? radioBand : -1);
         }
-        if (chosen >= 0) {
-            ChooseBand(chosen);
-            if (QTest::currentTestFailed())
-                return;
-        }
+        if (chosen >= 0)
+            QVERIFY(ChooseBand(chosen));
 
-        answers = {answer};
+        msgs->answers = {answer};
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(asked ? 2 : 1, 5000));
+        QVERIFY(msgs->WaitFor(asked ? 2 : 1, 5000));
         QTest::qWait(100);
         if (asked) {
-            QCOMPARE(BoxTexts(), QStringList({"Frequencys is different. Overwrite?", "Write Complete!"}));
-            QCOMPARE(boxes[0].buttons, MsgButtons::OkCancel);
-            QCOMPARE(boxes[0].icon, MsgIcon::Warning);
+            QCOMPARE(msgs->Texts(), QStringList({"Frequencys is different. Overwrite?", "Write Complete!"}));
+            QCOMPARE(msgs->boxes[0].buttons, MsgButtons::OkCancel);
+            QCOMPARE(msgs->boxes[0].icon, MsgIcon::Warning);
         } else {
-            QCOMPARE(BoxTexts(), QStringList{"Write Complete!"});
+            QCOMPARE(msgs->Texts(), QStringList{"Write Complete!"});
         }
-        QCOMPARE(Frames(), WriteFrames);
+        QCOMPARE(FrameNames(*radio), WriteFrames);
         QCOMPARE(int(radio->Image()[7]), written);
         QCOMPARE(frm->Combo3->currentIndex(), combo3);
         QCOMPARE(frm->Combo1[1]->currentText(), shown);
         if (read) {
             // What was read goes back unchanged; only the band byte may differ.
-            Image expected = before;
+            RadioImage expected = before;
             expected[7] = uint8_t(written);
             const QString diff = ImageDiff(radio->Image(), expected);
             QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -774,32 +585,25 @@ private slots:
     // no block write, and the failure after the held-back write's three waits.
     void refusalForBand18()
     {
-        const Image before = MakeImage(DealerRadio, 18, 0xE0, 0x00);
-        StartWithRadio("RZ614_V", 18, before);
-        if (QTest::currentTestFailed())
-            return;
-        ReadRadio();
-        if (QTest::currentTestFailed())
-            return;
+        const RadioImage before = MakeImage(DealerRadio, 18, 0xE0, 0x00);
+        QVERIFY(StartWithRadio("RZ614_V", 18, before) && ReadRadio());
         QCOMPARE(frm->Combo1[0]->currentText(), QStringLiteral("TANGELOSV"));
-        ChooseBand(12);
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(ChooseBand(12));
         frm->SetText1Text(8, QStringLiteral("NOT TAKEN"));
 
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(2, 5000));
+        QVERIFY(msgs->WaitFor(2, 5000));
         QTest::qWait(400); // nothing more may follow
-        QCOMPARE(BoxTexts(),
+        QCOMPARE(msgs->Texts(),
                  QStringList(
                      {"Frequencys is different.The difference of frequecy is too much,can be use mutually! ",
                       "Write Failure!"}));
-        QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
-        QCOMPARE(boxes[0].icon, MsgIcon::None);
-        QCOMPARE(boxes[0].radioFrames, 7); // shown before the end command went out
-        const qint64 afterRefusal = boxes[1].ms - boxes[0].ms;
+        QCOMPARE(msgs->boxes[0].buttons, MsgButtons::Ok);
+        QCOMPARE(msgs->boxes[0].icon, MsgIcon::None);
+        QCOMPARE(msgs->boxes[0].stamp, 7); // shown before the end command went out
+        const qint64 afterRefusal = msgs->boxes[1].ms - msgs->boxes[0].ms;
         QVERIFY2(afterRefusal >= 800 && afterRefusal <= 1800, qPrintable(QString::number(afterRefusal)));
-        QCOMPARE(Frames(), QStringList({"P", "I", "R0", "R1", "R2", "R3", "R4", "END"}));
+        QCOMPARE(FrameNames(*radio), QStringList({"P", "I", "R0", "R1", "R2", "R3", "R4", "END"}));
         QVERIFY(!frm->Link.MSComm1.PortOpen());
         const QString diff = ImageDiff(radio->Image(), before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
@@ -807,37 +611,20 @@ private slots:
         QCOMPARE(TrimText(RadioInfo.DealerCode), QStringLiteral("DLR-7")); // the fields were not taken
     }
 
-    // A write checks the radio's type against the one chosen in the window before touching a block.
-    void modelErrorOnWrite_data()
-    {
-        QTest::addColumn<QByteArray>("identity");
-        QTest::addColumn<int>("chosenType"); // position in Combo1(0); -1: the start-up choice
-        QTest::addColumn<QString>("message");
-
-        QTest::newRow("TANGELOSV chosen, TANGELOUV radio")
-            << QByteArray("RZ614UV") << 2 << "Model Error\r\nPC is TANGELOSV\r\nRadio is TANGELOUV";
-        QTest::newRow("start-up TANGELOUV, TANGELOSU radio")
-            << QByteArray("RZ614U_") << -1 << "Model Error\r\nPC is TANGELOUV\r\nRadio is TANGELOSU";
-    }
-
+    // A write checks the radio's type against the one the user chose in the window before touching
+    // a block. (The message's form for every pair of types is the frame tests'.)
     void modelErrorOnWrite()
     {
-        QFETCH(QByteArray, identity);
-        QFETCH(int, chosenType);
-        QFETCH(QString, message);
-
-        const Image before = MakeImage(DealerRadio, 8, 0xE0, 0x00);
-        StartWithRadio(identity, 8, before);
-        if (QTest::currentTestFailed())
-            return;
-        if (chosenType >= 0)
-            UserChooses(frm->Combo1[0], chosenType);
+        const RadioImage before = MakeImage(DealerRadio, 8, 0xE0, 0x00);
+        QVERIFY(StartWithRadio("RZ614UV", 8, before));
+        UserChooses(frm->Combo1[0], 2);
 
         QTest::mouseClick(frm->Command2, Qt::LeftButton);
-        QVERIFY(WaitForBoxes(2, 3000));
+        QVERIFY(msgs->WaitFor(2, 3000));
         QTest::qWait(500); // nothing more may follow
-        QCOMPARE(BoxTexts(), QStringList({message, "Write Failure!"}));
-        QCOMPARE(Frames(), QStringList({"P", "I"})); // no block, no end command
+        QCOMPARE(msgs->Texts(),
+                 QStringList({"Model Error\r\nPC is TANGELOSV\r\nRadio is TANGELOUV", "Write Failure!"}));
+        QCOMPARE(FrameNames(*radio), QStringList({"P", "I"})); // no block, no end command
         const QString diff = ImageDiff(radio->Image(), before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
@@ -862,9 +649,7 @@ private slots:
         QFETCH(int, silentFrom);
         QFETCH(int, firstWaitMs);
 
-        StartWithRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0x00));
-        if (QTest::currentTestFailed())
-            return;
+        QVERIFY(StartWithRadio("RZ614UV", 0, MakeImage(DealerRadio, 0, 0xE0, 0x00)));
         VirtualRadioFaults faults;
         faults.silentFromFrame = silentFrom;
         radio->SetFaults(faults);
@@ -884,7 +669,7 @@ private slots:
         QVERIFY(!frm->ReShowComPortTimer.isActive());
         QVERIFY(!frm->Link.WaitTimer.isActive());
         QTest::qWait(firstWaitMs + 2000);
-        QCOMPARE(BoxTexts(), QStringList());
+        QCOMPARE(msgs->Texts(), QStringList());
         QCOMPARE(radio->Trace().size(), silentFrom + 1); // nothing went out again
         QCOMPARE(FileTime(SettingsFile()), before);
     }

@@ -1,12 +1,7 @@
 // Serial-port discovery from a fake sysfs tree and a folder of aliases, built from real directories
 // and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices.
+#include "IsolatedProgram.h"
 #include "settings/ComPorts.h"
-#include "settings/Settings.h"
-
-#include "TestFiles.h"
-
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -64,34 +59,11 @@ class TestComPorts : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<IsolatedProgram> m_dir;
 
-    QString SysRoot() const { return m_dir->filePath(QStringLiteral("sys")); }
-    QString AliasDir() const { return m_dir->filePath(QStringLiteral("dosdevices")); }
-
-    // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device link),
-    // "type=N" (the serial-core type attribute), "dev=M:m" (device number).
-    void AddTty(const QString& row)
-    {
-        const QStringList parts = row.split(u',');
-        const QString name = parts.first();
-        const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
-        QVERIFY(QDir().mkpath(ttyDir));
-        bool withDevice = true;
-        for (const QString& option : parts.mid(1)) {
-            if (option == u"nodevice")
-                withDevice = false;
-            else if (option.startsWith(u"type="))
-                WriteTestFile(ttyDir + QStringLiteral("/type"), option.mid(5).toUtf8() + '\n');
-            else if (option.startsWith(u"dev="))
-                WriteTestFile(ttyDir + QStringLiteral("/dev"), option.mid(4).toUtf8() + '\n');
-        }
-        if (withDevice) {
-            const QString target = SysRoot() + QStringLiteral("/devices/platform/serial/") + name;
-            QVERIFY(QDir().mkpath(target));
-            QVERIFY(QFile::link(target, ttyDir + QStringLiteral("/device")));
-        }
-    }
+    QString SysRoot() const { return m_dir->SysRoot(); }
+    QString AliasDir() const { return m_dir->AliasDir(); }
+    void AddTty(const QString& row) const { m_dir->AddTty(row); }
 
     // An entry of the alias folder: "name>target" makes a symbolic link; the targets "@missing",
     // "@file" and "@chain" stand for a missing path, a regular file and a link to /dev/null.
@@ -107,12 +79,12 @@ private:
             return;
         }
         if (target == u"@missing") {
-            target = m_dir->filePath(QStringLiteral("gone"));
+            target = m_dir->Path(QStringLiteral("gone"));
         } else if (target == u"@file") {
-            target = m_dir->filePath(QStringLiteral("regular"));
+            target = m_dir->Path(QStringLiteral("regular"));
             WriteTestFile(target, "x");
         } else if (target == u"@chain") {
-            target = m_dir->filePath(QStringLiteral("chain"));
+            target = m_dir->Path(QStringLiteral("chain"));
             QFile::link(QStringLiteral("/dev/null"), target);
         }
         QVERIFY(QFile::link(target, path));
@@ -135,36 +107,38 @@ private:
     }
 
 private slots:
-    void init()
-    {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_dir->isValid());
-        QVERIFY(QDir().mkpath(SysRoot() + QStringLiteral("/class/tty")));
-        SetDiscoveryRoots(SysRoot(), AliasDir());
-    }
+    // The fake sysfs and the aliases beside the settings file of a temporary program directory.
+    void init() { m_dir = std::make_unique<IsolatedProgram>(); }
+    void cleanup() { m_dir.reset(); }
 
-    void cleanup()
+    // Every family's range lies in 1 to 899 apart from the others, and a family's name is never
+    // taken for a longer one's (ttyS for ttySC, ttySAC, ttySTM).
+    void familyRanges()
     {
-        SetDiscoveryRoots({}, {});
-        SetProgramDirectory({});
-        m_dir.reset();
+        for (size_t i = 0; i < ComPortFamilies.size(); ++i) {
+            const PortFamily& f = ComPortFamilies[i];
+            const QString prefix = QString::fromLatin1(f.Prefix.data(), qsizetype(f.Prefix.size()));
+            QVERIFY2(f.First >= 1 && f.First <= f.Last && f.Last <= 899, qPrintable(prefix));
+            for (size_t j = 0; j < i; ++j)
+                QVERIFY2(f.Last < ComPortFamilies[j].First || f.First > ComPortFamilies[j].Last,
+                         qPrintable(prefix));
+            QCOMPARE(ComNumberForDevice(prefix + u'0'), f.First);
+            QCOMPARE(ComNumberForDevice(prefix + QString::number(f.Last - f.First)), f.Last);
+            QCOMPARE(ComNumberForDevice(prefix + QString::number(f.Last - f.First + 1)), int16_t(0));
+        }
     }
 
     void comNumberForDevice_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("number");
+        // The ttyS, ttyUSB and ttyACM rules; what a name must look like.
         const std::initializer_list<std::pair<const char*, int>> rows = {
-            {"ttyS0", 1},     {"ttyS3", 4},          {"ttyS10", 11},
-            {"ttyS98", 99},   {"ttyS99", 0},         {"ttyUSB0", 100},
-            {"ttyUSB5", 105}, {"ttyUSB99", 199},     {"ttyUSB100", 0},
-            {"ttyACM0", 200}, {"ttyACM1", 201},      {"ttyAMA0", 300},
-            {"rfcomm0", 320}, {"ttyCH341USB0", 360}, {"ttyXRUSB1", 441},
-            {"ttyMI39", 799}, {"ttyS", 0},           {"ttyS01", 0},
-            {"ttyUSB007", 0}, {"ttyS4294967297", 0}, {"ttyusb0", 0},
-            {"TTYS0", 0},     {"tty0", 0},           {"tty", 0},
-            {"console", 0},   {"ptmx", 0},           {"", 0},
-            {"ttyUSB-1", 0},  {"xttyS0", 0},         {"ttyS0x", 0},
+            {"ttyS0", 1},     {"ttyS3", 4},     {"ttyS10", 11},    {"ttyS98", 99},   {"ttyS99", 0},
+            {"ttyUSB0", 100}, {"ttyUSB5", 105}, {"ttyUSB99", 199}, {"ttyUSB100", 0}, {"ttyACM0", 200},
+            {"ttyACM1", 201}, {"ttyS", 0},      {"ttyS01", 0},     {"ttyUSB007", 0}, {"ttyS4294967297", 0},
+            {"ttyusb0", 0},   {"TTYS0", 0},     {"tty0", 0},       {"tty", 0},       {"console", 0},
+            {"ptmx", 0},      {"", 0},          {"ttyUSB-1", 0},   {"xttyS0", 0},    {"ttyS0x", 0},
         };
         for (const auto& [name, number] : rows)
             QTest::newRow(name[0] ? name : "empty") << QString::fromLatin1(name) << number;
@@ -240,8 +214,7 @@ private slots:
 
     void missingFolders()
     {
-        QVERIFY(DiscoverSerialPorts(m_dir->filePath(QStringLiteral("none")),
-                                    m_dir->filePath(QStringLiteral("none")))
+        QVERIFY(DiscoverSerialPorts(m_dir->Path(QStringLiteral("none")), m_dir->Path(QStringLiteral("none")))
                     .isEmpty());
     }
 
@@ -253,7 +226,7 @@ private slots:
                                               {QStringLiteral("product"), "FT232R USB UART"}});
         AddTty(QStringLiteral("ttyS0"));
         // Above the sysfs root: must not be taken for the on-board port's adapter.
-        WriteTestFile(m_dir->filePath(QStringLiteral("idVendor")), "dead\n");
+        WriteTestFile(m_dir->Path(QStringLiteral("idVendor")), "dead\n");
         WriteTestFile(SysRoot() + QStringLiteral("/class/tty/ttyUSB0/dev"), "1:3\n");
         AddAlias(QStringLiteral("com9>/dev/null"));
 
@@ -293,16 +266,6 @@ private slots:
         QVERIFY(!pty.SlaveEverOpened());
         pty.Close();
         QCOMPARE(DevicePathForComPort(950), QString());
-    }
-
-    // Without roots set, the aliases are those beside the settings file.
-    void defaultAliasFolder()
-    {
-        SetDiscoveryRoots(SysRoot(), {});
-        SetProgramDirectory(m_dir->path());
-        QCOMPARE(AliasDirectory(), m_dir->filePath(QStringLiteral("dosdevices")));
-        AddAlias(QStringLiteral("com951>/dev/null"));
-        QCOMPARE(DevicePathForComPort(951), QStringLiteral("/dev/null"));
     }
 
     void matchListEntry_data()

@@ -1,12 +1,7 @@
 // The settings file mysetup.ini: reading, writing, writing only on change, and the configuration
 // folder when the program's directory cannot be written. Real files in temporary folders.
+#include "IsolatedProgram.h"
 #include "settings/Settings.h"
-
-#include "TestFiles.h"
-
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <memory>
 
@@ -15,40 +10,31 @@ class TestSettings : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_program;
-    std::unique_ptr<QTemporaryDir> m_config;
+    std::unique_ptr<IsolatedProgram> m_program;
 
-    QString ProgramFile() const { return m_program->filePath(QStringLiteral("mysetup.ini")); }
+    QString ProgramFile() const { return m_program->SettingsFile(); }
 
+    // A value of the key in a plain file.
     static void AddValueRow(const char* name, const QByteArray& value, int expected)
     {
-        QTest::newRow(name) << value << expected;
+        QTest::newRow(name) << "[language]\ncomPort=" + value + "\n" << expected;
     }
 
 private slots:
     void init()
     {
         // A fresh program directory and configuration folder for every test.
-        m_program = std::make_unique<QTemporaryDir>();
-        m_config = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_program->isValid() && m_config->isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config->path()));
-        SetProgramDirectory(m_program->path());
+        m_program = std::make_unique<IsolatedProgram>();
         ComPortNumber = 77; // every load must overwrite it
     }
 
-    void cleanup()
-    {
-        SetProgramDirectory({});
-        m_program.reset();
-        m_config.reset();
-    }
+    void cleanup() { m_program.reset(); }
 
     void defaultProgramDirectory()
     {
         SetProgramDirectory({});
         QCOMPARE(ProgramDirectory(), QCoreApplication::applicationDirPath());
-        QVERIFY(UserSettingsFilePath().startsWith(m_config->path() + u'/'));
+        QVERIFY(UserSettingsFilePath().startsWith(m_program->Path(QStringLiteral("config/"))));
     }
 
     void loadFile_data()
@@ -70,22 +56,6 @@ private slots:
         QTest::newRow("first of two sections")
             << QByteArray("[language]\nlang=zh\n[language]\ncomPort=8\n") << 0;
         QTest::newRow("commented out") << QByteArray("[language]\n;comPort=6\ncomPort=8\n") << 8;
-    }
-
-    void loadFile()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(int, expected);
-        WriteTestFile(ProgramFile(), content);
-        LoadComPortSetting();
-        QCOMPARE(ComPortNumber, expected);
-    }
-
-    void loadValue_data()
-    {
-        QTest::addColumn<QByteArray>("value");
-        QTest::addColumn<int>("expected");
-        AddValueRow("12", "12", 12);
         AddValueRow("spaces around", " 12 ", 12);
         AddValueRow("tabs around", "\t12\t", 12);
         AddValueRow("leading zeros", "007", 7);
@@ -110,11 +80,11 @@ private slots:
         AddValueRow("with COM", "COM3", 0);
     }
 
-    void loadValue()
+    void loadFile()
     {
-        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, content);
         QFETCH(int, expected);
-        WriteTestFile(ProgramFile(), "[language]\ncomPort=" + value + "\n");
+        WriteTestFile(ProgramFile(), content);
         LoadComPortSetting();
         QCOMPARE(ComPortNumber, expected);
     }
@@ -225,11 +195,11 @@ private slots:
     void unwritableProgramDirectory()
     {
         QFETCH(QString, kind);
-        QString directory = m_program->path();
+        QString directory = m_program->Directory();
         std::unique_ptr<ReadOnlyGuard> guard;
         if (kind == u"file") {
-            WriteTestFile(m_program->filePath(QStringLiteral("plain")), "x");
-            directory = m_program->filePath(QStringLiteral("plain/sub"));
+            WriteTestFile(m_program->Path(QStringLiteral("plain")), "x");
+            directory = m_program->Path(QStringLiteral("plain/sub"));
         } else if (kind == u"readonly") {
             guard = std::make_unique<ReadOnlyGuard>(directory);
             if (guard->Writable())
@@ -289,7 +259,7 @@ private slots:
     {
         WriteTestFile(ProgramFile(), "[language]\ncomPort=4\n");
         ReadOnlyGuard fileGuard(ProgramFile());
-        ReadOnlyGuard folderGuard(m_program->path());
+        ReadOnlyGuard folderGuard(m_program->Directory());
         if (fileGuard.Writable() || folderGuard.Writable())
             QSKIP("this process can write read-only files here");
         LoadComPortSetting();
@@ -305,9 +275,9 @@ private slots:
     // Nowhere to write: silent, and the number stays for this run.
     void nowhereToWrite()
     {
-        WriteTestFile(m_program->filePath(QStringLiteral("plain")), "x");
-        SetProgramDirectory(m_program->filePath(QStringLiteral("plain/sub")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_program->filePath(QStringLiteral("plain/config"))));
+        WriteTestFile(m_program->Path(QStringLiteral("plain")), "x");
+        SetProgramDirectory(m_program->Path(QStringLiteral("plain/sub")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_program->Path(QStringLiteral("plain/config"))));
         ComPortNumber = 5;
         SaveComPortSetting();
         QCOMPARE(ComPortNumber, 5);

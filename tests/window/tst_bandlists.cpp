@@ -1,62 +1,25 @@
 // The radio-type list, the band list of the chosen type and the hidden band table, kept in step.
-#include "data/ModData.h"
-#include "window/FrmMain.h"
 #include "IsolatedProgram.h"
+#include "window/BandTable.h"
+#include "WindowFixture.h"
 
-#include <QAbstractItemView>
 #include <QSignalSpy>
-#include <QTest>
-
-#include <memory>
 
 namespace {
 
-const QStringList ExpectedBandTable{
-    "UHF(400 - 490 MHz) VHF(136 - 174 MHz)",
-    "UHF(400 - 490 MHz) VHF(144 - 146 MHz)",
-    "UHF(430 - 440 MHz) VHF(136 - 174 MHz)",
-    "UHF(430 - 440 MHz) VHF(144 - 146 MHz)",
-    "UHF(430 - 440 MHz) VHF(144 - 148 MHz)",
-    "UHF(400 - 438 MHz) VHF(136 - 174 MHz)",
-    "UHF(420 - 450 MHz) VHF(144 - 148 MHz)",
-    "UHF(400 - 470 MHz) VHF(136 - 174 MHz)",
-    "UHF(400 - 490 MHz) VHF(400 - 490 MHz)",
-    "UHF(430 - 440 MHz) VHF(430 - 440 MHz)",
-    "UHF(400 - 438 MHz) VHF(400 - 438 MHz)",
-    "UHF(420 - 450 MHz) VHF(420 - 450 MHz)",
-    "UHF(136 - 174 MHz) VHF(136 - 174 MHz)",
-    "UHF(144 - 146 MHz) VHF(144 - 146 MHz)",
-    "UHF(144 - 148 MHz) VHF(144 - 148 MHz)",
-    "European version PMR",
-    "US GMRS",
-    "Australian UHF CB",
-    "UHF(66 - 88 MHz) VHF(66 - 88 MHz)",
-};
-
+// The band indexes each radio type offers, in list order.
 const QList<QList<int>> ExpectedBandLists{
     {0, 1, 2, 3, 4, 5, 6, 7, 15, 16, 17},
     {8, 9, 10, 11, 15, 16, 17},
     {12, 13, 14, 15, 18},
 };
 
+QString BandText(int index)
+{
+    return QString::fromLatin1(BandTable[size_t(index)].data(), qsizetype(BandTable[size_t(index)].size()));
+}
+
 enum class Via { User, Program };
-
-QStringList Entries(const QComboBox* list)
-{
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    return entries;
-}
-
-// The user opens the list, moves to the entry and presses Enter, the same entry included.
-void UserChooses(DropDownList* list, int position)
-{
-    list->showPopup();
-    QAbstractItemView* view = list->view();
-    view->setCurrentIndex(list->model()->index(position, 0));
-    QTest::keyClick(view, Qt::Key_Return);
-}
 
 void Choose(Via via, DropDownList* list, int position)
 {
@@ -73,21 +36,11 @@ Q_DECLARE_METATYPE(Via)
 class TestBandLists : public QObject
 {
     Q_OBJECT
-private:
+    IsolatedProgram isolated;
     std::unique_ptr<FrmMain> frm;
 
-private:
-    IsolatedProgram isolated;
-
 private slots:
-    void init()
-    {
-        ResetModData();
-        SetDefaultInfo();
-        frm = std::make_unique<FrmMain>();
-        frm->show();
-        QVERIFY(QTest::qWaitForWindowExposed(frm.get()));
-    }
+    void init() { StartFrmMain(frm); }
     void cleanup() { frm.reset(); }
 
     void startUp()
@@ -96,7 +49,9 @@ private slots:
         QCOMPARE(frm->Combo1[0]->currentIndex(), 0);
         QCOMPARE(frm->Combo1[1]->count(), 11);
         QCOMPARE(frm->Combo1[1]->currentText(), "UHF(400 - 490 MHz) VHF(136 - 174 MHz)");
-        QCOMPARE(Entries(frm->Combo3), ExpectedBandTable);
+        QCOMPARE(frm->Combo3->count(), BandCount);
+        for (int i = 0; i < BandCount; ++i)
+            QCOMPARE(frm->Combo3->itemText(i), BandText(i));
         QCOMPARE(frm->Combo3->currentIndex(), 0);
         QVERIFY(frm->Combo3->isHidden());
     }
@@ -128,7 +83,7 @@ private slots:
 
         QStringList expected;
         for (int index : ExpectedBandLists[radioType])
-            expected << ExpectedBandTable[index];
+            expected << BandText(index);
         QCOMPARE(Entries(frm->Combo1[1]), expected);
         QCOMPARE(frm->Combo1[1]->currentIndex(), 0);
         QCOMPARE(frm->Combo1[1]->currentText(), firstEntry);

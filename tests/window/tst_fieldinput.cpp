@@ -2,18 +2,16 @@
 // method and the program. Run under an English and a Chinese (China) locale: the byte-width cases
 // need the double-byte code page of the latter.
 #include "data/AnsiCodePage.h"
-#include "data/ModData.h"
-#include "window/FrmMain.h"
 #include "IsolatedProgram.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTest>
 
-#include <memory>
+#include <algorithm>
 
 namespace {
 
@@ -66,22 +64,11 @@ Q_DECLARE_METATYPE(Via)
 class TestFieldInput : public QObject
 {
     Q_OBJECT
-private:
+    IsolatedProgram isolated;
     std::unique_ptr<FrmMain> frm;
 
-private:
-    IsolatedProgram isolated;
-
 private slots:
-    void init()
-    {
-        ResetModData();
-        SetDefaultInfo();
-        frm = std::make_unique<FrmMain>();
-        frm->show();
-        frm->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(frm.get()));
-    }
+    void init() { StartFrmMain(frm, true); }
     void cleanup() { frm.reset(); }
 
     void focusStartsOnTheRadioType() { QCOMPARE(FocusName(), "Combo1(0)"); }
@@ -91,14 +78,13 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<QStringList>("order");
-        const QStringList forward{"Combo1(1)", "Command1",  "Command2",  "Command3",  "Combo2",
-                                  "Text1(8)",  "Text1(9)",  "Text1(10)", "Text1(11)", "Text1(12)",
-                                  "Check8",    "Combo1(0)", "Combo1(1)"};
-        QStringList backward{"Check8",    "Text1(12)", "Text1(11)", "Text1(10)", "Text1(9)",
-                             "Text1(8)",  "Combo2",    "Command3",  "Command2",  "Command1",
-                             "Combo1(1)", "Combo1(0)", "Check8"};
-        QTest::newRow("Tab") << int(Qt::Key_Tab) << forward;
-        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << backward;
+        const QStringList cycle{"Combo1(0)", "Combo1(1)", "Command1",  "Command2",  "Command3",  "Combo2",
+                                "Text1(8)",  "Text1(9)",  "Text1(10)", "Text1(11)", "Text1(12)", "Check8"};
+        QStringList backward = cycle;
+        std::reverse(backward.begin(), backward.end());
+        // From Combo1(0) once around and one step further.
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << cycle.mid(1) + cycle.first(2);
+        QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << backward + backward.first(1);
     }
     void tabOrder()
     {

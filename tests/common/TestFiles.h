@@ -1,4 +1,4 @@
-// Small file helpers for the settings tests: real files in temporary folders.
+// Small file helpers: real files in temporary folders.
 #pragma once
 
 #include <QByteArray>
@@ -22,11 +22,14 @@ inline void WriteTestFile(const QString& path, const QByteArray& content)
     QCOMPARE(file.write(content), content.size());
 }
 
+// What ReadTestFile gives for a file that is not there.
+inline const QByteArray MissingFile = "<missing>";
+
 inline QByteArray ReadTestFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return "<missing>";
+        return MissingFile;
     return file.readAll();
 }
 

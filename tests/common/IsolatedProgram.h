@@ -1,0 +1,71 @@
+// Keeps a test away from the machine: a temporary program directory for mysetup.ini and the
+// dosdevices/ aliases, a fake sysfs tree that lists only the serial devices the test adds, and a
+// user configuration folder of its own.
+#pragma once
+
+#include "settings/ComPorts.h"
+#include "settings/Settings.h"
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class IsolatedProgram
+{
+public:
+    IsolatedProgram()
+    {
+        QDir(root.path()).mkpath(QStringLiteral("sys/class/tty"));
+        QDir(root.path()).mkpath(QStringLiteral("dosdevices"));
+        QDir(root.path()).mkpath(QStringLiteral("config"));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
+        SetProgramDirectory(root.path());
+        // The aliases are looked for where the program keeps them: beside its settings file.
+        SetDiscoveryRoots(SysRoot(), {});
+    }
+    ~IsolatedProgram()
+    {
+        SetDiscoveryRoots({}, {});
+        SetProgramDirectory({});
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+    IsolatedProgram(const IsolatedProgram&) = delete;
+    IsolatedProgram& operator=(const IsolatedProgram&) = delete;
+
+    QString Path(const QString& relative) const { return root.filePath(relative); }
+    QString Directory() const { return root.path(); }
+    QString SettingsFile() const { return Path(QStringLiteral("mysetup.ini")); }
+    QString SysRoot() const { return Path(QStringLiteral("sys")); }
+    QString AliasDir() const { return Path(QStringLiteral("dosdevices")); }
+    QString AliasPath(int number) const { return AliasDir() + QStringLiteral("/com%1").arg(number); }
+
+    // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device
+    // link, as for virtual terminals), "type=N" (the serial-core type attribute), "dev=M:m" (device
+    // number).
+    void AddTty(const QString& row) const
+    {
+        const QStringList parts = row.split(u',');
+        const QString name = parts.first();
+        const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
+        QVERIFY(QDir().mkpath(ttyDir));
+        bool withDevice = true;
+        for (const QString& option : parts.mid(1)) {
+            if (option == u"nodevice")
+                withDevice = false;
+            else if (option.startsWith(u"type="))
+                WriteTestFile(ttyDir + QStringLiteral("/type"), option.mid(5).toUtf8() + '\n');
+            else if (option.startsWith(u"dev="))
+                WriteTestFile(ttyDir + QStringLiteral("/dev"), option.mid(4).toUtf8() + '\n');
+        }
+        if (withDevice) {
+            const QString target = SysRoot() + QStringLiteral("/devices/platform/serial/") + name;
+            QVERIFY(QDir().mkpath(target));
+            QVERIFY(QFile::link(target, ttyDir + QStringLiteral("/device")));
+        }
+    }
+
+private:
+    QTemporaryDir root;
+};
