@@ -43,6 +43,7 @@ inline QStringList FrameNames(const VirtualRadio& radio)
     return names;
 }
 
+// A whole read and a whole write, as the radio receives them.
 inline const QStringList ReadFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "END"};
 inline const QStringList WriteFrames{"P",  "I",  "R0", "R1", "R2", "R3", "R4",
                                      "W0", "W1", "W2", "W3", "W4", "END"};
