@@ -10,6 +10,7 @@
 #include <utility>
 
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -190,6 +191,19 @@ bool SerialControl::open()
     return true;
 }
 
+namespace {
+void WaitUntilSent(int descriptor)
+{
+    constexpr int LimitMs = 250; // far more than the longest frame takes at 115200 baud
+    for (int waited = 0; waited < LimitMs; ++waited) {
+        int queued = 0;
+        if (::ioctl(descriptor, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return;
+        ::usleep(1000);
+    }
+}
+} // namespace
+
 void SerialControl::close()
 {
     if (!port->isOpen())
@@ -201,7 +215,9 @@ void SerialControl::close()
         while (port->bytesToWrite() > 0 && port->waitForBytesWritten(200)) {
         }
         // close() puts the old line settings back at once; the last bytes must be on the wire first.
-        ::tcdrain(int(port->handle()));
+        // Waited for with a bound rather than tcdrain(), which can block for good on an adapter
+        // that has stopped sending.
+        WaitUntilSent(int(port->handle()));
     }
     port->close();
     received.clear();
