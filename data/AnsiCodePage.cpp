@@ -36,8 +36,6 @@ constexpr LanguagePage LanguagePages[] = {
 
 constexpr const char* DefaultPage = "windows-1252";
 
-QByteArray chosenPage; // empty: the system's
-
 bool IsUsable(const QByteArray& name)
 {
     return QStringEncoder(name.constData()).isValid() && QStringDecoder(name.constData()).isValid();
@@ -74,39 +72,37 @@ QByteArray AnsiCodePageFor(const QLocale& locale)
     return DefaultPage;
 }
 
-QByteArray AnsiCodePage()
+AnsiCodePage::AnsiCodePage() : name(DefaultPage) {}
+
+AnsiCodePage::AnsiCodePage(const QByteArray& pageName)
+    : name(IsUsable(pageName) ? pageName : QByteArray(DefaultPage))
 {
-    QByteArray name = chosenPage.isEmpty() ? AnsiCodePageFor(QLocale::system()) : chosenPage;
-    if (!IsUsable(name))
-        name = DefaultPage;
-    return name;
 }
 
-void SetAnsiCodePage(const QByteArray& name)
+AnsiCodePage AnsiCodePage::ForLocale(const QLocale& locale)
 {
-    chosenPage = name;
+    return AnsiCodePage(AnsiCodePageFor(locale));
 }
 
-QByteArray ToAnsi(const QString& text)
+QByteArray AnsiCodePage::ToAnsi(const QString& text) const
 {
-    QStringEncoder encoder(AnsiCodePage().constData());
+    QStringEncoder encoder(name.constData());
     return encoder.encode(text);
 }
 
-QString FromAnsi(QByteArrayView bytes)
+QString AnsiCodePage::FromAnsi(QByteArrayView bytes) const
 {
-    QStringDecoder decoder(AnsiCodePage().constData());
+    QStringDecoder decoder(name.constData());
     return decoder.decode(bytes);
 }
 
-QByteArray ToAnsiFitting(const QString& text, int width)
+QByteArray AnsiCodePage::ToAnsiFitting(const QString& text, int width) const
 {
-    const QByteArray page = AnsiCodePage();
     QByteArray result;
     // One character (surrogate pairs kept together) at a time, so a cut never splits one.
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QStringEncoder encoder(page.constData());
+        QStringEncoder encoder(name.constData());
         const QByteArray bytes = encoder.encode(QStringView(text).mid(i, length));
         if (result.size() + bytes.size() > width)
             break;

@@ -6,20 +6,17 @@
 
 #include <algorithm>
 
-RadioInfoRecord RadioInfo;
-InfoImageType InfoImage{};
-
 namespace {
 
 constexpr uint8_t EndByte0 = 0x00;
 constexpr uint8_t EndByteFF = 0xFF;
 
 // The bytes of a text field up to its end: the first 0x00 or 0xFF, or the field's width.
-QByteArray FieldBytes(int32_t offset, int32_t width)
+QByteArray FieldBytes(const InfoImageType& image, int32_t offset, int32_t width)
 {
     QByteArray bytes;
     for (int32_t i = 0; i < width; ++i) {
-        const uint8_t b = InfoImage[static_cast<size_t>(offset + i)];
+        const uint8_t b = image[static_cast<size_t>(offset + i)];
         if (b == EndByte0 || b == EndByteFF)
             break;
         bytes.append(static_cast<char>(b));
@@ -27,11 +24,11 @@ QByteArray FieldBytes(int32_t offset, int32_t width)
     return bytes;
 }
 
-QString DecodeText(int32_t offset, int32_t width)
+QString DecodeText(const InfoImageType& image, const AnsiCodePage& page, int32_t offset, int32_t width)
 {
-    const QByteArray bytes = FieldBytes(offset, width);
+    const QByteArray bytes = FieldBytes(image, offset, width);
     // A text that used the whole field leaves no room for the end marker.
-    return FixedText(FromAnsi(bytes), width, bytes.size() < width);
+    return FixedText(page.FromAnsi(bytes), width, bytes.size() < width);
 }
 
 int16_t Bit(uint8_t byte, int bit)
@@ -61,96 +58,94 @@ QString TrimText(const QString& text)
     return trimmed;
 }
 
-void PutImageText(int32_t offset, const QString& text, int32_t width)
+InfoImageType PutImageText(InfoImageType image, int32_t offset, const QString& text, int32_t width,
+                           const AnsiCodePage& page)
 {
     if (offset < 0 || width < 0 || offset + width > Layout::ImageSize)
-        return;
-    const QByteArray bytes = ToAnsiFitting(text, width);
+        return image;
+    const QByteArray bytes = page.ToAnsiFitting(text, width);
     for (int32_t i = 0; i < width; ++i)
-        InfoImage[static_cast<size_t>(offset + i)] = i < bytes.size() ? static_cast<uint8_t>(bytes.at(i)) : 0;
+        image[static_cast<size_t>(offset + i)] = i < bytes.size() ? static_cast<uint8_t>(bytes.at(i)) : 0;
+    return image;
 }
 
-void DecodeInfo()
+RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page, RadioInfoRecord record)
 {
-    RadioInfo.BandIndex = InfoImage[Layout::BandIndex];
-    RadioInfo.AreaCode = FromAnsi(FieldBytes(Layout::AreaCode, Layout::AreaCodeWidth));
+    const auto text = [&](int32_t offset, int32_t width) { return DecodeText(image, page, offset, width); };
+    record.BandIndex = image[Layout::BandIndex];
+    record.AreaCode = page.FromAnsi(FieldBytes(image, Layout::AreaCode, Layout::AreaCodeWidth));
 
-    RadioInfo.SerialNumber = DecodeText(Layout::SerialNumber, Width::SerialNumber);
-    RadioInfo.ProductionDate = DecodeText(Layout::ProductionDate, Width::ProductionDate);
-    RadioInfo.ManufactureCode = DecodeText(Layout::ManufactureCode, Width::ManufactureCode);
-    RadioInfo.UserCode = DecodeText(Layout::UserCode, Width::UserCode);
-    RadioInfo.ProgramPassword = DecodeText(Layout::ProgramPassword, Width::ProgramPassword);
-    RadioInfo.MaintenanceDate = DecodeText(Layout::MaintenanceDate, Width::MaintenanceDate);
-    RadioInfo.DealerCode = DecodeText(Layout::DealerCode, Width::DealerCode);
-    RadioInfo.StockDate = DecodeText(Layout::StockDate, Width::StockDate);
-    RadioInfo.SellDate = DecodeText(Layout::SellDate, Width::SellDate);
-    RadioInfo.Seller = DecodeText(Layout::Seller, Width::Seller);
-    RadioInfo.MaintenanceDescription =
-        DecodeText(Layout::MaintenanceDescription, Width::MaintenanceDescription);
+    record.SerialNumber = text(Layout::SerialNumber, Width::SerialNumber);
+    record.ProductionDate = text(Layout::ProductionDate, Width::ProductionDate);
+    record.ManufactureCode = text(Layout::ManufactureCode, Width::ManufactureCode);
+    record.UserCode = text(Layout::UserCode, Width::UserCode);
+    record.ProgramPassword = text(Layout::ProgramPassword, Width::ProgramPassword);
+    record.MaintenanceDate = text(Layout::MaintenanceDate, Width::MaintenanceDate);
+    record.DealerCode = text(Layout::DealerCode, Width::DealerCode);
+    record.StockDate = text(Layout::StockDate, Width::StockDate);
+    record.SellDate = text(Layout::SellDate, Width::SellDate);
+    record.Seller = text(Layout::Seller, Width::Seller);
+    record.MaintenanceDescription = text(Layout::MaintenanceDescription, Width::MaintenanceDescription);
 
-    const uint8_t switches1 = InfoImage[Layout::Switches1];
-    const uint8_t switches2 = InfoImage[Layout::Switches2];
-    RadioInfo.FiveTone = Bit(switches1, 7);
-    RadioInfo.TwoTone = Bit(switches1, 6);
-    RadioInfo.Dtmf = Bit(switches1, 5);
-    RadioInfo.Scramble = Bit(switches1, 4);
-    RadioInfo.FactoryMode = Bit(switches1, 3);
-    RadioInfo.BandSetting = Bit(switches1, 2);
-    RadioInfo.Kill = Bit(switches2, 0);
-    RadioInfo.Faint = Bit(switches2, 1);
+    const uint8_t switches1 = image[Layout::Switches1];
+    const uint8_t switches2 = image[Layout::Switches2];
+    record.FiveTone = Bit(switches1, 7);
+    record.TwoTone = Bit(switches1, 6);
+    record.Dtmf = Bit(switches1, 5);
+    record.Scramble = Bit(switches1, 4);
+    record.FactoryMode = Bit(switches1, 3);
+    record.BandSetting = Bit(switches1, 2);
+    record.Kill = Bit(switches2, 0);
+    record.Faint = Bit(switches2, 1);
+    return record;
 }
 
-void EncodeInfo()
+InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page)
 {
     // The window only offers bands 0 to 18 and the radio sends a byte, so this holds; the clamp keeps
     // a wrong value from wrapping into another band.
-    InfoImage[Layout::BandIndex] = static_cast<uint8_t>(std::clamp<int>(RadioInfo.BandIndex, 0, 255));
-    PutImageText(Layout::ProgramPassword, TrimText(RadioInfo.ProgramPassword), Width::ProgramPassword);
-    PutImageText(Layout::DealerCode, TrimText(RadioInfo.DealerCode), Width::DealerCode);
-    PutImageText(Layout::StockDate, TrimText(RadioInfo.StockDate), Width::StockDate);
-    PutImageText(Layout::SellDate, TrimText(RadioInfo.SellDate), Width::SellDate);
-    PutImageText(Layout::Seller, TrimText(RadioInfo.Seller), Width::Seller);
-    const uint8_t bandSetting = RadioInfo.BandSetting != 0 ? 0x04 : 0x00;
-    InfoImage[Layout::Switches1] = static_cast<uint8_t>((InfoImage[Layout::Switches1] & ~0x04) | bandSetting);
+    image[Layout::BandIndex] = static_cast<uint8_t>(std::clamp<int>(record.BandIndex, 0, 255));
+    const auto put = [&](int32_t offset, const QString& text, int32_t width) {
+        image = PutImageText(image, offset, TrimText(text), width, page);
+    };
+    put(Layout::ProgramPassword, record.ProgramPassword, Width::ProgramPassword);
+    put(Layout::DealerCode, record.DealerCode, Width::DealerCode);
+    put(Layout::StockDate, record.StockDate, Width::StockDate);
+    put(Layout::SellDate, record.SellDate, Width::SellDate);
+    put(Layout::Seller, record.Seller, Width::Seller);
+    const uint8_t bandSetting = record.BandSetting != 0 ? 0x04 : 0x00;
+    image[Layout::Switches1] = static_cast<uint8_t>((image[Layout::Switches1] & ~0x04) | bandSetting);
+    return image;
 }
 
-void SetDefaultInfo()
+RadioInfoRecord SetDefaultInfo(const QDate& today)
 {
-    SetDefaultInfo(QDate::currentDate());
-}
-
-void SetDefaultInfo(const QDate& today)
-{
-    RadioInfo.FiveTone = 1;
-    RadioInfo.TwoTone = 1;
-    RadioInfo.Dtmf = 1;
-    RadioInfo.Scramble = 0;
-    RadioInfo.Kill = 0;
-    RadioInfo.Faint = 0;
-    RadioInfo.FactoryMode = 0;
-    RadioInfo.BandSetting = 0;
-    RadioInfo.BandIndex = 0;
-    RadioInfo.ProgramPassword = FixedText({}, Width::ProgramPassword, true);
-    RadioInfo.SerialNumber = FixedText(
-        today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("00000001"), Width::SerialNumber, true);
-    RadioInfo.ProductionDate =
+    RadioInfoRecord record;
+    record.FiveTone = 1;
+    record.TwoTone = 1;
+    record.Dtmf = 1;
+    record.Scramble = 0;
+    record.Kill = 0;
+    record.Faint = 0;
+    record.FactoryMode = 0;
+    record.BandSetting = 0;
+    record.BandIndex = 0;
+    record.ProgramPassword = FixedText({}, Width::ProgramPassword, true);
+    record.SerialNumber = FixedText(today.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral("00000001"),
+                                    Width::SerialNumber, true);
+    record.ProductionDate =
         FixedText(QLocale::system().toString(today, QLocale::ShortFormat), Width::ProductionDate, true);
-    RadioInfo.ManufactureCode = FixedText(today.toString(QStringLiteral("MM")) + QStringLiteral("-1-E-1"),
-                                          Width::ManufactureCode, true);
-    RadioInfo.UserCode = FixedText(QStringLiteral("001A"), Width::UserCode, true);
-    RadioInfo.MaintenanceDate = FixedText({}, Width::MaintenanceDate, true);
-    RadioInfo.DealerCode = FixedText({}, Width::DealerCode, true);
-    RadioInfo.StockDate = FixedText({}, Width::StockDate, true);
-    RadioInfo.SellDate = FixedText({}, Width::SellDate, true);
-    RadioInfo.Seller = FixedText({}, Width::Seller, true);
-    RadioInfo.MaintenanceDescription = FixedText({}, Width::MaintenanceDescription, true);
-    RadioInfo.Version = QStringLiteral("V1.00");
-    RadioInfo.AreaCode = QStringLiteral("0595");
-    RadioInfo.Model = QStringLiteral("RZ614UV");
-}
-
-void ResetModData()
-{
-    RadioInfo = RadioInfoRecord{};
-    InfoImage.fill(0);
+    record.ManufactureCode = FixedText(today.toString(QStringLiteral("MM")) + QStringLiteral("-1-E-1"),
+                                       Width::ManufactureCode, true);
+    record.UserCode = FixedText(QStringLiteral("001A"), Width::UserCode, true);
+    record.MaintenanceDate = FixedText({}, Width::MaintenanceDate, true);
+    record.DealerCode = FixedText({}, Width::DealerCode, true);
+    record.StockDate = FixedText({}, Width::StockDate, true);
+    record.SellDate = FixedText({}, Width::SellDate, true);
+    record.Seller = FixedText({}, Width::Seller, true);
+    record.MaintenanceDescription = FixedText({}, Width::MaintenanceDescription, true);
+    record.Version = QStringLiteral("V1.00");
+    record.AreaCode = QStringLiteral("0595");
+    record.Model = QStringLiteral("RZ614UV");
+    return record;
 }

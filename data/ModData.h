@@ -54,21 +54,19 @@ constexpr int32_t Seller = 16, MaintenanceDescription = 64;
 
 using InfoImageType = std::array<uint8_t, Layout::ImageSize>;
 
-// Exist once for the whole program, as the design has it.
-extern RadioInfoRecord RadioInfo;
-extern InfoImageType InfoImage;
+class AnsiCodePage;
 
-// Start-up values; `today` stands for the local date (tests pass their own).
-void SetDefaultInfo();
-void SetDefaultInfo(const QDate& today);
-void DecodeInfo();
-void EncodeInfo();
-void PutImageText(int32_t offset, const QString& text, int32_t width);
+// Start-up values; `today` stands for the local date.
+RadioInfoRecord SetDefaultInfo(const QDate& today = QDate::currentDate());
+// The record of an image. Model and Version are not in the image: they come from `record`.
+RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page, RadioInfoRecord record = {});
+// The image with the record's editable fields put into it; every other byte as it was.
+InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page);
+// The image with `text` zero-filled into `width` bytes at `offset`.
+InfoImageType PutImageText(InfoImageType image, int32_t offset, const QString& text, int32_t width,
+                           const AnsiCodePage& page);
 QString TrimText(const QString& text);
 
 // Stores `text` into a field of `width` characters: cut or padded with spaces; with `endMarker`
 // a U+0000 follows the text when there is room for it.
 QString FixedText(const QString& text, int width, bool endMarker);
-
-// Back to the state before start-up: image all zero, record empty. For tests.
-void ResetModData();

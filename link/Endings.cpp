@@ -1,71 +1,89 @@
 // How a session ends: completed, failed, or cut short by the port going away.
-#include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/CommLink.h"
-#include "link/LinkTrace.h"
-#include "link/Port.h"
-#include "link/Sequencer.h"
-#include "link/WindowHooks.h"
+#include "link/ModelCheck.h"
+#include "link/RadioSession.h"
 
-void FinishSession(bool ok)
+void RadioSession::FinishSession(bool ok)
 {
-    TraceEvent(ok ? QStringLiteral("session complete") : QStringLiteral("session failed"));
+    trace.Event(ok ? QStringLiteral("session complete") : QStringLiteral("session failed"));
     if (ok) {
-        if (SessionMode == 1)
+        if (sessionMode == SessionMode::Read)
             CompleteRead();
-        else if (SessionMode == 2)
+        else if (sessionMode == SessionMode::Write)
             CompleteWrite();
         return;
     }
-    if (SessionMode == 1)
-        MsgBox(QStringLiteral("Read Failure!"));
-    else if (SessionMode == 2)
-        MsgBox(QStringLiteral("Write Failure!"));
+    if (sessionMode == SessionMode::None)
+        return;
+    Report(refused      ? SessionResult::Refused
+           : modelError ? SessionResult::ModelError
+                        : SessionResult::Failure,
+           sessionMode);
 }
 
-void CompleteRead()
+void RadioSession::CompleteRead()
 {
-    SessionMode = 0;
-    WaitTimer().stop();
+    sessionMode = SessionMode::None;
+    WaitTimer.stop();
     BlockAddress = -32;
     ClosePort();
-    DecodeInfo();
-    if (WindowHooks.ShowByData)
-        WindowHooks.ShowByData();
-    MsgBox(QStringLiteral("Read Complete!"));
+    radioInfo = DecodeInfo(infoImage, codePage, radioInfo);
+    emit recordRead(radioInfo, infoImage);
+    Report(SessionResult::Complete, SessionMode::Read);
 }
 
-void CompleteWrite()
+void RadioSession::CompleteWrite()
 {
     BlockAddress = -32;
-    SessionMode = 0;
+    sessionMode = SessionMode::None;
     ClosePort();
-    MsgBox(QStringLiteral("Write Complete!"));
+    Report(SessionResult::Complete, SessionMode::Write);
 }
 
-void PortLost()
+void RadioSession::PortLost()
 {
     // Outside a reply wait (idle, a failed session, a message box open) there is nothing to end:
     // the port is closed and the next press opens it again.
-    if (!AwaitingReply && !WaitTimer().isActive())
+    if (!AwaitingReply && !WaitTimer.isActive())
         return;
     AwaitingReply = false;
-    WaitTimer().stop();
+    WaitTimer.stop();
+    portLost = true;
     // Once the end command is out the transfer is done, as when it goes unanswered.
-    FinishSession(SessionStep == 69);
+    FinishSession(sessionStep == SessionStep::End);
 }
 
-void ResetSession()
+void RadioSession::Report(SessionResult result, SessionMode mode)
 {
-    RetryCount = 0;
-    ReplyLength = 0;
-    LastFrame.clear();
-    AwaitingReply = false;
-    SessionMode = 0;
-    SessionStep = 0;
-    BlockAddress = -32;
-    SendHalted = false;
-    RadioIdentity.clear();
-    if (HasCommLink())
-        WaitTimer().stop();
+    SessionOutcome outcome;
+    outcome.Result = result;
+    outcome.Mode = mode;
+    outcome.ComPort = comPort;
+    outcome.Device = MSComm1.DevicePath();
+    outcome.Step = sessionStep;
+    outcome.PortLost = portLost;
+    if (result == SessionResult::Failure || result == SessionResult::Refused) {
+        outcome.Frame = LastFrame;
+        outcome.Tries = int16_t(std::min<int>(RetryCount, 2) + 1);
+    }
+    if (result == SessionResult::CannotOpen)
+        outcome.Reason = MSComm1.ErrorString();
+    if (result == SessionResult::ModelError) {
+        outcome.PcType = ToDisplayTypeName(radioInfo.Model);
+        outcome.RadioType = ToDisplayTypeName(RadioIdentity);
+    }
+    emit finished(outcome);
+}
+
+bool RadioSession::CheckModel()
+{
+    WaitTimer.stop();
+    bool result = false;
+    if (sessionMode == SessionMode::Read) {
+        radioInfo.Model = RadioIdentity;
+        result = IsKnownRadioType(radioInfo.Model, RadioIdentity);
+    } else if (sessionMode == SessionMode::Write) {
+        result = IsSameRadioType(radioInfo.Model, RadioIdentity);
+    }
+    modelError = !result;
+    return result;
 }

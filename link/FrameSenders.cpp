@@ -1,17 +1,17 @@
 // The frame builders of the session: each builds its frame and hands it to SendFrame with the
 // length and wait of the reply it expects.
-#include "data/ModData.h"
 #include "link/Frames.h"
-#include "link/Sequencer.h"
+#include "link/RadioSession.h"
 
 #include <QtGlobal>
 
 namespace {
 constexpr int32_t LastReadAddress = 240;  // block 7
 constexpr int32_t LastWriteAddress = 128; // block 4: image bytes 160 to 255 never go to the radio
+} // namespace
 
 // -1: the next block in sequence, or nothing once past `limit` (the end command goes instead).
-bool NextAddress(int32_t& address, int32_t limit)
+bool RadioSession::NextAddress(int32_t& address, int32_t limit)
 {
     if (address != -1)
         return true;
@@ -23,20 +23,19 @@ bool NextAddress(int32_t& address, int32_t limit)
     address = BlockAddress;
     return true;
 }
-} // namespace
 
-void SendProgramCommand()
+void RadioSession::SendProgramCommand()
 {
-    SessionStep = 1;
+    sessionStep = SessionStep::ProgramCommand;
     SendFrame(1, Proto::ProgramCommand, true);
 }
 
-void SendIdentRequest()
+void RadioSession::SendIdentRequest()
 {
     SendFrame(Proto::IdentReplySize, QByteArray(1, char(Proto::IdentRequest)), false);
 }
 
-void ReadBlock(int32_t address)
+void RadioSession::ReadBlock(int32_t address)
 {
     if (!NextAddress(address, LastReadAddress))
         return;
@@ -44,16 +43,16 @@ void ReadBlock(int32_t address)
     SendFrame(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
 }
 
-void WriteBlock(int32_t address)
+void RadioSession::WriteBlock(int32_t address)
 {
     if (!NextAddress(address, LastWriteAddress))
         return;
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
-    const auto data = std::span(InfoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
+    const auto data = std::span(infoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
     SendFrame(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);
 }
 
-void SendEnd()
+void RadioSession::SendEnd()
 {
     SendFrame(1, Proto::EndCommand, false);
 }

@@ -82,11 +82,14 @@ bool IsBlockReply(const QByteArray& reply)
     return bytes[BlockNumberAt] < Proto::BlockCount;
 }
 
-void StoreBlock(const QByteArray& reply)
+InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply)
 {
+    if (reply.size() != Proto::BlockFrameSize)
+        return image;
     const int block = uint8_t(reply[BlockNumberAt]);
-    if (reply.size() != Proto::BlockFrameSize || block >= Proto::BlockCount)
-        return;
+    if (block >= Proto::BlockCount)
+        return image;
     const std::span<const uint8_t> data = Bytes(reply).subspan(BlockDataAt, Proto::BlockDataSize);
-    std::copy(data.begin(), data.end(), InfoImage.begin() + block * Proto::BlockDataSize);
+    std::copy(data.begin(), data.end(), image.begin() + block * Proto::BlockDataSize);
+    return image;
 }

@@ -1,6 +1,8 @@
 // The wire protocol: the five frames the program sends, the reply shapes it accepts, the checksum.
 #pragma once
 
+#include "data/ModData.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -18,8 +20,6 @@ constexpr int BlockFrameSize = 38;
 constexpr int ReadRequestSize = 5;
 constexpr int IdentReplySize = 16;
 constexpr int BlockCount = 8;
-constexpr int LongWaitMs = 1500;
-constexpr int ShortWaitMs = 300;
 inline const QByteArray ProgramCommand = QByteArrayLiteral("PROGRAM");
 inline const QByteArray EndCommand = QByteArrayLiteral("END");
 
@@ -29,18 +29,12 @@ QByteArray BuildBlockFrame(uint8_t blockNumber, std::span<const uint8_t, BlockDa
 uint8_t Checksum(std::span<const uint8_t> bytes);
 } // namespace Proto
 
-// Frame builders: each builds its frame and hands it to SendFrame.
-void SendProgramCommand();
-void SendIdentRequest();
-void ReadBlock(int32_t address);  // -1: next block in sequence
-void WriteBlock(int32_t address); // -1: next block in sequence
-void SendEnd();
-
 // Reply tests, each on the whole array of one receive event.
 bool IsAck(const QByteArray& reply);
 bool IsNegativeReply(const QByteArray& reply);
 bool IsBlockReply(const QByteArray& reply); // also false for a block number of 8 or more
-void StoreBlock(const QByteArray& reply);
+// The image with the reply's 32 data bytes where its own block number says.
+InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply);
 
 void SetChecksum(QByteArray& frame, int first, int last, int target);
 bool VerifyChecksum(const QByteArray& frame, int first, int last, int target);

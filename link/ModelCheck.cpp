@@ -1,10 +1,7 @@
 #include "link/ModelCheck.h"
 
 #include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/CommLink.h"
 #include "link/Frames.h"
-#include "link/Sequencer.h"
 
 #include <array>
 #include <cstdint>
@@ -47,11 +44,11 @@ QString MapTypeName(const std::array<TypeNameRow, 3>& table, const QString& text
 }
 } // namespace
 
-bool ParseIdentReply(const QByteArray& reply)
+std::optional<IdentContent> ParseIdentReply(const QByteArray& reply)
 {
     if (reply.size() != Proto::IdentReplySize || uint8_t(reply[0]) != Proto::IdentHead ||
         uint8_t(reply[Proto::IdentReplySize - 1]) != Proto::Ack)
-        return false;
+        return std::nullopt;
     QString identity;
     for (int i = IdentityFirst; i <= IdentityLast; ++i) {
         const auto byte = uint8_t(reply[i]);
@@ -59,9 +56,7 @@ bool ParseIdentReply(const QByteArray& reply)
             break;
         identity.append(QChar(byte));
     }
-    RadioIdentity = ToRadioTypeName(identity);
-    RadioInfo.BandIndex = int16_t(uint8_t(reply[BandByteAt]));
-    return true;
+    return IdentContent{ToRadioTypeName(identity), int16_t(uint8_t(reply[BandByteAt]))};
 }
 
 QString ToRadioTypeName(const QString& text)
@@ -87,21 +82,4 @@ bool IsKnownRadioType(const QString& /*windowType*/, const QString& radioType)
 bool IsSameRadioType(const QString& windowType, const QString& radioType)
 {
     return ToRadioTypeName(windowType) == ToRadioTypeName(radioType);
-}
-
-bool CheckModel()
-{
-    WaitTimer().stop();
-    bool result = false;
-    if (SessionMode == 1) {
-        RadioInfo.Model = RadioIdentity;
-        result = IsKnownRadioType(RadioInfo.Model, RadioIdentity);
-    } else if (SessionMode == 2) {
-        result = IsSameRadioType(RadioInfo.Model, RadioIdentity);
-    }
-    if (!result) {
-        MsgBox(QStringLiteral("Model Error\r\nPC is ") + ToDisplayTypeName(RadioInfo.Model) +
-               QStringLiteral("\r\nRadio is ") + ToDisplayTypeName(RadioIdentity));
-    }
-    return result;
 }

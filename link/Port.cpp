@@ -1,33 +1,24 @@
-#include "link/Port.h"
+// Opening and closing the serial port with the link settings.
+#include "link/RadioSession.h"
 
-#include "data/MsgBox.h"
-#include "link/CommLink.h"
-#include "link/Sequencer.h"
-#include "settings/Settings.h"
-
-bool OpenPort()
+bool RadioSession::OpenPort(int16_t portNumber)
 {
     AwaitingReply = false;
     // A press in the middle of a session: the abandoned frame's wait must not outlive it.
-    WaitTimer().stop();
-    SerialControl& port = MSComm1();
-    if (port.PortOpen())
-        port.SetPortOpen(false);
-    port.CommPort = ComPortNumber;
-    port.Handshaking = 0;
-    port.Settings = QString::fromLatin1(LinkSettings);
-    port.InputMode = 1;
-    port.InputLen = 0;
-    port.SetRThreshold(1);
-    if (port.SetPortOpen(true))
-        return true;
-    MsgBox(QStringLiteral("Cannot Open Communication Port."), MsgButtons::Ok, MsgIcon::Critical,
-           port.ErrorString());
-    return false;
+    WaitTimer.stop();
+    if (MSComm1.PortOpen())
+        MSComm1.SetPortOpen(false);
+    MSComm1.CommPort = portNumber;
+    MSComm1.Handshaking = 0;
+    MSComm1.Settings = QString::fromLatin1(LinkSettings);
+    MSComm1.InputMode = 1;
+    MSComm1.InputLen = 0;
+    MSComm1.SetRThreshold(1);
+    return MSComm1.SetPortOpen(true);
 }
 
-void ClosePort()
+void RadioSession::ClosePort()
 {
-    if (HasCommLink() && MSComm1().PortOpen())
-        MSComm1().SetPortOpen(false);
+    if (MSComm1.PortOpen())
+        MSComm1.SetPortOpen(false);
 }

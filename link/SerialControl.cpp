@@ -128,6 +128,12 @@ void SerialControl::SetPortResolver(PortResolver portResolver)
     resolver = std::move(portResolver);
 }
 
+void SerialControl::TraceEvent(const QString& text) const
+{
+    if (trace)
+        trace->Event(text);
+}
+
 void SerialControl::SetRThreshold(int16_t count)
 {
     rThreshold = count;
@@ -250,7 +256,8 @@ void SerialControl::Output(const QByteArray& bytes)
             QStringLiteral("not sent, the port is closed: %1").arg(QString::fromLatin1(bytes.toHex(' '))));
         return;
     }
-    TraceBytes(TraceSent, bytes);
+    if (trace)
+        trace->Bytes(TraceSent, bytes);
     port->write(bytes);
     // Hand the bytes to the driver now rather than at the next turn of the event loop.
     port->flush();
@@ -267,8 +274,8 @@ QByteArray SerialControl::Input()
     } else {
         bytes = std::exchange(received, {});
     }
-    if (!bytes.isEmpty())
-        TraceBytes(TraceReceived, bytes);
+    if (!bytes.isEmpty() && trace)
+        trace->Bytes(TraceReceived, bytes);
     return bytes;
 }
 

@@ -2,6 +2,8 @@
 // on top of QSerialPort.
 #pragma once
 
+#include "link/LinkTrace.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
@@ -24,6 +26,8 @@ public:
     // An empty path means the number names no device.
     using PortResolver = std::function<QString(int16_t)>;
     void SetPortResolver(PortResolver resolver);
+    // Where the port traces what it sends, receives and drops; nullptr: nowhere.
+    void SetTrace(const LinkTrace* linkTrace) { trace = linkTrace; }
 
     int16_t CommPort = 1;
     QString Settings = QStringLiteral("9600,N,8,1"); // "baud,parity,data,stop"
@@ -59,9 +63,11 @@ private:
     void readAvailable();
     void handleError(QSerialPort::SerialPortError error);
     void endLostPort();
+    void TraceEvent(const QString& text) const;
 
     std::unique_ptr<QSerialPort> port;
     PortResolver resolver;
+    const LinkTrace* trace = nullptr;
     QByteArray received; // taken from the driver, not yet handed over by Input()
     int16_t rThreshold = 0;
     QString errorText;

@@ -1,120 +1,160 @@
-// The session: the two presses and the step function.
-#include "data/ModData.h"
-#include "link/CommLink.h"
-#include "link/Frames.h"
-#include "link/LinkTrace.h"
+// The session: its start and the step function.
 #include "link/ModelCheck.h"
-#include "link/Port.h"
-#include "link/Sequencer.h"
-#include "link/WindowHooks.h"
+#include "link/RadioSession.h"
 
-int16_t SessionMode = 0;
-int16_t SessionStep = 0;
-int32_t BlockAddress = -32;
-bool SendHalted = false;
-QString RadioIdentity;
-
-namespace {
-constexpr int16_t ReadMode = 1;
-constexpr int16_t WriteMode = 2;
-
-void StartSession(int16_t mode)
+RadioSession::RadioSession(QObject* parent, LinkTimings linkTimings) : QObject(parent), timings(linkTimings)
 {
-    RestartLinkClock();
-    TraceEvent(mode == ReadMode ? QStringLiteral("Read pressed") : QStringLiteral("Write pressed"));
-    SessionMode = mode;
+    qRegisterMetaType<SessionOutcome>();
+    MSComm1.SetTrace(&trace);
+    // Every send sets its own interval; this one is only the resting value.
+    WaitTimer.setInterval(500);
+    WaitTimer.setTimerType(Qt::PreciseTimer);
+    // Thin handlers: each event goes to the procedure that deals with it.
+    connect(&WaitTimer, &QTimer::timeout, this, &RadioSession::WaitTimer_Timer);
+    connect(&MSComm1, &SerialControl::OnComm, this, &RadioSession::MSComm1_OnComm);
+    connect(&MSComm1, &SerialControl::PortLost, this, &RadioSession::PortLost);
+}
+
+RadioSession::~RadioSession()
+{
+    WaitTimer.stop();
+    MSComm1.SetTrace(nullptr);
+}
+
+void RadioSession::SetPortResolver(SerialControl::PortResolver resolver)
+{
+    MSComm1.SetPortResolver(std::move(resolver));
+}
+
+void RadioSession::startRead(int16_t portNumber)
+{
+    StartSession(SessionMode::Read, portNumber);
+}
+
+void RadioSession::startWrite(int16_t portNumber, const QString& radioTypeText)
+{
+    // The model check compares the radio with this type.
+    radioInfo.Model = radioTypeText;
+    StartSession(SessionMode::Write, portNumber);
+}
+
+void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
+{
+    trace.Restart();
+    trace.Event(mode == SessionMode::Read ? QStringLiteral("Read pressed") : QStringLiteral("Write pressed"));
+    sessionMode = mode;
     SendHalted = false;
-    SessionStep = 0;
-    if (mode == WriteMode && WindowHooks.RadioTypeText)
-        RadioInfo.Model = WindowHooks.RadioTypeText();
-    if (!OpenPort()) {
-        SessionMode = 0;
+    sessionStep = SessionStep::Idle;
+    refused = false;
+    modelError = false;
+    portLost = false;
+    comPort = portNumber;
+    if (!OpenPort(portNumber)) {
+        sessionMode = SessionMode::None;
+        Report(SessionResult::CannotOpen, mode);
         return;
     }
     BlockAddress = -32;
     SendProgramCommand();
 }
-} // namespace
 
-void Command1_Click()
+void RadioSession::Abandon()
 {
-    StartSession(ReadMode);
+    WaitTimer.stop();
+    AwaitingReply = false;
+    ClosePort();
 }
 
-void Command2_Click()
+void RadioSession::NextStep(SessionStep step)
 {
-    StartSession(WriteMode);
-}
-
-void NextStep(int16_t step)
-{
-    WaitTimer().stop();
-    if (step > 0)
-        SessionStep = step;
-    const bool write = SessionMode == WriteMode;
-    switch (SessionStep) {
-    case 1:
-        SessionStep = 2;
+    WaitTimer.stop();
+    sessionStep = step;
+    const bool write = sessionMode == SessionMode::Write;
+    switch (sessionStep) {
+    case SessionStep::ProgramCommand:
+        sessionStep = SessionStep::Identity;
         SendIdentRequest();
         break;
-    case 2:
+    case SessionStep::Identity:
         if (!CheckModel()) {
             FinishSession(false);
             break;
         }
-        SessionStep = 3;
+        sessionStep = SessionStep::Block0;
         ReadBlock(write ? 0 : -1);
         break;
-    case 3:
-        SessionStep = 31;
+    case SessionStep::Block0:
+        sessionStep = SessionStep::Block1;
         ReadBlock(write ? 32 : -1);
         break;
-    case 31:
+    case SessionStep::Block1:
         if (write) {
-            SessionStep = 32;
+            sessionStep = SessionStep::Block2;
             ReadBlock(64);
         } else {
-            SessionStep = 4;
+            sessionStep = SessionStep::Block4;
             ReadBlock(-1);
         }
         break;
-    // A write also reads blocks 3 and 4 before writing them back, so that the bytes it does not
-    // change (the start of the maintenance description) go back as this radio holds them.
-    case 32:
-        SessionStep = 33;
+    case SessionStep::Block2:
+        sessionStep = SessionStep::Block3;
         ReadBlock(96);
         break;
-    case 33:
-        SessionStep = 4;
+    case SessionStep::Block3:
+        sessionStep = SessionStep::Block4;
         ReadBlock(128);
         break;
-    case 4:
-        SessionStep = 5;
-        if (write) {
-            if (WindowHooks.GetDataByShow)
-                WindowHooks.GetDataByShow();
-            EncodeInfo();
-            WriteBlock(-1);
-        } else {
+    case SessionStep::Block4:
+        sessionStep = SessionStep::Blocks;
+        if (write)
+            CollectWriteFields();
+        else
             ReadBlock(-1);
-        }
         break;
-    case 5:
+    case SessionStep::Blocks:
         if (write)
             WriteBlock(-1);
         else
             ReadBlock(-1);
         break;
-    case 69:
+    case SessionStep::End:
         FinishSession(true);
         break;
-    default:
+    case SessionStep::Idle:
         break;
     }
 }
 
-void FinishTransfer()
+// The write's blocks are read: the owner gives the fields to write, or refuses the write. The reply
+// timer is stopped and no reply is awaited while it decides.
+void RadioSession::CollectWriteFields()
 {
-    SessionStep = 69;
+    const WriteDecision decision =
+        askWriteFields ? askWriteFields(radioInfo, infoImage) : WriteDecision{false, radioInfo};
+    radioInfo = decision.Fields;
+    if (decision.Refuse) {
+        RefuseWrite();
+        return;
+    }
+    infoImage = EncodeInfo(infoImage, radioInfo, codePage);
+    WriteBlock(-1);
+}
+
+// The end command still goes out so the radio leaves programming mode, and the port closes. The first
+// block write is prepared and its wait armed, but held back: nothing answers it, and the session
+// ends as refused after its three waits.
+void RadioSession::RefuseWrite()
+{
+    refused = true;
+    sessionStep = SessionStep::Idle;
+    SendEnd();
+    SendHalted = true;
+    ClosePort();
+    WriteBlock(-1);
+}
+
+void RadioSession::FinishTransfer()
+{
+    sessionStep = SessionStep::End;
     SendEnd();
 }

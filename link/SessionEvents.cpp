@@ -1,50 +1,50 @@
 // The two events that move a session on: bytes received and the reply wait running out.
-#include "link/CommLink.h"
 #include "link/Frames.h"
-#include "link/LinkTrace.h"
 #include "link/ModelCheck.h"
-#include "link/Sequencer.h"
+#include "link/RadioSession.h"
 
-void MSComm1_OnComm()
+void RadioSession::MSComm1_OnComm()
 {
-    SerialControl& port = MSComm1();
-    if (port.CommEvent != SerialControl::comEvReceive)
+    if (MSComm1.CommEvent != SerialControl::comEvReceive)
         return;
     // Everything waiting is one reply; nothing is carried over to the next event.
-    const QByteArray reply = port.Input();
+    const QByteArray reply = MSComm1.Input();
     if (!AwaitingReply) {
-        TraceEvent(QStringLiteral("dropped, no reply awaited"));
+        trace.Event(QStringLiteral("dropped, no reply awaited"));
         return;
     }
     // AwaitingReply is cleared before acting, so no later event can act on the same wait.
     if (IsAck(reply)) {
         AwaitingReply = false;
-        NextStep(-1);
+        NextStep();
     } else if (IsNegativeReply(reply)) {
         AwaitingReply = false;
-        TraceEvent(QStringLiteral("negative reply"));
+        trace.Event(QStringLiteral("negative reply"));
         WaitTimer_Timer();
-    } else if (ParseIdentReply(reply)) {
+    } else if (const std::optional<IdentContent> ident = ParseIdentReply(reply)) {
         AwaitingReply = false;
-        NextStep(-1);
+        RadioIdentity = ident->RadioIdentity;
+        radioInfo.BandIndex = ident->BandIndex;
+        NextStep();
     } else if (IsBlockReply(reply)) {
         AwaitingReply = false;
-        StoreBlock(reply);
-        NextStep(-1);
+        infoImage = StoreBlock(infoImage, reply);
+        NextStep();
     } else {
-        TraceEvent(QStringLiteral("dropped, matches no reply"));
+        trace.Event(QStringLiteral("dropped, matches no reply"));
     }
 }
 
-void WaitTimer_Timer()
+void RadioSession::WaitTimer_Timer()
 {
     AwaitingReply = false;
-    WaitTimer().stop();
-    TraceEvent(QStringLiteral("no acceptable reply to transmission %1").arg(RetryCount + 1));
+    WaitTimer.stop();
+    trace.Event(QStringLiteral("no acceptable reply to transmission %1").arg(RetryCount + 1));
     if (!ResendFrame()) {
         // An end command nobody answers still closes a finished transfer.
-        TraceEvent(SessionStep == 69 ? QStringLiteral("end command unanswered, transfer complete")
-                                     : QStringLiteral("giving up"));
-        FinishSession(SessionStep == 69);
+        const bool ended = sessionStep == SessionStep::End;
+        trace.Event(ended ? QStringLiteral("end command unanswered, transfer complete")
+                          : QStringLiteral("giving up"));
+        FinishSession(ended);
     }
 }
