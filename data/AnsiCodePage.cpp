@@ -95,13 +95,22 @@ QByteArray ToAnsi(const QString& text)
 
 QString FromAnsi(QByteArrayView bytes)
 {
-    QStringDecoder decoder(AnsiCodePage().constData());
+    return FromAnsi(bytes, AnsiCodePage());
+}
+
+QString FromAnsi(QByteArrayView bytes, const QByteArray& codePage)
+{
+    QStringDecoder decoder(codePage.constData());
     return decoder.decode(bytes);
 }
 
 QByteArray ToAnsiFitting(const QString& text, int width)
 {
-    const QByteArray page = AnsiCodePage();
+    return ToAnsiFitting(text, width, AnsiCodePage());
+}
+
+QByteArray ToAnsiFitting(const QString& text, int width, const QByteArray& page)
+{
     QByteArray result;
     // One character (surrogate pairs kept together) at a time, so a cut never splits one.
     for (qsizetype i = 0; i < text.size();) {

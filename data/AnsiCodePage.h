@@ -17,7 +17,10 @@ void SetAnsiCodePage(const QByteArray& name); // empty: back to the system's
 
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(QByteArrayView bytes);
+// In a given code page, a name the converter knows (AnsiCodePage() gives one).
+QString FromAnsi(QByteArrayView bytes, const QByteArray& codePage);
 
 // The longest prefix of `text` whose conversion fits `width` bytes, cut at a character boundary,
 // so that no double-byte character is ever split.
 QByteArray ToAnsiFitting(const QString& text, int width);
+QByteArray ToAnsiFitting(const QString& text, int width, const QByteArray& codePage);

@@ -8,18 +8,42 @@
 
 RadioInfoRecord RadioInfo;
 InfoImageType InfoImage{};
+TextFieldSet TextFieldsToEncode = TextFieldSet::All();
 
 namespace {
 
 constexpr uint8_t EndByte0 = 0x00;
 constexpr uint8_t EndByteFF = 0xFF;
 
+struct TextFieldPlace
+{
+    int32_t offset;
+    int32_t width;
+    QString RadioInfoRecord::*text;
+};
+
+// Indexed by TextField, which follows the order of the block.
+constexpr std::array<TextFieldPlace, AllTextFields.size()> TextFieldPlaces{{
+    {Layout::ProgramPassword, Width::ProgramPassword, &RadioInfoRecord::ProgramPassword},
+    {Layout::DealerCode, Width::DealerCode, &RadioInfoRecord::DealerCode},
+    {Layout::StockDate, Width::StockDate, &RadioInfoRecord::StockDate},
+    {Layout::SellDate, Width::SellDate, &RadioInfoRecord::SellDate},
+    {Layout::Seller, Width::Seller, &RadioInfoRecord::Seller},
+}};
+
+constexpr const TextFieldPlace& PlaceOf(TextField field)
+{
+    return TextFieldPlaces[static_cast<size_t>(field)];
+}
+static_assert(PlaceOf(TextField::ProgramPassword).offset == Layout::ProgramPassword &&
+              PlaceOf(TextField::Seller).offset == Layout::Seller);
+
 // The bytes of a text field up to its end: the first 0x00 or 0xFF, or the field's width.
-QByteArray FieldBytes(int32_t offset, int32_t width)
+QByteArray FieldBytes(const InfoImageType& image, int32_t offset, int32_t width)
 {
     QByteArray bytes;
     for (int32_t i = 0; i < width; ++i) {
-        const uint8_t b = InfoImage[static_cast<size_t>(offset + i)];
+        const uint8_t b = image[static_cast<size_t>(offset + i)];
         if (b == EndByte0 || b == EndByteFF)
             break;
         bytes.append(static_cast<char>(b));
@@ -27,11 +51,26 @@ QByteArray FieldBytes(int32_t offset, int32_t width)
     return bytes;
 }
 
+QString DecodeText(const InfoImageType& image, int32_t offset, int32_t width, const QByteArray& codePage)
+{
+    const QByteArray bytes = FieldBytes(image, offset, width);
+    // A text that used the whole field leaves no room for the end marker.
+    return FixedText(FromAnsi(bytes, codePage), width, bytes.size() < width);
+}
+
 QString DecodeText(int32_t offset, int32_t width)
 {
-    const QByteArray bytes = FieldBytes(offset, width);
-    // A text that used the whole field leaves no room for the end marker.
-    return FixedText(FromAnsi(bytes), width, bytes.size() < width);
+    return DecodeText(InfoImage, offset, width, AnsiCodePage());
+}
+
+void PutText(InfoImageType& image, int32_t offset, const QString& text, int32_t width,
+             const QByteArray& codePage)
+{
+    if (offset < 0 || width < 0 || offset + width > Layout::ImageSize)
+        return;
+    const QByteArray bytes = ToAnsiFitting(text, width, codePage);
+    for (int32_t i = 0; i < width; ++i)
+        image[static_cast<size_t>(offset + i)] = i < bytes.size() ? static_cast<uint8_t>(bytes.at(i)) : 0;
 }
 
 int16_t Bit(uint8_t byte, int bit)
@@ -63,17 +102,19 @@ QString TrimText(const QString& text)
 
 void PutImageText(int32_t offset, const QString& text, int32_t width)
 {
-    if (offset < 0 || width < 0 || offset + width > Layout::ImageSize)
-        return;
-    const QByteArray bytes = ToAnsiFitting(text, width);
-    for (int32_t i = 0; i < width; ++i)
-        InfoImage[static_cast<size_t>(offset + i)] = i < bytes.size() ? static_cast<uint8_t>(bytes.at(i)) : 0;
+    PutText(InfoImage, offset, text, width, AnsiCodePage());
+}
+
+QString ImageFieldText(const InfoImageType& image, TextField field, const QByteArray& codePage)
+{
+    const TextFieldPlace& place = PlaceOf(field);
+    return TrimText(DecodeText(image, place.offset, place.width, codePage));
 }
 
 void DecodeInfo()
 {
     RadioInfo.BandIndex = InfoImage[Layout::BandIndex];
-    RadioInfo.AreaCode = FromAnsi(FieldBytes(Layout::AreaCode, Layout::AreaCodeWidth));
+    RadioInfo.AreaCode = FromAnsi(FieldBytes(InfoImage, Layout::AreaCode, Layout::AreaCodeWidth));
 
     RadioInfo.SerialNumber = DecodeText(Layout::SerialNumber, Width::SerialNumber);
     RadioInfo.ProductionDate = DecodeText(Layout::ProductionDate, Width::ProductionDate);
@@ -100,18 +141,26 @@ void DecodeInfo()
     RadioInfo.Faint = Bit(switches2, 1);
 }
 
-void EncodeInfo()
+InfoImageType EncodeImage(InfoImageType image, const RadioInfoRecord& record, TextFieldSet encode,
+                          const QByteArray& codePage)
 {
     // The window only offers bands 0 to 18 and the radio sends a byte, so this holds; the clamp keeps
     // a wrong value from wrapping into another band.
-    InfoImage[Layout::BandIndex] = static_cast<uint8_t>(std::clamp<int>(RadioInfo.BandIndex, 0, 255));
-    PutImageText(Layout::ProgramPassword, TrimText(RadioInfo.ProgramPassword), Width::ProgramPassword);
-    PutImageText(Layout::DealerCode, TrimText(RadioInfo.DealerCode), Width::DealerCode);
-    PutImageText(Layout::StockDate, TrimText(RadioInfo.StockDate), Width::StockDate);
-    PutImageText(Layout::SellDate, TrimText(RadioInfo.SellDate), Width::SellDate);
-    PutImageText(Layout::Seller, TrimText(RadioInfo.Seller), Width::Seller);
-    const uint8_t bandSetting = RadioInfo.BandSetting != 0 ? 0x04 : 0x00;
-    InfoImage[Layout::Switches1] = static_cast<uint8_t>((InfoImage[Layout::Switches1] & ~0x04) | bandSetting);
+    image[Layout::BandIndex] = static_cast<uint8_t>(std::clamp<int>(record.BandIndex, 0, 255));
+    for (TextField field : AllTextFields) {
+        if (!encode.Contains(field))
+            continue;
+        const TextFieldPlace& place = PlaceOf(field);
+        PutText(image, place.offset, TrimText(record.*place.text), place.width, codePage);
+    }
+    const uint8_t bandSetting = record.BandSetting != 0 ? 0x04 : 0x00;
+    image[Layout::Switches1] = static_cast<uint8_t>((image[Layout::Switches1] & ~0x04) | bandSetting);
+    return image;
+}
+
+void EncodeInfo()
+{
+    InfoImage = EncodeImage(InfoImage, RadioInfo, TextFieldsToEncode, AnsiCodePage());
 }
 
 void SetDefaultInfo()
@@ -153,4 +202,5 @@ void ResetModData()
 {
     RadioInfo = RadioInfoRecord{};
     InfoImage.fill(0);
+    TextFieldsToEncode = TextFieldSet::All();
 }

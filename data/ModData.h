@@ -1,6 +1,9 @@
 // The radio's information record and the 256-byte block image it is decoded from and encoded into.
 #pragma once
 
+#include "data/TextFieldSet.h"
+
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
@@ -57,14 +60,29 @@ using InfoImageType = std::array<uint8_t, Layout::ImageSize>;
 // Exist once for the whole program, as the design has it.
 extern RadioInfoRecord RadioInfo;
 extern InfoImageType InfoImage;
+// The text fields that EncodeInfo takes from the record; the others keep the image's bytes, which a
+// write has just read from the radio. All five unless the window narrowed it to those the user changed.
+extern TextFieldSet TextFieldsToEncode;
 
 // Start-up values; `today` stands for the local date (tests pass their own).
 void SetDefaultInfo();
 void SetDefaultInfo(const QDate& today);
 void DecodeInfo();
+// InfoImage := EncodeImage(InfoImage, RadioInfo, TextFieldsToEncode, AnsiCodePage()).
 void EncodeInfo();
 void PutImageText(int32_t offset, const QString& text, int32_t width);
 QString TrimText(const QString& text);
+
+// `image` with the record's band, its band-setting switch and the texts of the fields in `encode` put
+// in (each zero-filled to its field as PutImageText does, in `codePage`). Every other byte stays as
+// `image` holds it, the bytes of the text fields left out of `encode` included, so that text the
+// code page cannot decode and encode again unchanged goes back byte for byte.
+InfoImageType EncodeImage(InfoImageType image, const RadioInfoRecord& record, TextFieldSet encode,
+                          const QByteArray& codePage);
+
+// What a text field of `image` reads as in `codePage`, passed through TrimText: the text a read
+// shows for it.
+QString ImageFieldText(const InfoImageType& image, TextField field, const QByteArray& codePage);
 
 // Stores `text` into a field of `width` characters: cut or padded with spaces; with `endMarker`
 // a U+0000 follows the text when there is room for it.

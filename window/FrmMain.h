@@ -2,6 +2,7 @@
 // the COM-port list and the Read, Write and Exit buttons.
 #pragma once
 
+#include "data/TextFieldSet.h"
 #include "link/CommLink.h"
 #include "window/DropDownList.h"
 
@@ -54,6 +55,8 @@ public:
     // text to the field's maximum length (and, for the editable fields, to the radio's byte width).
     QString Text1Text(int16_t Index) const;
     void SetText1Text(int16_t Index, const QString& text);
+    // What SetText1Text would put into the field for `text`.
+    QString FittedText1Text(int16_t Index, const QString& text) const;
     static constexpr std::array<int, 13> Text1MaxLength{4, 16, 16, 16, 64, 16, 8, 4, 16, 16, 16, 16, 4};
 
     // The controls, by name and index. Text1(4) is a QPlainTextEdit, every other member a QLineEdit.
@@ -94,6 +97,7 @@ private:
     void SetLanguage();
     void AlignLabels();
     void RefuseWrite();
+    TextFieldSet EditedTextFields() const;
     void StartUpPortList();
     void ShowPortList(const PortListPlan& plan);
     void UpdatePortListToolTip();

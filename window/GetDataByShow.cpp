@@ -1,3 +1,4 @@
+#include "data/AnsiCodePage.h"
 #include "data/ModData.h"
 #include "data/MsgBox.h"
 #include "link/CommLink.h"
@@ -6,6 +7,8 @@
 #include "link/Sequencer.h"
 #include "window/FrmMain.h"
 #include "window/SetLanguage.h"
+
+#include <QLineEdit>
 
 namespace {
 
@@ -19,6 +22,17 @@ QString WithoutTrailingSpaces(const QString& text)
     return text.left(end);
 }
 
+struct EditableText
+{
+    int16_t index; // in Text1
+    TextField field;
+};
+constexpr std::array<EditableText, 5> EditableTexts{{{12, TextField::ProgramPassword},
+                                                     {8, TextField::DealerCode},
+                                                     {9, TextField::StockDate},
+                                                     {10, TextField::SellDate},
+                                                     {11, TextField::Seller}}};
+
 QString Message(const std::array<QString, 3>& pair)
 {
     return pair[static_cast<size_t>(LanguageIndex >= 1 && LanguageIndex <= 2 ? LanguageIndex : 1)];
@@ -28,6 +42,9 @@ QString Message(const std::array<QString, 3>& pair)
 
 void FrmMain::GetDataByShow()
 {
+    // Until the texts are taken below, none of them is to be written over the radio's own.
+    TextFieldsToEncode = {};
+
     RadioInfo.FiveTone = Check1->isChecked() ? 1 : 0;
     RadioInfo.TwoTone = Check2->isChecked() ? 1 : 0;
     RadioInfo.Dtmf = Check3->isChecked() ? 1 : 0;
@@ -65,6 +82,27 @@ void FrmMain::GetDataByShow()
     RadioInfo.SellDate = take(10, Width::SellDate);
     RadioInfo.Seller = take(11, Width::Seller);
     RadioInfo.ProgramPassword = take(12, Width::ProgramPassword);
+    TextFieldsToEncode = EditedTextFields();
+}
+
+// A field counts as unchanged when the user has not edited it since the window last showed a record
+// and it shows what the radio's bytes, read again by this write, read as. Such a field goes back to
+// the radio byte for byte, even where the code page cannot turn its bytes into text and back again.
+// A field that shows another text, such as that of a radio read before this one was connected, is
+// written as it shows.
+TextFieldSet FrmMain::EditedTextFields() const
+{
+    const QByteArray codePage = AnsiCodePage();
+    TextFieldSet edited;
+    for (const auto& [index, field] : EditableTexts) {
+        const auto* edit = qobject_cast<const QLineEdit*>(Text1.at(static_cast<size_t>(index)));
+        const QString radioText = FittedText1Text(index, ImageFieldText(InfoImage, field, codePage));
+        const bool showsRadioText =
+            WithoutTrailingSpaces(Text1Text(index)) == WithoutTrailingSpaces(radioText);
+        if (edit == nullptr || edit->isModified() || !showsRadioText)
+            edited.Insert(field);
+    }
+    return edited;
 }
 
 // The end command still goes out so the radio leaves programming mode; the block write that the
