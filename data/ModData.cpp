@@ -11,6 +11,29 @@ namespace {
 constexpr uint8_t EndByte0 = 0x00;
 constexpr uint8_t EndByteFF = 0xFF;
 
+struct TextFieldPlace
+{
+    int32_t offset;
+    int32_t width;
+    QString RadioInfoRecord::*text;
+};
+
+// Indexed by TextField, which follows the order of the block.
+constexpr std::array<TextFieldPlace, AllTextFields.size()> TextFieldPlaces{{
+    {Layout::ProgramPassword, Width::ProgramPassword, &RadioInfoRecord::ProgramPassword},
+    {Layout::DealerCode, Width::DealerCode, &RadioInfoRecord::DealerCode},
+    {Layout::StockDate, Width::StockDate, &RadioInfoRecord::StockDate},
+    {Layout::SellDate, Width::SellDate, &RadioInfoRecord::SellDate},
+    {Layout::Seller, Width::Seller, &RadioInfoRecord::Seller},
+}};
+
+constexpr const TextFieldPlace& PlaceOf(TextField field)
+{
+    return TextFieldPlaces[static_cast<size_t>(field)];
+}
+static_assert(PlaceOf(TextField::ProgramPassword).offset == Layout::ProgramPassword &&
+              PlaceOf(TextField::Seller).offset == Layout::Seller);
+
 // The bytes of a text field up to its end: the first 0x00 or 0xFF, or the field's width.
 QByteArray FieldBytes(const InfoImageType& image, int32_t offset, int32_t width)
 {
@@ -100,19 +123,24 @@ RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page,
     return record;
 }
 
-InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page)
+QString ImageFieldText(const InfoImageType& image, TextField field, const AnsiCodePage& page)
+{
+    const TextFieldPlace& place = PlaceOf(field);
+    return TrimText(DecodeText(image, page, place.offset, place.width));
+}
+
+InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page,
+                         TextFieldSet encode)
 {
     // The window only offers bands 0 to 18 and the radio sends a byte, so this holds; the clamp keeps
     // a wrong value from wrapping into another band.
     image[Layout::BandIndex] = static_cast<uint8_t>(std::clamp<int>(record.BandIndex, 0, 255));
-    const auto put = [&](int32_t offset, const QString& text, int32_t width) {
-        image = PutImageText(image, offset, TrimText(text), width, page);
-    };
-    put(Layout::ProgramPassword, record.ProgramPassword, Width::ProgramPassword);
-    put(Layout::DealerCode, record.DealerCode, Width::DealerCode);
-    put(Layout::StockDate, record.StockDate, Width::StockDate);
-    put(Layout::SellDate, record.SellDate, Width::SellDate);
-    put(Layout::Seller, record.Seller, Width::Seller);
+    for (TextField field : AllTextFields) {
+        if (!encode.Contains(field))
+            continue;
+        const TextFieldPlace& place = PlaceOf(field);
+        image = PutImageText(image, place.offset, TrimText(record.*place.text), place.width, page);
+    }
     const uint8_t bandSetting = record.BandSetting != 0 ? 0x04 : 0x00;
     image[Layout::Switches1] = static_cast<uint8_t>((image[Layout::Switches1] & ~0x04) | bandSetting);
     return image;

@@ -1,6 +1,8 @@
 // The radio's information record and the 256-byte block image it is decoded from and encoded into.
 #pragma once
 
+#include "data/TextFieldSet.h"
+
 #include <QDate>
 #include <QString>
 
@@ -60,8 +62,14 @@ class AnsiCodePage;
 RadioInfoRecord SetDefaultInfo(const QDate& today = QDate::currentDate());
 // The record of an image. Model and Version are not in the image: they come from `record`.
 RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page, RadioInfoRecord record = {});
-// The image with the record's editable fields put into it; every other byte as it was.
-InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page);
+// `image` with the record's band, its band-setting switch and the texts of the fields in `encode` put
+// in (each zero-filled to its field as PutImageText does). Every other byte stays as `image` holds it,
+// the bytes of the text fields left out of `encode` included, so that text the code page cannot
+// decode and encode again unchanged goes back byte for byte.
+InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page,
+                         TextFieldSet encode = TextFieldSet::All());
+// What a text field of `image` reads as, passed through TrimText: the text a read shows for it.
+QString ImageFieldText(const InfoImageType& image, TextField field, const AnsiCodePage& page);
 // The image with `text` zero-filled into `width` bytes at `offset`.
 InfoImageType PutImageText(InfoImageType image, int32_t offset, const QString& text, int32_t width,
                            const AnsiCodePage& page);

@@ -129,14 +129,14 @@ void RadioSession::NextStep(SessionStep step)
 // timer is stopped and no reply is awaited while it decides.
 void RadioSession::CollectWriteFields()
 {
-    const WriteDecision decision =
-        askWriteFields ? askWriteFields(radioInfo, infoImage) : WriteDecision{false, radioInfo};
+    const WriteDecision decision = askWriteFields ? askWriteFields(radioInfo, infoImage)
+                                                  : WriteDecision{false, radioInfo, TextFieldSet::All()};
     radioInfo = decision.Fields;
     if (decision.Refuse) {
         RefuseWrite();
         return;
     }
-    infoImage = EncodeInfo(infoImage, radioInfo, codePage);
+    infoImage = EncodeInfo(infoImage, radioInfo, codePage, decision.Encode);
     WriteBlock(-1);
 }
 

@@ -40,6 +40,8 @@ struct WriteDecision
 {
     bool Refuse = false;    // the band check refused the write: no block write goes out
     RadioInfoRecord Fields; // the record to encode into the radio's image
+    // The text fields taken from Fields; the others go back as the radio's bytes are.
+    TextFieldSet Encode = TextFieldSet::All();
 };
 
 enum class SessionResult { Complete, Failure, ModelError, CannotOpen, Refused };

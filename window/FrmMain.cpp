@@ -23,8 +23,9 @@
 #include <utility>
 #include <vector>
 
-FrmMain::FrmMain(QWidget* parent)
-    : QWidget(parent), CodePage(AnsiCodePage::ForLocale(QLocale::system())), msgBoxHandler(ShowMsgBoxDialog)
+FrmMain::FrmMain(QWidget* parent, std::optional<AnsiCodePage> codePage)
+    : QWidget(parent), CodePage(codePage.value_or(AnsiCodePage::ForLocale(QLocale::system()))),
+      msgBoxHandler(ShowMsgBoxDialog)
 {
     InstallFontSubstitutions();
     setObjectName(QStringLiteral("FrmMain"));

@@ -4,6 +4,7 @@
 
 #include "data/AnsiCodePage.h"
 #include "data/ModData.h"
+#include "data/TextFieldSet.h"
 #include "link/RadioSession.h"
 #include "window/DropDownList.h"
 #include "window/MsgBox.h"
@@ -20,6 +21,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 struct PortListPlan;
 
@@ -27,8 +29,9 @@ class FrmMain : public QWidget
 {
     Q_OBJECT
 public:
-    // Creates the controls in their design-time states and runs Form_Load.
-    explicit FrmMain(QWidget* parent = nullptr);
+    // Creates the controls in their design-time states and runs Form_Load. The radio's texts are in
+    // `codePage`, the system locale's unless given.
+    explicit FrmMain(QWidget* parent = nullptr, std::optional<AnsiCodePage> codePage = std::nullopt);
     ~FrmMain() override;
 
     // Start-up before the window is first shown.
@@ -69,6 +72,8 @@ public:
     // text to the field's maximum length (and, for the editable fields, to the radio's byte width).
     QString Text1Text(int16_t Index) const;
     void SetText1Text(int16_t Index, const QString& text);
+    // What SetText1Text would put into the field for `text`.
+    QString FittedText1Text(int16_t Index, const QString& text) const;
     static constexpr std::array<int, 13> Text1MaxLength{4, 16, 16, 16, 64, 16, 8, 4, 16, 16, 16, 16, 4};
 
     // The controls, by name and index. Text1(4) is a QPlainTextEdit, every other member a QLineEdit.
@@ -117,6 +122,7 @@ private:
     void AlignLabels();
     QString Message(const std::array<QString, 3>& texts) const;
     void ShowSessionOutcome(const SessionOutcome& outcome);
+    TextFieldSet EditedTextFields(const InfoImageType& radioImage) const;
     void StartUpPortList();
     void ShowPortList(const PortListPlan& plan);
     void UpdatePortListToolTip();

@@ -1,6 +1,8 @@
 #include "data/ModData.h"
 #include "window/FrmMain.h"
+
 #include "window/SetLanguage.h"
+#include <QLineEdit>
 
 namespace {
 
@@ -14,6 +16,17 @@ QString WithoutTrailingSpaces(const QString& text)
     return text.left(end);
 }
 
+struct EditableText
+{
+    int16_t index; // in Text1
+    TextField field;
+};
+constexpr std::array<EditableText, 5> EditableTexts{{{12, TextField::ProgramPassword},
+                                                     {8, TextField::DealerCode},
+                                                     {9, TextField::StockDate},
+                                                     {10, TextField::SellDate},
+                                                     {11, TextField::Seller}}};
+
 } // namespace
 
 QString FrmMain::Message(const std::array<QString, 3>& texts) const
@@ -21,7 +34,7 @@ QString FrmMain::Message(const std::array<QString, 3>& texts) const
     return texts[static_cast<size_t>(LanguageIndex >= 1 && LanguageIndex <= 2 ? LanguageIndex : 1)];
 }
 
-WriteDecision FrmMain::GetDataByShow(const RadioInfoRecord& radio, const InfoImageType& /*image*/)
+WriteDecision FrmMain::GetDataByShow(const RadioInfoRecord& radio, const InfoImageType& image)
 {
     RadioInfoRecord record = radio;
     record.FiveTone = Check1->isChecked() ? 1 : 0;
@@ -39,7 +52,7 @@ WriteDecision FrmMain::GetDataByShow(const RadioInfoRecord& radio, const InfoIma
         // The session sends the end command and holds the block writes back.
         MsgBox(Message(BandTooFarNotice));
         RadioInfo = record;
-        return {true, record};
+        return {true, record, {}};
     }
     if (chosenBand >= 0 && record.BandIndex != chosenBand) {
         if (MsgBox(Message(OverwriteQuestion), MsgButtons::OkCancel, MsgIcon::Warning) == MsgResult::Ok)
@@ -64,5 +77,24 @@ WriteDecision FrmMain::GetDataByShow(const RadioInfoRecord& radio, const InfoIma
     record.Seller = take(11, Width::Seller);
     record.ProgramPassword = take(12, Width::ProgramPassword);
     RadioInfo = record;
-    return {false, record};
+    return {false, record, EditedTextFields(image)};
+}
+
+// A field counts as unchanged when the user has not edited it since the window last showed a record
+// and it shows what the radio's bytes, read again by this write, read as. Such a field goes back to
+// the radio byte for byte, even where the code page cannot turn its bytes into text and back again.
+// A field that shows another text, such as that of a radio read before this one was connected, is
+// written as it shows.
+TextFieldSet FrmMain::EditedTextFields(const InfoImageType& radioImage) const
+{
+    TextFieldSet edited;
+    for (const auto& [index, field] : EditableTexts) {
+        const auto* edit = qobject_cast<const QLineEdit*>(Text1.at(static_cast<size_t>(index)));
+        const QString radioText = FittedText1Text(index, ImageFieldText(radioImage, field, CodePage));
+        const bool showsRadioText =
+            WithoutTrailingSpaces(Text1Text(index)) == WithoutTrailingSpaces(radioText);
+        if (edit == nullptr || edit->isModified() || !showsRadioText)
+            edited.Insert(field);
+    }
+    return edited;
 }

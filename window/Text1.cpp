@@ -14,16 +14,24 @@ QString FrmMain::Text1Text(int16_t Index) const
     return static_cast<const QPlainTextEdit*>(field)->toPlainText();
 }
 
+QString FrmMain::FittedText1Text(int16_t Index, const QString& text) const
+{
+    const QWidget* field = Text1.at(static_cast<size_t>(Index));
+    const QString cut = text.left(Text1MaxLength[static_cast<size_t>(Index)]);
+    const auto* edit = qobject_cast<const QLineEdit*>(field);
+    const auto* validator =
+        edit != nullptr ? qobject_cast<const AnsiWidthValidator*>(edit->validator()) : nullptr;
+    return validator != nullptr ? validator->FittingText(cut) : cut;
+}
+
 void FrmMain::SetText1Text(int16_t Index, const QString& text)
 {
     QWidget* field = Text1.at(static_cast<size_t>(Index));
-    const QString cut = text.left(Text1MaxLength[static_cast<size_t>(Index)]);
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
-        const auto* validator = qobject_cast<const AnsiWidthValidator*>(edit->validator());
-        edit->setText(validator != nullptr ? validator->FittingText(cut) : cut);
-    } else {
-        static_cast<QPlainTextEdit*>(field)->setPlainText(cut);
-    }
+    const QString fitted = FittedText1Text(Index, text);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->setText(fitted);
+    else
+        static_cast<QPlainTextEdit*>(field)->setPlainText(fitted);
 }
 
 void FrmMain::Text1_GotFocus(int16_t Index)

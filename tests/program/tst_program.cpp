@@ -2,6 +2,7 @@
 // directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
 // pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
 // recorded through the window's message-box handler.
+#include "data/AnsiCodePage.h"
 #include "IsolatedProgram.h"
 #include "MsgBoxRecorder.h"
 #include "RadioOnCom.h"
@@ -59,6 +60,13 @@ RadioImage MakeImage(const QStringList& texts, uint8_t band, uint8_t switches1, 
     return image;
 }
 
+// The image with `bytes` at `offset`.
+RadioImage With(RadioImage image, int offset, const QByteArray& bytes)
+{
+    std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
+    return image;
+}
+
 // A radio as a dealer receives it; index = Text1 index.
 const QStringList DealerRadio{
     "0595",       "TG24031500871", "2024-03-15", "2024-11-02", "Replaced antenna connector",
@@ -94,6 +102,7 @@ enum class Change { Nothing, AliasAppears, AliasGoes };
 
 } // namespace
 
+Q_DECLARE_METATYPE(RadioImage)
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(Change)
 Q_DECLARE_METATYPE(MsgResult)
@@ -106,6 +115,7 @@ class TestProgram : public QObject
     std::unique_ptr<MsgBoxRecorder> msgs;
     std::unique_ptr<VirtualRadio> radio;
     std::unique_ptr<FrmMain> frm;
+    std::optional<AnsiCodePage> codePage; // the window's, unless the system locale's
 
     QString SettingsFile() const { return program->SettingsFile(); }
 
@@ -113,7 +123,7 @@ class TestProgram : public QObject
     // waits shortened; their own values are checked here once.
     void StartFrmMainQuick()
     {
-        StartFrmMain(frm, msgs.get());
+        StartFrmMain(frm, msgs.get(), false, codePage);
         QVERIFY(frm);
         QCOMPARE(frm->ReShowComPortTimer.interval(), 1000);
         QCOMPARE(frm->Session.Timings().LongWait.count(), 1500);
@@ -203,6 +213,7 @@ private slots:
         radio.reset();
         msgs.reset();
         program.reset();
+        codePage.reset();
     }
 
     // The port chosen at start-up from the saved number and the ports present, and the file written
@@ -504,6 +515,49 @@ private slots:
         // radio's own.
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(radio->Image().data()) + 144, 64),
                  QByteArray(reinterpret_cast<const char*>(before.data()) + 144, 64));
+    }
+
+    // A write sends a text field the user left alone as the radio holds it, though GBK cannot
+    // decode its bytes and encode them back unchanged, and an empty field of 0xFF stays so. A field
+    // that shows another text than the radio's, here that of a radio read before this one was
+    // connected, is written as it shows.
+    void writeKeepsUntouchedBytes_data()
+    {
+        QTest::addColumn<RadioImage>("atRead");
+        QTest::addColumn<RadioImage>("atWrite"); // the radio connected when Write is pressed
+        QTest::addColumn<QString>("dealerCode"); // typed; empty: left alone
+        QTest::addColumn<RadioImage>("expected");
+
+        const RadioImage dealer = MakeImage(DealerRadio, 0, 0xE0, 0x00);
+        const QByteArray undecodable = QByteArray::fromHex("d5c5c8fdd6204c69").leftJustified(16, '\0');
+        const RadioImage odd = With(With(dealer, 128, undecodable), 96, QByteArray(16, '\xFF'));
+        QTest::newRow("read, the dealer code typed")
+            << odd << odd << "D-0042" << With(odd, 80, QByteArray("D-0042").leftJustified(16, '\0'));
+        const RadioImage other = With(odd, 80, QByteArray("DLR-7\0junk\xFF", 11));
+        QTest::newRow("another radio connected after the read")
+            << dealer << other << ""
+            << With(With(other, 96, QByteArray("2024-04-01").leftJustified(16, '\0')), 128,
+                    QByteArray("Li Wei").leftJustified(16, '\0'));
+    }
+
+    void writeKeepsUntouchedBytes()
+    {
+        QFETCH(RadioImage, atRead);
+        QFETCH(RadioImage, atWrite);
+        QFETCH(QString, dealerCode);
+        QFETCH(RadioImage, expected);
+
+        codePage = AnsiCodePage("GBK");
+        QVERIFY(StartWithRadio("RZ614UV", 0, atRead) && ReadRadio());
+        if (!dealerCode.isEmpty())
+            EnterText(8, dealerCode, Entry::Typed);
+        radio->Image() = atWrite;
+
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(msgs->WaitFor(1, 5000));
+        QCOMPARE(msgs->Texts(), QStringList{"Write Complete!"});
+        const QString diff = ImageDiff(radio->Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
     // The band the user chose against the radio's: the question, its two answers, a band byte with
