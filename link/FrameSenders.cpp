@@ -27,7 +27,7 @@ bool RadioSession::NextAddress(int32_t& address, int32_t limit)
 void RadioSession::SendProgramCommand()
 {
     sessionStep = SessionStep::ProgramCommand;
-    SendFrame(1, Proto::ProgramCommand, true);
+    SendFrame(1, Proto::ProgramCommand.toByteArray(), true);
 }
 
 void RadioSession::SendIdentRequest()
@@ -54,5 +54,5 @@ void RadioSession::WriteBlock(int32_t address)
 
 void RadioSession::SendEnd()
 {
-    SendFrame(1, Proto::EndCommand, false);
+    SendFrame(1, Proto::EndCommand.toByteArray(), false);
 }

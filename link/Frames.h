@@ -4,6 +4,7 @@
 #include "data/ModData.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <cstdint>
 #include <span>
@@ -20,8 +21,8 @@ constexpr int BlockFrameSize = 38;
 constexpr int ReadRequestSize = 5;
 constexpr int IdentReplySize = 16;
 constexpr int BlockCount = 8;
-inline const QByteArray ProgramCommand = QByteArrayLiteral("PROGRAM");
-inline const QByteArray EndCommand = QByteArrayLiteral("END");
+inline constexpr QByteArrayView ProgramCommand{"PROGRAM"};
+inline constexpr QByteArrayView EndCommand{"END"};
 
 // Pure builders, shared with the virtual radio.
 QByteArray BuildReadRequest(uint8_t blockNumber);

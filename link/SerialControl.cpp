@@ -1,7 +1,7 @@
 #include "link/SerialControl.h"
 
 #include "link/LinkTrace.h"
-#include "settings/ComPorts.h"
+#include "settings/Settings.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -112,7 +112,8 @@ QString HintFor(QSerialPort::SerialPortError error, const QString& path)
 } // namespace
 
 SerialControl::SerialControl(QObject* parent)
-    : QObject(parent), port(std::make_unique<QSerialPort>()), resolver(DevicePathForComPort)
+    : QObject(parent), port(std::make_unique<QSerialPort>()),
+      resolver([](int16_t number) { return ProgramSettings().DevicePathForComPort(number); })
 {
     connect(port.get(), &QSerialPort::readyRead, this, &SerialControl::readAvailable);
     connect(port.get(), &QSerialPort::errorOccurred, this, &SerialControl::handleError);

@@ -4,7 +4,6 @@
 
 RadioSession::RadioSession(QObject* parent, LinkTimings linkTimings) : QObject(parent), timings(linkTimings)
 {
-    qRegisterMetaType<SessionOutcome>();
     MSComm1.SetTrace(&trace);
     // Every send sets its own interval; this one is only the resting value.
     WaitTimer.setInterval(500);

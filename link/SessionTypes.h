@@ -5,7 +5,6 @@
 #include "data/ModData.h"
 
 #include <QByteArray>
-#include <QMetaType>
 #include <QString>
 
 #include <chrono>
@@ -61,5 +60,3 @@ struct SessionOutcome
     QString PcType;                       // ModelError: the type chosen, as the window names it
     QString RadioType;                    // ModelError: the radio's type, as the window names it
 };
-
-Q_DECLARE_METATYPE(SessionOutcome)

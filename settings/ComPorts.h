@@ -21,8 +21,8 @@
 #include <cstdint>
 #include <string_view>
 
-extern bool FixedPortList; // the fixed list COM1 to COM256; never on Linux
-void DetectSystemType();
+// Whether the COM-port list is the fixed list COM1 to COM256; never on Linux.
+bool DetectSystemType();
 
 // A family of serial devices <Prefix><n> (n = 0, 1, 2 ... in decimal, no leading zeros) and the
 // COM numbers it gets: <Prefix>0 is COM First, <Prefix>1 COM First+1, and so on up to COM Last.
@@ -73,21 +73,9 @@ struct SerialPortEntry
 // for the same device (same device number, or same path), and over the device that derives the
 // alias's number; of two aliases for one device the lower number counts. Never opens a port.
 QList<SerialPortEntry> DiscoverSerialPorts(const QString& sysRoot, const QString& aliasDir);
-// The same from the current roots: the real sysfs and the dosdevices folder beside the settings file,
-// unless SetDiscoveryRoots says otherwise.
-QList<SerialPortEntry> DiscoverSerialPorts();
 
 // The COM number that a device name gets when no alias names it (ComPortFamilies), 0 for none.
 int16_t ComNumberForDevice(const QString& deviceName);
 
-// Device path of COM `number` in a fresh discovery, or empty.
-QString DevicePathForComPort(int16_t number);
-
-// The folder of aliases beside the settings file.
-QString AliasDirectory();
-
 // First entry equal to text (same capitals), else the first entry, else empty.
 QString MatchListEntry(const QStringList& list, const QString& text);
-
-// Sets the discovery's roots for tests; an empty string: back to /sys, or to AliasDirectory().
-void SetDiscoveryRoots(const QString& sysRoot, const QString& aliasDir);

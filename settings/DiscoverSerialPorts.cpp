@@ -1,7 +1,5 @@
 #include "settings/ComPorts.h"
 
-#include "settings/Settings.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,9 +12,6 @@
 #include <optional>
 
 namespace {
-
-QString g_sysRoot;  // empty: /sys
-QString g_aliasDir; // empty: AliasDirectory()
 
 // A serial device found in sysfs.
 struct SysDevice
@@ -106,8 +101,8 @@ QList<SysDevice> SysfsDevices(const QString& sysRoot)
 // The valid aliases, lowest number first; of two spellings of one number the first by name.
 QList<Alias> Aliases(const QString& aliasDir)
 {
-    static const QRegularExpression pattern(QStringLiteral("^com([1-9][0-9]{0,2})$"),
-                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression pattern(QStringLiteral("^com([1-9][0-9]{0,2})$"),
+                                     QRegularExpression::CaseInsensitiveOption);
     QList<Alias> aliases;
     if (aliasDir.isEmpty())
         return aliases;
@@ -181,32 +176,4 @@ QList<SerialPortEntry> DiscoverSerialPorts(const QString& sysRoot, const QString
     std::sort(entries.begin(), entries.end(),
               [](const SerialPortEntry& a, const SerialPortEntry& b) { return a.Number < b.Number; });
     return entries;
-}
-
-QString AliasDirectory()
-{
-    const QString settings = SettingsFilePath();
-    const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
-    return folder + QStringLiteral("/dosdevices");
-}
-
-QList<SerialPortEntry> DiscoverSerialPorts()
-{
-    return DiscoverSerialPorts(g_sysRoot.isEmpty() ? QStringLiteral("/sys") : g_sysRoot,
-                               g_aliasDir.isEmpty() ? AliasDirectory() : g_aliasDir);
-}
-
-void SetDiscoveryRoots(const QString& sysRoot, const QString& aliasDir)
-{
-    g_sysRoot = sysRoot;
-    g_aliasDir = aliasDir;
-}
-
-QString DevicePathForComPort(int16_t number)
-{
-    for (const SerialPortEntry& entry : DiscoverSerialPorts()) {
-        if (entry.Number == number)
-            return entry.DevicePath;
-    }
-    return {};
 }

@@ -1,7 +1,6 @@
 #include "settings/PortList.h"
 
 #include "settings/DecimalText.h"
-#include "settings/Settings.h"
 
 QString ComPortEntryText(int16_t number)
 {
@@ -96,10 +95,9 @@ PortListPlan PlanPortListRefresh(const QStringList& shown, const QList<SerialPor
     return plan;
 }
 
-void SetComPortFromEntry(const QString& entryText)
+std::optional<int16_t> ComPortFromEntry(const QString& entryText)
 {
     if (entryText.size() <= 3)
-        return;
-    ComPortNumber = PortNumberOfEntry(entryText);
-    SaveComPortSetting();
+        return std::nullopt;
+    return PortNumberOfEntry(entryText);
 }

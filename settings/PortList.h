@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 // "COM" followed by the number in decimal.
 QString ComPortEntryText(int16_t number);
@@ -48,6 +49,6 @@ PortListPlan PlanPortListRefresh(const QStringList& shown, const QList<SerialPor
                                  int16_t comPortNumber);
 
 // What a port choice does (Combo2_Click forwards here with the selected entry's text): an entry
-// longer than three characters sets ComPortNumber to its number and saves it; anything else does
-// nothing.
-void SetComPortFromEntry(const QString& entryText);
+// longer than three characters gives the number that ComPortNumber takes and the settings file keeps;
+// anything else gives nothing, and nothing changes.
+std::optional<int16_t> ComPortFromEntry(const QString& entryText);

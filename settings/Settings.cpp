@@ -8,26 +8,29 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <optional>
-
-int16_t ComPortNumber = 0;
+#include <utility>
 
 namespace {
 
-QString g_programDirectory; // empty: the executable's directory
+constexpr char FileName[] = "mysetup.ini";
+constexpr char Section[] = "language";
+constexpr char Key[] = "comPort";
 
-constexpr const char* FileName = "mysetup.ini";
-const QByteArray Section = "language";
-const QByteArray Key = "comPort";
+} // namespace
 
-QString ProgramSettingsFilePath()
+ProgramSettings::ProgramSettings(QString programDir, QString sysfsRoot, QString aliasFolder)
+    : programDirectory(std::move(programDir)), sysRoot(std::move(sysfsRoot)), aliasDir(std::move(aliasFolder))
 {
-    return QDir(ProgramDirectory()).filePath(FileName);
+}
+
+QString ProgramSettings::ProgramSettingsFilePath() const
+{
+    return QDir(ProgramDirectory()).filePath(QString::fromLatin1(FileName));
 }
 
 // Whether the program may write the file in its own directory: the file itself when it exists,
 // else the directory (a new file is created there).
-bool ProgramFileWritable()
+bool ProgramSettings::ProgramFileWritable() const
 {
     const QFileInfo file(ProgramSettingsFilePath());
     if (file.exists())
@@ -38,7 +41,7 @@ bool ProgramFileWritable()
 
 // The file that LoadComPortSetting reads: the one that is written when it exists, else the other
 // one (a file shipped read-only beside the program, or one left in the configuration folder).
-QString FileToRead()
+QString ProgramSettings::FileToRead() const
 {
     const QString primary = SettingsFilePath();
     if (QFileInfo::exists(primary))
@@ -49,7 +52,7 @@ QString FileToRead()
 }
 
 // The number the file holds now; nothing when it holds none.
-std::optional<int16_t> StoredComPortNumber()
+std::optional<int16_t> ProgramSettings::StoredComPortNumber() const
 {
     const auto value = ReadProfileString(FileToRead(), Section, Key);
     if (!value)
@@ -57,44 +60,37 @@ std::optional<int16_t> StoredComPortNumber()
     return ParseDecimalInt16(QString::fromLatin1(*value));
 }
 
-} // namespace
-
-QString ProgramDirectory()
+QString ProgramSettings::ProgramDirectory() const
 {
-    if (!g_programDirectory.isEmpty())
-        return g_programDirectory;
+    if (!programDirectory.isEmpty())
+        return programDirectory;
     return QCoreApplication::applicationDirPath();
 }
 
-void SetProgramDirectory(const QString& directory)
-{
-    g_programDirectory = directory;
-}
-
-QString UserSettingsFilePath()
+QString ProgramSettings::UserSettingsFilePath()
 {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (folder.isEmpty())
         return {}; // no home folder: there is no such place, rather than the current directory
-    return QDir(folder).filePath(FileName);
+    return QDir(folder).filePath(QString::fromLatin1(FileName));
 }
 
-QString SettingsFilePath()
+QString ProgramSettings::SettingsFilePath() const
 {
     return ProgramFileWritable() ? ProgramSettingsFilePath() : UserSettingsFilePath();
 }
 
-void LoadComPortSetting()
+int16_t ProgramSettings::LoadComPortSetting() const
 {
-    ComPortNumber = StoredComPortNumber().value_or(0);
+    return StoredComPortNumber().value_or(0);
 }
 
-void SaveComPortSetting()
+void ProgramSettings::SaveComPortSetting(int16_t comPortNumber) const
 {
     // The file is read again rather than remembered: a hand edit or a deleted file is noticed.
-    if (StoredComPortNumber() == ComPortNumber)
+    if (StoredComPortNumber() == comPortNumber)
         return;
-    const QByteArray value = QByteArray::number(ComPortNumber);
+    const QByteArray value = QByteArray::number(comPortNumber);
     const QString path = SettingsFilePath();
     const QString user = UserSettingsFilePath();
     if (path.isEmpty())
@@ -106,4 +102,27 @@ void SaveComPortSetting()
     // program directory holds none.
     if (path != user && !user.isEmpty() && !QFileInfo::exists(ProgramSettingsFilePath()))
         WriteProfileString(user, Section, Key, value, true);
+}
+
+QString ProgramSettings::AliasDirectory() const
+{
+    if (!aliasDir.isEmpty())
+        return aliasDir;
+    const QString settings = SettingsFilePath();
+    const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
+    return folder + QStringLiteral("/dosdevices");
+}
+
+QList<SerialPortEntry> ProgramSettings::DiscoverSerialPorts() const
+{
+    return ::DiscoverSerialPorts(sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot, AliasDirectory());
+}
+
+QString ProgramSettings::DevicePathForComPort(int16_t number) const
+{
+    for (const SerialPortEntry& entry : DiscoverSerialPorts()) {
+        if (entry.Number == number)
+            return entry.DevicePath;
+    }
+    return {};
 }

@@ -1,4 +1,5 @@
-// The settings file mysetup.ini: section "language", key "comPort", the number of the chosen COM port.
+// The settings file mysetup.ini: section "language", key "comPort", the number of the chosen COM port,
+// and where the serial ports are looked for.
 //
 // The file lives in the program's directory. An installed program usually cannot write there; then the
 // file lives in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
@@ -7,25 +8,51 @@
 // rewrite it; what it holds is always the last port chosen, in the form "[language]\ncomPort=3\n".
 #pragma once
 
+#include "settings/ComPorts.h"
+
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
-extern int16_t ComPortNumber; // 0: no port chosen
+// Where the program keeps its settings and finds its serial ports. The window owns one and hands it on;
+// tests point it at temporary folders.
+class ProgramSettings
+{
+public:
+    // `programDirectory` empty: the executable's. `sysRoot` empty: /sys. `aliasDir` empty: the
+    // dosdevices folder beside the settings file.
+    explicit ProgramSettings(QString programDirectory = {}, QString sysRoot = {}, QString aliasDir = {});
 
-// ComPortNumber := the file's value; 0 when the file or the key is missing or the value is not a
-// decimal number that fits 16 bits. Blanks around the number do not matter.
-void LoadComPortSetting();
-// Writes ComPortNumber into the file unless it already holds that number. Other sections and keys of
-// a file edited by hand stay. A failure is silent: ComPortNumber keeps its value for this run.
-void SaveComPortSetting();
+    // The program's directory: where mysetup.ini and dosdevices/ live.
+    QString ProgramDirectory() const;
+    // The settings file that is written: the one in the program directory when the program may write
+    // it, else the one in the user's configuration folder.
+    QString SettingsFilePath() const;
+    // The other place: the user's configuration folder's file (QStandardPaths::AppConfigLocation).
+    static QString UserSettingsFilePath();
 
-// The program's directory: where mysetup.ini and dosdevices/ live. Defaults to the executable's
-// directory; tests point it at a temporary folder.
-QString ProgramDirectory();
-void SetProgramDirectory(const QString& directory); // empty: back to the executable's
-// The settings file that is written: the one in the program directory when the program may write
-// it, else the one in the user's configuration folder.
-QString SettingsFilePath();
-// The other place: the user's configuration folder's file (QStandardPaths::AppConfigLocation).
-QString UserSettingsFilePath();
+    // The file's port number; 0 when the file or the key is missing or the value is not a decimal
+    // number that fits 16 bits. Blanks around the number do not matter.
+    int16_t LoadComPortSetting() const;
+    // Writes the number into the file unless it already holds that number. Other sections and keys of
+    // a file edited by hand stay. A failure is silent: the caller keeps the number for this run.
+    void SaveComPortSetting(int16_t comPortNumber) const;
+
+    // The folder of aliases beside the settings file.
+    QString AliasDirectory() const;
+    // The serial ports from this object's roots.
+    QList<SerialPortEntry> DiscoverSerialPorts() const;
+    // Device path of COM `number` in a fresh discovery, or empty.
+    QString DevicePathForComPort(int16_t number) const;
+
+private:
+    QString ProgramSettingsFilePath() const;
+    bool ProgramFileWritable() const;
+    QString FileToRead() const;
+    std::optional<int16_t> StoredComPortNumber() const;
+
+    QString programDirectory;
+    QString sysRoot;
+    QString aliasDir;
+};

@@ -20,11 +20,11 @@ const QByteArray BlockHeader = QByteArray::fromHex("080020");
 const FrameShape* ShapeFor(uint8_t head)
 {
     static const FrameShape shapes[] = {
-        {RadioFrameKind::Program, Proto::ProgramCommand, int(Proto::ProgramCommand.size())},
+        {RadioFrameKind::Program, Proto::ProgramCommand.toByteArray(), int(Proto::ProgramCommand.size())},
         {RadioFrameKind::IdentRequest, QByteArray(1, char(Proto::IdentRequest)), 1},
         {RadioFrameKind::ReadRequest, char(Proto::ReadHead) + BlockHeader, Proto::ReadRequestSize},
         {RadioFrameKind::BlockWrite, char(Proto::BlockHead) + BlockHeader, Proto::BlockFrameSize},
-        {RadioFrameKind::End, Proto::EndCommand, int(Proto::EndCommand.size())},
+        {RadioFrameKind::End, Proto::EndCommand.toByteArray(), int(Proto::EndCommand.size())},
     };
     for (const auto& shape : shapes) {
         if (uint8_t(shape.fixed[0]) == head)

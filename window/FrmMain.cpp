@@ -23,9 +23,9 @@
 #include <utility>
 #include <vector>
 
-FrmMain::FrmMain(QWidget* parent, std::optional<AnsiCodePage> codePage)
-    : QWidget(parent), CodePage(codePage.value_or(AnsiCodePage::ForLocale(QLocale::system()))),
-      msgBoxHandler(ShowMsgBoxDialog)
+FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCodePage> codePage)
+    : QWidget(parent), Settings(std::move(settings)),
+      CodePage(codePage.value_or(AnsiCodePage::ForLocale(QLocale::system()))), msgBoxHandler(ShowMsgBoxDialog)
 {
     InstallFontSubstitutions();
     setObjectName(QStringLiteral("FrmMain"));
@@ -42,6 +42,8 @@ FrmMain::FrmMain(QWidget* parent, std::optional<AnsiCodePage> codePage)
     connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
     Session.SetCodePage(CodePage);
+    // A port number names the device that the window's own discovery lists under it.
+    Session.SetPortResolver([this](int16_t number) { return Settings.DevicePathForComPort(number); });
     Session.SetWriteFieldsQuestion([this](const RadioInfoRecord& radio, const InfoImageType& image) {
         return GetDataByShow(radio, image);
     });
@@ -204,8 +206,8 @@ void FrmMain::Form_Load()
 {
     RadioInfo = SetDefaultInfo();
     Session.SetRadioInfo(RadioInfo);
-    DetectSystemType();
-    LoadComPortSetting();
+    FixedPortList = DetectSystemType();
+    ComPortNumber = Settings.LoadComPortSetting();
     StartUpPortList();
     FillBandTable();
     SetLanguage();

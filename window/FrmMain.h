@@ -6,6 +6,7 @@
 #include "data/ModData.h"
 #include "data/TextFieldSet.h"
 #include "link/RadioSession.h"
+#include "settings/Settings.h"
 #include "window/DropDownList.h"
 #include "window/MsgBox.h"
 
@@ -30,8 +31,9 @@ class FrmMain : public QWidget
     Q_OBJECT
 public:
     // Creates the controls in their design-time states and runs Form_Load. The radio's texts are in
-    // `codePage`, the system locale's unless given.
-    explicit FrmMain(QWidget* parent = nullptr, std::optional<AnsiCodePage> codePage = std::nullopt);
+    // `codePage`, the system locale's unless given; `settings` says where the files and ports are.
+    explicit FrmMain(QWidget* parent = nullptr, ProgramSettings settings = ProgramSettings(),
+                     std::optional<AnsiCodePage> codePage = std::nullopt);
     ~FrmMain() override;
 
     // Start-up before the window is first shown.
@@ -99,6 +101,11 @@ public:
     QGroupBox* Frame2 = nullptr;
     QTimer ReShowComPortTimer;
 
+    // Where the settings file and the serial ports are; the chosen port (0: none); whether the port
+    // list is the fixed one.
+    ProgramSettings Settings;
+    int16_t ComPortNumber = 0;
+    bool FixedPortList = false;
     // The radio's information as the window shows it.
     RadioInfoRecord RadioInfo;
     // 1 English, 2 Chinese; set once by SetLanguage.

@@ -14,14 +14,14 @@
 #include <memory>
 #include <optional>
 
-// Creates and shows FrmMain as the program does, its message boxes going to `msgs` (or, without one,
-// to an answer of OK, so that no test ever waits for a real dialog). With `active` it also
-// waits until the window is the active one, for keys.
-inline void StartFrmMain(std::unique_ptr<FrmMain>& frm, MsgBoxRecorder* msgs = nullptr, bool active = false,
+// Creates and shows FrmMain as the program does, with `settings`, its message boxes going to `msgs` (or,
+// without one, to an answer of OK, so that no test ever waits for a real dialog). With `active` it also waits
+// until the window is the active one, for keys.
+inline void StartFrmMain(std::unique_ptr<FrmMain>& frm, const ProgramSettings& settings,
+                         MsgBoxRecorder* msgs = nullptr, bool active = false,
                          std::optional<AnsiCodePage> codePage = std::nullopt)
 {
-    ComPortNumber = 0;
-    frm = std::make_unique<FrmMain>(nullptr, codePage);
+    frm = std::make_unique<FrmMain>(nullptr, settings, codePage);
     if (msgs != nullptr)
         msgs->Attach(*frm);
     else

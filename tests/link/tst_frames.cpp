@@ -43,8 +43,8 @@ private slots:
             << Proto::BuildBlockFrame(0, zeros) << Hex("5708002000") + QByteArray(32, '\0') + Hex("7F");
         QTest::newRow("block 1 of 0xFF: sum 0x2060, checksum 0x60")
             << Proto::BuildBlockFrame(1, ones) << Hex("5708002001") + QByteArray(32, '\xFF') + Hex("60");
-        QTest::newRow("program command") << Proto::ProgramCommand << Hex("50524F4752414D");
-        QTest::newRow("end command") << Proto::EndCommand << Hex("454E44");
+        QTest::newRow("program command") << Proto::ProgramCommand.toByteArray() << Hex("50524F4752414D");
+        QTest::newRow("end command") << Proto::EndCommand.toByteArray() << Hex("454E44");
     }
     void frames()
     {

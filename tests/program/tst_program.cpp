@@ -123,7 +123,7 @@ class TestProgram : public QObject
     // waits shortened; their own values are checked here once.
     void StartFrmMainQuick()
     {
-        StartFrmMain(frm, msgs.get(), false, codePage);
+        StartFrmMain(frm, program->Settings(), msgs.get(), false, codePage);
         QVERIFY(frm);
         QCOMPARE(frm->ReShowComPortTimer.interval(), 1000);
         QCOMPARE(frm->Session.Timings().LongWait.count(), 1500);
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(Entries(frm->Combo2), entries);
         QCOMPARE(frm->Combo2->currentText(), selection);
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
-        QCOMPARE(ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
+        QCOMPARE(frm->ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
         if (toolTip == QLatin1String("radio"))
             toolTip = RadioDevice();
         QVERIFY2(toolTip.isEmpty() ? frm->Combo2->toolTip().isEmpty()
@@ -357,7 +357,7 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
         }
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
-        QCOMPARE(ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
+        QCOMPARE(frm->ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
         QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
         QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file);
         QVERIFY(msgs->boxes.isEmpty());
@@ -381,7 +381,7 @@ private slots:
         // The user picks COM1: a port choice, saved at once.
         QTest::keyClick(view, Qt::Key_Return);
         QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM1"));
-        QCOMPARE(ComPortNumber, int16_t(1));
+        QCOMPARE(frm->ComPortNumber, int16_t(1));
         QCOMPARE(ReadTestFile(SettingsFile()), QByteArray("[language]\ncomPort=1\n"));
     }
 

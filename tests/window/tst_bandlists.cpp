@@ -40,7 +40,7 @@ class TestBandLists : public QObject
     std::unique_ptr<FrmMain> frm;
 
 private slots:
-    void init() { StartFrmMain(frm); }
+    void init() { StartFrmMain(frm, isolated.Settings()); }
     void cleanup() { frm.reset(); }
 
     void startUp()

@@ -68,7 +68,7 @@ class TestFieldInput : public QObject
     std::unique_ptr<FrmMain> frm;
 
 private slots:
-    void init() { StartFrmMain(frm, nullptr, true); }
+    void init() { StartFrmMain(frm, isolated.Settings(), nullptr, true); }
     void cleanup() { frm.reset(); }
 
     void focusStartsOnTheRadioType() { QCOMPARE(FocusName(), "Combo1(0)"); }

@@ -56,13 +56,13 @@ private slots:
         expected = ExpectedLanguage();
         QVERIFY2(expected == 1 || expected == 2, "EXPECTED_LANGUAGE_INDEX must be 1 or 2");
     }
-    void init() { StartFrmMain(frm, nullptr, true); }
+    void init() { StartFrmMain(frm, isolated.Settings(), nullptr, true); }
     void cleanup() { frm.reset(); }
 
     void languageIndexFromTheSystemLocale()
     {
         QCOMPARE(frm->LanguageIndex, expected);
-        FrmMain again;
+        FrmMain again(nullptr, isolated.Settings());
         QCOMPARE(again.LanguageIndex, expected);
     }
 
