@@ -2,6 +2,7 @@
 
 #include "settings/DecimalText.h"
 #include "settings/ProfileString.h"
+#include "settings/SmallFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,36 +26,76 @@ QString ProgramSettingsFilePath()
     return QDir(ProgramDirectory()).filePath(FileName);
 }
 
+SmallFileKind KindAt(const QString& path)
+{
+    return StatSmallFile(path, MaxProfileFileSize).Kind;
+}
+
 // Whether the program may write the file in its own directory: the file itself when it exists,
-// else the directory (a new file is created there).
+// else the directory (a new file is created there). Something there that is no settings file (a
+// device, a FIFO, a huge file) is never written: the configuration folder takes the file instead.
 bool ProgramFileWritable()
 {
-    const QFileInfo file(ProgramSettingsFilePath());
-    if (file.exists())
-        return file.isFile() && file.isWritable();
+    const QString path = ProgramSettingsFilePath();
+    switch (KindAt(path)) {
+    case SmallFileKind::Small:
+        return QFileInfo(path).isWritable();
+    case SmallFileKind::Other:
+        return false;
+    case SmallFileKind::Missing:
+        break;
+    }
     const QFileInfo directory(ProgramDirectory());
     return directory.isDir() && directory.isWritable();
 }
 
-// The file that LoadComPortSetting reads: the one that is written when it exists, else the other
-// one (a file shipped read-only beside the program, or one left in the configuration folder).
+// The file that LoadComPortSetting reads: the one that is written when it is a settings file, else
+// the other one (a file shipped read-only beside the program, or one left in the configuration
+// folder).
 QString FileToRead()
 {
     const QString primary = SettingsFilePath();
-    if (QFileInfo::exists(primary))
+    if (KindAt(primary) == SmallFileKind::Small)
         return primary;
     const QString other =
         primary == ProgramSettingsFilePath() ? UserSettingsFilePath() : ProgramSettingsFilePath();
-    return QFileInfo::exists(other) ? other : primary;
+    return KindAt(other) == SmallFileKind::Small ? other : primary;
 }
 
-// The number the file holds now; nothing when it holds none.
+// The number last read, with the file's stamp: the refresh saves once a second, and the file is
+// read again only when it has changed since.
+struct StoredNumber
+{
+    QString Path;
+    FileStamp Stamp;
+    std::optional<int16_t> Number;
+};
+std::optional<StoredNumber> g_lastRead;
+
+// The number the file holds now; nothing when it holds none or is no settings file.
 std::optional<int16_t> StoredComPortNumber()
 {
-    const auto value = ReadProfileString(FileToRead(), Section, Key);
-    if (!value)
+    const QString path = FileToRead();
+    const SmallFile status = StatSmallFile(path, MaxProfileFileSize);
+    if (status.Kind != SmallFileKind::Small) {
+        g_lastRead.reset();
         return std::nullopt;
-    return ParseDecimalInt16(QString::fromLatin1(*value));
+    }
+    if (g_lastRead && g_lastRead->Path == path && g_lastRead->Stamp == status.Stamp)
+        return g_lastRead->Number;
+    const SmallFile file = ReadSmallFile(path, MaxProfileFileSize);
+    if (file.Kind != SmallFileKind::Small) {
+        g_lastRead.reset();
+        return std::nullopt;
+    }
+    std::optional<int16_t> number;
+    if (const auto value = FindProfileString(file.Content, Section, Key))
+        number = ParseDecimalInt16(QString::fromLatin1(*value));
+    if (StampSettled(file.Stamp))
+        g_lastRead = StoredNumber{path, file.Stamp, number};
+    else
+        g_lastRead.reset(); // a rewrite of the same size could still leave this stamp: read again
+    return number;
 }
 
 } // namespace
@@ -91,7 +132,7 @@ void LoadComPortSetting()
 
 void SaveComPortSetting()
 {
-    // The file is read again rather than remembered: a hand edit or a deleted file is noticed.
+    // The file is checked again rather than remembered: a hand edit or a deleted file is noticed.
     if (StoredComPortNumber() == ComPortNumber)
         return;
     const QByteArray value = QByteArray::number(ComPortNumber);
