@@ -222,7 +222,7 @@ void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
     AddTrace(frame.bytes, true);
     emit q->FrameReceived(frame.bytes);
 
-    if (index == faults.hangUpAtFrame) {
+    if (faults.hangUpFrames.contains(index)) {
         HangUp();
         return;
     }
@@ -232,9 +232,9 @@ void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
         return;
 
     int writtenBlock = -1;
-    QByteArray reply =
-        index == faults.nakFrame ? QByteArray(1, char(Proto::Nak)) : Answer(frame, index, writtenBlock);
-    if (index == faults.strayByteFrame)
+    QByteArray reply = faults.nakFrames.contains(index) ? QByteArray(1, char(Proto::Nak))
+                                                        : Answer(frame, index, writtenBlock);
+    if (faults.strayByteFrames.contains(index))
         reply.append(char(StrayByte));
     QueueReply(reply);
     if (writtenBlock >= 0)
@@ -255,13 +255,11 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
         const int block = uint8_t(frame.bytes[4]);
         if (block >= Proto::BlockCount)
             return nak;
-        int wireBlock = block;
-        if (index == faults.wrongBlockFrame)
-            wireBlock = uint8_t(faults.wrongBlockNumber);
+        const int wireBlock = uint8_t(faults.wrongBlocks.value(index, block));
         // A block number past the image still carries data: that of the block that was asked for.
         QByteArray reply = RadioReplies::BlockReply(image, uint8_t(wireBlock),
                                                     wireBlock < Proto::BlockCount ? wireBlock : block);
-        if (index == faults.badChecksumFrame)
+        if (faults.badChecksumFrames.contains(index))
             reply.back() = char(uint8_t(reply.back()) + 1);
         return reply;
     }

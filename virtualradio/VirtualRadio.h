@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -13,19 +14,22 @@
 #include <memory>
 
 // Fault switches. A frame index counts the frames received since open() or the last ClearTrace(),
-// from 0. Bytes that form no frame are traced but not counted.
+// from 0. Bytes that form no frame are traced but not counted. Each list names every frame that its
+// fault acts on, in any order.
 struct VirtualRadioFaults
 {
-    int silentFromFrame = -1;  // no reply to this frame and every later one (0: silent from the start)
-    int nakFrame = -1;         // answer this frame with the negative reply 0x0A instead
-    int badChecksumFrame = -1; // this block reply carries a wrong checksum
-    int strayByteFrame = -1;   // one extra byte after this reply
-    int wrongBlockFrame = -1;  // this block reply carries block number wrongBlockNumber
-    int wrongBlockNumber = 0;  //   (also 8 or more, with a valid checksum)
-    bool ignoreEnd = false;    // the end command gets no acknowledgement
-    int replyDelayMs = 0;      // wait before each reply
-    bool paceOutput = false;   // send at the 115200-baud wire rate, not all at once
-    int hangUpAtFrame = -1;    // close the device when this frame arrives, without replying
+    int silentFromFrame = -1;     // no reply to this frame and every later one (0: silent from the start)
+    QList<int> nakFrames;         // answered with the negative reply 0x0A instead
+    QList<int> badChecksumFrames; // these block replies carry a wrong checksum
+    QList<int> strayByteFrames;   // one extra byte after each of these replies
+    QMap<int, int> wrongBlocks;   // frame -> block number its block reply carries (also 8 or more,
+                                  //   with a valid checksum)
+    bool ignoreEnd = false;       // the end command gets no acknowledgement
+    int replyDelayMs = 0;         // wait before each reply
+    bool paceOutput = false;      // send at the 115200-baud wire rate, not all at once
+    QList<int> hangUpFrames;      // close the device when one of these frames arrives
+
+    bool operator==(const VirtualRadioFaults&) const = default;
 };
 
 struct VirtualRadioTraceEntry

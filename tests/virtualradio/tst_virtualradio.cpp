@@ -26,13 +26,6 @@ QByteArray DefaultBlock(int n)
     const auto image = MakeDefaultImage();
     return QByteArray(reinterpret_cast<const char*>(image.data()) + n * 32, 32);
 }
-
-// Every fault switch, in one comparable list.
-QList<int> Switches(const VirtualRadioFaults& f)
-{
-    return {f.silentFromFrame,  f.nakFrame,  f.badChecksumFrame, f.strayByteFrame, f.wrongBlockFrame,
-            f.wrongBlockNumber, f.ignoreEnd, f.replyDelayMs,     f.paceOutput,     f.hangUpAtFrame};
-}
 } // namespace
 
 class TestVirtualRadio : public QObject
@@ -115,15 +108,27 @@ private slots:
         row("whole session in one write", {"PROGRAM" + Hex("02") + ReadRequest(1) + "END"},
             Hex("06") + identReply + BlockFrame(1, DefaultBlock(1)) + Hex("06"));
 
-        row("nak on frame 1", {"PROGRAM", Hex("02")}, Hex("060a"), Faults([](auto& f) { f.nakFrame = 1; }));
-        row("bad checksum", {ReadRequest(3)}, BlockFrame(3, DefaultBlock(3), 1),
-            Faults([](auto& f) { f.badChecksumFrame = 0; }));
-        row("stray byte", {"PROGRAM"}, Hex("06") + char(VirtualRadio::StrayByte),
-            Faults([](auto& f) { f.strayByteFrame = 0; }));
-        row("wrong block 9", {"PROGRAM", ReadRequest(2)}, Hex("06") + BlockFrame(9, DefaultBlock(2)),
-            Faults([](auto& f) { f.wrongBlockFrame = 1, f.wrongBlockNumber = 9; }));
-        row("wrong block 5", {ReadRequest(2)}, BlockFrame(5, DefaultBlock(5)),
-            Faults([](auto& f) { f.wrongBlockFrame = 0, f.wrongBlockNumber = 5; }));
+        row("nak on frames 1 and 3", {"PROGRAM", Hex("02"), "PROGRAM", "END"}, Hex("060a060a"),
+            Faults([](auto& f) {
+                f.nakFrames = {3, 1};
+            }));
+        row("bad checksums", {ReadRequest(3), ReadRequest(4), ReadRequest(5)},
+            BlockFrame(3, DefaultBlock(3), 1) + BlockFrame(4, DefaultBlock(4)) +
+                BlockFrame(5, DefaultBlock(5), 1),
+            Faults([](auto& f) {
+                f.badChecksumFrames = {0, 2};
+            }));
+        row("stray bytes", {"PROGRAM", "PROGRAM"},
+            Hex("06") + char(VirtualRadio::StrayByte) + Hex("06") + char(VirtualRadio::StrayByte),
+            Faults([](auto& f) {
+                f.strayByteFrames = {0, 1};
+            }));
+        row("wrong blocks 9 and 5", {"PROGRAM", ReadRequest(2), ReadRequest(3), ReadRequest(2)},
+            Hex("06") + BlockFrame(9, DefaultBlock(2)) + BlockFrame(3, DefaultBlock(3)) +
+                BlockFrame(5, DefaultBlock(5)),
+            Faults([](auto& f) {
+                f.wrongBlocks = {{1, 9}, {3, 5}};
+            }));
         row("end ignored", {"PROGRAM", "END"}, Hex("06"), Faults([](auto& f) { f.ignoreEnd = true; }));
         row("silent from the start", {"PROGRAM", Hex("02")}, {},
             Faults([](auto& f) { f.silentFromFrame = 0; }));
@@ -157,7 +162,7 @@ private slots:
         QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false;
         QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false;
         QTest::newRow("refused by the nak switch")
-            << 3 << 0 << Faults([](auto& f) { f.nakFrame = 0; }) << false;
+            << 3 << 0 << Faults([](auto& f) { f.nakFrames = {0}; }) << false;
     }
 
     // A stored block reads back as written and leaves every other byte alone; byte 7 of block 0
@@ -191,7 +196,7 @@ private slots:
     // counted as frames, and ClearTrace restarts the count the fault switches refer to.
     void trace()
     {
-        radio->SetFaults(Faults([](auto& f) { f.nakFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.nakFrames = {1}; }));
         QCOMPARE(Exchange(Hex("15") + "PROGRAM"), Hex("06"));
         QTest::qWait(50);
         QCOMPARE(Exchange(Hex("02")), Hex("0a"));
@@ -276,7 +281,7 @@ private slots:
 
     void hangUpMidSession()
     {
-        radio->SetFaults(Faults([](auto& f) { f.hangUpAtFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.hangUpFrames = {1}; }));
         QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
         QCOMPARE(Exchange("PROGRAM"), Hex("06"));
         QCOMPARE(Exchange(Hex("02")), QByteArray());
@@ -337,13 +342,29 @@ private slots:
                               "--ignore-end --delay 20 --pace --hang-up 5")
                    .split(u' ')
             << true << Faults([](auto& f) {
-                   f.silentFromFrame = 9, f.nakFrame = 1, f.badChecksumFrame = 2, f.strayByteFrame = 3;
-                   f.wrongBlockFrame = 4, f.wrongBlockNumber = 8, f.ignoreEnd = true, f.replyDelayMs = 20;
-                   f.paceOutput = true, f.hangUpAtFrame = 5;
+                   f.silentFromFrame = 9, f.nakFrames = {1}, f.badChecksumFrames = {2},
+                   f.strayByteFrames = {3};
+                   f.wrongBlocks = {{4, 8}}, f.ignoreEnd = true, f.replyDelayMs = 20;
+                   f.paceOutput = true, f.hangUpFrames = {5};
+               });
+        QTest::newRow("lists, repeated and comma-separated")
+            << QStringLiteral("--nak 2 --nak 3,7 --bad-checksum 4,4 --stray-byte 0 --stray-byte 1 "
+                              "--wrong-block 3:9,5:255 --wrong-block 6:0 --hang-up 8,2")
+                   .split(u' ')
+            << true << Faults([](auto& f) {
+                   f.nakFrames = {2, 3, 7}, f.badChecksumFrames = {4, 4}, f.strayByteFrames = {0, 1};
+                   f.wrongBlocks = {{3, 9}, {5, 255}, {6, 0}}, f.hangUpFrames = {8, 2};
                });
         QTest::newRow("wrong block without block")
             << QStringList{"--wrong-block", "4"} << false << VirtualRadioFaults{};
-        QTest::newRow("negative frame") << QStringList{"--nak", "-1"} << false << VirtualRadioFaults{};
+        QTest::newRow("wrong block twice for a frame")
+            << QStringList{"--wrong-block", "4:1,4:2"} << false << VirtualRadioFaults{};
+        QTest::newRow("negative frame in a list")
+            << QStringList{"--nak", "2,-1"} << false << VirtualRadioFaults{};
+        QTest::newRow("empty list item")
+            << QStringList{"--stray-byte", "2,"} << false << VirtualRadioFaults{};
+        QTest::newRow("one-value option twice")
+            << QStringList{"--silent-from", "2", "--silent-from", "3"} << false << VirtualRadioFaults{};
         QTest::newRow("band too large") << QStringList{"--band", "256"} << false << VirtualRadioFaults{};
         QTest::newRow("identity too long")
             << QStringList{"--identity", "RZ614UVX"} << false << VirtualRadioFaults{};
@@ -360,7 +381,7 @@ private slots:
         QCOMPARE(error.isEmpty(), valid);
         if (!valid)
             return;
-        QCOMPARE(Switches(parsed.faults), Switches(faults));
+        QVERIFY(parsed.faults == faults);
     }
 
     // The program as a script drives it: path on the first line, a block write saved at once,
