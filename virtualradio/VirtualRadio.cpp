@@ -2,8 +2,8 @@
 
 #include "DefaultImage.h"
 #include "FrameScanner.h"
-#include "link/Frames.h"
 #include "RadioReplies.h"
+#include "WireFormat.h"
 
 #include <QFile>
 #include <QPointer>
@@ -232,7 +232,7 @@ void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
         return;
 
     int writtenBlock = -1;
-    QByteArray reply = faults.nakFrames.contains(index) ? QByteArray(1, char(Proto::Nak))
+    QByteArray reply = faults.nakFrames.contains(index) ? QByteArray(1, char(RadioWire::Nak))
                                                         : Answer(frame, index, writtenBlock);
     if (faults.strayByteFrames.contains(index))
         reply.append(char(StrayByte));
@@ -243,8 +243,8 @@ void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
 
 QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int& writtenBlock)
 {
-    const QByteArray ack(1, char(Proto::Ack));
-    const QByteArray nak(1, char(Proto::Nak));
+    const QByteArray ack(1, char(RadioWire::Ack));
+    const QByteArray nak(1, char(RadioWire::Nak));
     switch (frame.kind) {
     case RadioFrameKind::Program:
     case RadioFrameKind::End:
@@ -252,23 +252,23 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
     case RadioFrameKind::IdentRequest:
         return RadioReplies::IdentReply(identity, image[7]);
     case RadioFrameKind::ReadRequest: {
-        const int block = uint8_t(frame.bytes[4]);
-        if (block >= Proto::BlockCount)
+        const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
+        if (block >= RadioWire::BlockCount)
             return nak;
         const int wireBlock = uint8_t(faults.wrongBlocks.value(index, block));
         // A block number past the image still carries data: that of the block that was asked for.
         QByteArray reply = RadioReplies::BlockReply(image, uint8_t(wireBlock),
-                                                    wireBlock < Proto::BlockCount ? wireBlock : block);
+                                                    wireBlock < RadioWire::BlockCount ? wireBlock : block);
         if (faults.badChecksumFrames.contains(index))
             reply.back() = char(uint8_t(reply.back()) + 1);
         return reply;
     }
     case RadioFrameKind::BlockWrite: {
-        const int block = uint8_t(frame.bytes[4]);
-        if (block >= Proto::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
+        const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
+        if (block >= RadioWire::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
             return nak;
-        std::memcpy(image.data() + block * Proto::BlockDataSize, frame.bytes.constData() + 5,
-                    Proto::BlockDataSize);
+        std::memcpy(image.data() + block * RadioWire::BlockDataLength,
+                    frame.bytes.constData() + RadioWire::BlockDataAt, RadioWire::BlockDataLength);
         writtenBlock = block;
         return ack;
     }
