@@ -72,11 +72,15 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
         "wrong-block", "Answer frame N, a read request, with block number B (0 to 255).", "N:B,...");
     const QCommandLineOption ignoreEnd("ignore-end", "Do not acknowledge the end command.");
     const QCommandLineOption delay("delay", "Wait MS milliseconds before each reply.", "MS");
-    const QCommandLineOption pace("pace", "Send at the 115200-baud wire rate.");
+    const QCommandLineOption pace("pace", "Send replies at the rate of a 115200-baud line (86.8 us a byte).");
+    const QCommandLineOption wire("wire",
+                                  "Model the line both ways: as --pace, and take a frame in only when "
+                                  "the line has carried it.");
+    const QCommandLineOption turnaround("turnaround", "Take US microseconds to answer each frame.", "US");
     const QCommandLineOption hangUp("hang-up", "Hang up when one of these frames arrives.", "FRAMES");
     const QCommandLineOption verbose("verbose", "Print every frame received and every reply.");
     parser.addOptions({device, identity, band, image, save, silentFrom, nak, badChecksum, strayByte,
-                       wrongBlock, ignoreEnd, delay, pace, hangUp, verbose});
+                       wrongBlock, ignoreEnd, delay, pace, wire, turnaround, hangUp, verbose});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;
@@ -88,7 +92,8 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
         return false;
     }
     // Given twice, the parser would keep only the last one without a word.
-    for (const QCommandLineOption* single : {&device, &identity, &band, &image, &save, &silentFrom, &delay}) {
+    for (const QCommandLineOption* single :
+         {&device, &identity, &band, &image, &save, &silentFrom, &delay, &turnaround}) {
         if (parser.values(*single).size() > 1) {
             error = QStringLiteral("--%1 takes one value").arg(single->names().first());
             return false;
@@ -100,7 +105,8 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
     options.saveFile = parser.value(save);
     options.verbose = parser.isSet(verbose);
     options.faults.ignoreEnd = parser.isSet(ignoreEnd);
-    options.faults.paceOutput = parser.isSet(pace);
+    options.faults.paceOutput = parser.isSet(pace) || parser.isSet(wire);
+    options.faults.paceInput = parser.isSet(wire);
     if (parser.isSet(identity)) {
         options.identity = parser.value(identity).toLatin1();
         if (options.identity.size() > 7) {
@@ -120,6 +126,7 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
     const std::pair<const QCommandLineOption*, int*> counts[] = {
         {&silentFrom, &options.faults.silentFromFrame},
         {&delay, &options.faults.replyDelayMs},
+        {&turnaround, &options.faults.turnaroundUs},
     };
     for (const auto& [option, target] : counts) {
         if (parser.isSet(*option) && !ToCount(parser.value(*option), *target, 0)) {

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -226,35 +227,70 @@ private slots:
         QCOMPARE(trace[0].frame, Hex("570800200112"));
     }
 
-    void outputTiming_data()
+    void replyTiming_data()
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
-        QTest::addColumn<int>("atLeastMs");
-        QTest::newRow("reply delay") << Faults([](auto& f) { f.replyDelayMs = 200; }) << 190;
-        // 38 bytes at about 87 us each: the last byte leaves no sooner than 3 ms after the first.
-        QTest::newRow("paced output") << Faults([](auto& f) { f.paceOutput = true; }) << 3;
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("extraUs"); // delay and turnaround, on top of the line's time
+        QTest::addColumn<int>("lineIn");  // bytes whose line time comes before the reply's first byte
+        const QByteArray read6 = ReadRequest(6);
+        const QByteArray block6 = BlockFrame(6, DefaultBlock(6));
+        const QByteArray write2 = BlockFrame(2, QByteArray(32, 'w'));
+        QTest::newRow("reply delay") << Faults([](auto& f) { f.replyDelayMs = 200; }) << read6 << block6
+                                     << 200'000 << 0;
+        QTest::newRow("paced output")
+            << Faults([](auto& f) { f.paceOutput = true; }) << read6 << block6 << 0 << 0;
         QTest::newRow("paced and delayed")
-            << Faults([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << 50;
+            << Faults([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << read6 << block6 << 50'000
+            << 0;
+        const auto wire = [](int turnaroundUs) {
+            VirtualRadioFaults faults;
+            faults.paceInput = faults.paceOutput = true;
+            faults.turnaroundUs = turnaroundUs;
+            return faults;
+        };
+        QTest::newRow("line: block write") << wire(0) << write2 << Hex("06") << 0 << 38;
+        QTest::newRow("line: read request") << wire(0) << read6 << block6 << 0 << 5;
+        QTest::newRow("line: 5 ms turnaround") << wire(5000) << read6 << block6 << 5000 << 5;
     }
 
-    void outputTiming()
+    // From the radio's own trace: a reply leaves no sooner than the frame's time on the line (from
+    // its first byte), the turnaround and the delay allow, and when paced its bytes take their line
+    // time too; nor does it come so late that a unit was mistaken.
+    void replyTiming()
     {
         QFETCH(VirtualRadioFaults, faults);
-        QFETCH(int, atLeastMs);
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, extraUs);
+        QFETCH(int, lineIn);
         radio->SetFaults(faults);
-        QElapsedTimer timer;
-        timer.start();
-        [[maybe_unused]] const ssize_t n = ::write(fd, ReadRequest(6).constData(), 5);
-        QByteArray received;
-        while (received.size() < 38 && timer.elapsed() < 3000) {
-            QTest::qWait(1);
-            char buffer[64];
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0)
-                received.append(buffer, got);
-        }
-        QVERIFY(timer.elapsed() >= atLeastMs);
-        QCOMPARE(received, BlockFrame(6, DefaultBlock(6)));
+        [[maybe_unused]] const ssize_t n = ::write(fd, frame.constData(), size_t(frame.size()));
+        // A live event loop, not qWait's naps of 10 ms, which would make any radio late enough.
+        QTimer wake;
+        wake.start(100);
+        QElapsedTimer waited;
+        waited.start();
+        while (radio->Sent().isEmpty() && waited.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCOMPARE(radio->Sent().size(), 1);
+        QCOMPARE(Exchange({}, 50), reply);
+
+        using std::chrono::microseconds;
+        constexpr std::chrono::nanoseconds byte(86'805); // 10 bits at 115200 baud, a little under
+        const int paced = faults.paceOutput ? 1 : 0;
+        const auto in = radio->Trace().first();
+        const auto sent = radio->Sent().first();
+        QVERIFY(in.arrivedAt - in.firstByteAt >= lineIn * byte);
+        const auto first = sent.firstByteAt - in.firstByteAt;
+        const auto last = sent.lastByteAt - in.firstByteAt;
+        const auto least = lineIn * byte + microseconds(extraUs);
+        QVERIFY2(first >= least + paced * byte && last >= least + paced * reply.size() * byte,
+                 qPrintable(QStringLiteral("first byte after %1 us, last after %2 us")
+                                .arg(std::chrono::duration_cast<microseconds>(first).count())
+                                .arg(std::chrono::duration_cast<microseconds>(last).count())));
+        QVERIFY(last < least + reply.size() * byte + std::chrono::milliseconds(1000));
     }
 
     // The program opens and closes the port for each session; the radio keeps serving throughout.
@@ -347,6 +383,9 @@ private slots:
                    f.wrongBlocks = {{4, 8}}, f.ignoreEnd = true, f.replyDelayMs = 20;
                    f.paceOutput = true, f.hangUpFrames = {5};
                });
+        QTest::newRow("line both ways")
+            << QStringLiteral("--wire --turnaround 250").split(u' ') << true
+            << Faults([](auto& f) { f.paceInput = f.paceOutput = true, f.turnaroundUs = 250; });
         QTest::newRow("lists, repeated and comma-separated")
             << QStringLiteral("--nak 2 --nak 3,7 --bad-checksum 4,4 --stray-byte 0 --stray-byte 1 "
                               "--wrong-block 3:9,5:255 --wrong-block 6:0 --hang-up 8,2")
