@@ -239,25 +239,25 @@ private slots:
         const auto row = [](const char* name, bool write, const VirtualRadioFaults& faults, bool atOnce) {
             QTest::newRow(name) << write << faults << atOnce;
         };
-        row("nak: program command", false, Faults([](auto& f) { f.nakFrame = 0; }), true);
-        row("nak: block write", true, Faults([](auto& f) { f.nakFrame = 8; }), true);
-        row("nak: end command", true, Faults([](auto& f) { f.nakFrame = 12; }), true);
-        row("nak: read request", false, Faults([](auto& f) { f.nakFrame = 4; }), false);
+        row("nak: program command", false, Faults([](auto& f) { f.nakFrames = {0}; }), true);
+        row("nak: block write", true, Faults([](auto& f) { f.nakFrames = {8}; }), true);
+        row("nak: end command", true, Faults([](auto& f) { f.nakFrames = {12}; }), true);
+        row("nak: read request", false, Faults([](auto& f) { f.nakFrames = {4}; }), false);
         // Frame 3 is the read request for block 1.
-        row("stray byte", false, Faults([](auto& f) { f.strayByteFrame = 3; }), false);
-        row("bad checksum", false, Faults([](auto& f) { f.badChecksumFrame = 3; }), false);
-        row("block number 8", false, Faults([](auto& f) { f.wrongBlockFrame = 3, f.wrongBlockNumber = 8; }),
-            false);
-        row("block number 255", false,
-            Faults([](auto& f) { f.wrongBlockFrame = 3, f.wrongBlockNumber = 255; }), false);
+        row("stray byte", false, Faults([](auto& f) { f.strayByteFrames = {3}; }), false);
+        row("bad checksum", false, Faults([](auto& f) { f.badChecksumFrames = {3}; }), false);
+        row("block number 8", false, Faults([](auto& f) { f.wrongBlocks = {{3, 8}}; }), false);
+        row("block number 255", false, Faults([](auto& f) { f.wrongBlocks = {{3, 255}}; }), false);
     }
     void frameSentAgain()
     {
         QFETCH(bool, write);
         QFETCH(VirtualRadioFaults, faults);
         QFETCH(bool, atOnce);
-        const int frame = std::max({faults.nakFrame, faults.strayByteFrame, faults.badChecksumFrame,
-                                    faults.wrongBlockFrame}); // the one faulty reply
+        // The frame whose reply is faulty.
+        const int frame =
+            (faults.nakFrames + faults.strayByteFrames + faults.badChecksumFrames + faults.wrongBlocks.keys())
+                .first();
         radio->SetFaults(faults);
         Press(write ? Command2_Click : Command1_Click);
         QVERIFY(WaitForBoxes(1, 5000));
@@ -274,7 +274,7 @@ private slots:
     void blockOutOfOrderIsStoredWhereItsNumberSays()
     {
         // Block 1 requested, block 5 answered.
-        radio->SetFaults(Faults([](auto& f) { f.wrongBlockFrame = 3, f.wrongBlockNumber = 5; }));
+        radio->SetFaults(Faults([](auto& f) { f.wrongBlocks = {{3, 5}}; }));
         InfoImage.fill(0x5A);
         Press(Command1_Click);
         QVERIFY(WaitForBoxes(1, 5000));
@@ -361,7 +361,7 @@ private slots:
         QFETCH(bool, write);
         QFETCH(int, frame);
         VirtualRadioFaults faults;
-        faults.hangUpAtFrame = frame;
+        faults.hangUpFrames = {frame};
         radio->SetFaults(faults);
         Press(write ? Command2_Click : Command1_Click);
         QVERIFY(WaitForBoxes(1, 3000));
@@ -408,7 +408,7 @@ private slots:
         const QtMessageHandler previous = qInstallMessageHandler(CaptureTrace);
         QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
 
-        radio->SetFaults(Faults([](auto& f) { f.strayByteFrame = 2; }));
+        radio->SetFaults(Faults([](auto& f) { f.strayByteFrames = {2}; }));
         Press(Command1_Click);
         const bool ended = WaitForBoxes(1, 5000);
 
