@@ -2,10 +2,6 @@
 // directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
 // pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
 // recorded through the program's message-box function.
-// The whole program end to end: the real window offscreen, mysetup.ini in a temporary program
-// directory, a fake sysfs for the machine's own serial ports, and the virtual radio on a
-// pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
-// recorded through the program's message-box function.
 #include "IsolatedProgram.h"
 #include "MsgBoxRecorder.h"
 #include "RadioOnCom.h"
@@ -68,19 +64,6 @@ const QStringList DealerRadio{
     "0595",       "TG24031500871", "2024-03-15", "2024-11-02", "Replaced antenna connector",
     "",           "12-1-E-1",      "001A",       "DLR-7",      "2024-04-01",
     "2024-05-20", "Li Wei",        "8642"};
-
-QString ImageDiff(const RadioImage& actual, const RadioImage& expected)
-{
-    QStringList diffs;
-    for (size_t i = 0; i < actual.size(); ++i) {
-        if (actual[i] != expected[i])
-            diffs << QStringLiteral("byte %1 is %2, expected %3")
-                         .arg(i)
-                         .arg(actual[i], 2, 16, QChar(u'0'))
-                         .arg(expected[i], 2, 16, QChar(u'0'));
-    }
-    return diffs.join(QStringLiteral("; "));
-}
 
 QString BandText(int band)
 {
