@@ -145,6 +145,21 @@ class TestSession : public QObject
 
     int framesBeforeFields = -1;
 
+    // A reply wait as the radio sees it: the gaps between its receipts of one frame's transmissions.
+    // Each gap is the wait plus the lateness of the timer and of the radio's receipt of the later
+    // transmission, less that of the earlier one; under load one receipt can come late by a good
+    // part of the short wait, shortening one gap and lengthening the next. So the longest gap is
+    // held to the floor and the shortest to the ceiling. Measured on the loaded 2-core machine,
+    // single gaps strayed from -74 to +58 ms, the longest of a pair never fell below the wait by
+    // more than 4 ms, nor did the shortest exceed it by more than 19 ms; a wait of 500 ms instead
+    // of 300 ms, or 2500 ms instead of 1500 ms, is past the ceiling.
+    static void VerifyWait(const QList<qint64>& gaps, int waitMs)
+    {
+        const auto [shortest, longest] = std::minmax_element(gaps.begin(), gaps.end());
+        VERIFY_MS_BETWEEN(*longest, waitMs * 2 / 3, 3 * waitMs);
+        VERIFY_MS_BETWEEN(*shortest, 0, waitMs * 3 / 2);
+    }
+
 private slots:
     void init()
     {
@@ -221,19 +236,60 @@ private slots:
                  QByteArray("Replaced antenna connector"));
     }
 
-    void silentRadio()
+    // A frame that gets no reply goes out three times, one reply wait apart, and the session ends
+    // one more wait after the last: as a failure that leaves the port open for the next press, or,
+    // for the end command, as completed. The waits are taken from the radio's receipts.
+    void unansweredFrame_data()
     {
-        radio->SetFaults(Faults([](auto& f) { f.silentFromFrame = 0; }));
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 8000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Failure!"});
-        QCOMPARE(FrameNames(*radio), QStringList({"P", "P", "P"}));
-        VERIFY_MS_BETWEEN(FrameGap(0, 1), 1400, 2100);
-        VERIFY_MS_BETWEEN(FrameGap(1, 2), 1400, 2100);
-        VERIFY_MS_BETWEEN(boxes[0].ms, 4300, 6000);
-        QVERIFY(link->MSComm1.PortOpen()); // left open until the next press
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<QString>("ending");
+        const auto silentFrom = [](int frame) {
+            VirtualRadioFaults faults;
+            faults.silentFromFrame = frame;
+            return faults;
+        };
+        QTest::newRow("program command")
+            << false << silentFrom(0) << QStringList({"P", "P", "P"}) << 1500 << "Read Failure!";
+        QTest::newRow("identity request")
+            << false << silentFrom(1) << QStringList({"P", "I", "I", "I"}) << 300 << "Read Failure!";
+        QTest::newRow("read request")
+            << false << silentFrom(2) << QStringList({"P", "I", "R0", "R0", "R0"}) << 300 << "Read Failure!";
+        QTest::newRow("block write") << true << silentFrom(7)
+                                     << WriteFrames.first(8) + QStringList({"W0", "W0"}) << 300
+                                     << "Write Failure!";
+        QTest::newRow("end command") << false << Faults([](auto& f) { f.ignoreEnd = true; })
+                                     << ReadFrames + QStringList({"END", "END"}) << 300 << "Read Complete!";
+    }
+    void unansweredFrame()
+    {
+        QFETCH(bool, write);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QStringList, frames);
+        QFETCH(int, waitMs);
+        QFETCH(QString, ending);
+        radio->SetFaults(faults);
+        qint64 lastReceived = 0; // on the test's clock, for the wait that ends the session
+        const QObject receipts;  // ends the connection with this function
+        connect(radio.get(), &VirtualRadio::TraceAdded, &receipts,
+                [&] { lastReceived = sincePress.elapsed(); });
+        Press(write ? Command2_Click : Command1_Click);
+        QVERIFY(WaitForBoxes(1, 4 * waitMs + 5000));
+        QCOMPARE(BoxTexts(), QStringList{ending});
+        QCOMPARE(FrameNames(*radio), frames);
+        const qsizetype last = frames.size() - 1;
+        VerifyWait(QList<qint64>{FrameGap(last - 2, last - 1), FrameGap(last - 1, last)}, waitMs);
+        VERIFY_MS_BETWEEN(boxes[0].ms - lastReceived, waitMs / 3, 3 * waitMs); // one wait more
+
+        QCOMPARE(link->MSComm1.PortOpen(), !ending.endsWith(u"Complete!"));
         QVERIFY(!AwaitingReply);
         QVERIFY(!link->WaitTimer.isActive());
+        if (ending == u"Read Complete!")
+            QCOMPARE(Bytes(InfoImage).toHex(' '), Bytes(radio->Image()).toHex(' '));
+        else
+            VerifyNextReadWorks();
     }
 
     // The session gets past a fault by sending one frame again. A negative reply is acted on at once
@@ -282,10 +338,11 @@ private slots:
         QVERIFY(WaitForBoxes(1, 5000));
         QCOMPARE(BoxTexts(), QStringList{write ? "Write Complete!" : "Read Complete!"});
         QCOMPARE(FrameNames(*radio), WithRepeat(write ? WriteFrames : ReadFrames, frame));
+        // One gap alone, so only at once or after a wait is told apart (see VerifyWait).
         if (atOnce)
-            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 0, 200);
+            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 0, 150);
         else
-            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 250, 800);
+            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 150, 900);
         const QString diff = ImageDiff(write ? radio->Image() : InfoImage, expected);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
@@ -324,21 +381,6 @@ private slots:
         const QString diff =
             write ? ImageDiff(radio->Image(), AfterEditedWrite(before)) : ImageDiff(InfoImage, before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
-    }
-
-    void endCommandUnanswered()
-    {
-        radio->SetFaults(Faults([](auto& f) { f.ignoreEnd = true; }));
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 5000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
-        QCOMPARE(FrameNames(*radio), ReadFrames + QStringList({"END", "END"}));
-        VERIFY_MS_BETWEEN(FrameGap(10, 11), 250, 800);
-        VERIFY_MS_BETWEEN(FrameGap(11, 12), 250, 800);
-        // The radio's clock started before the press; its first frame came right at the press.
-        VERIFY_MS_BETWEEN(boxes[0].ms - FrameGap(0, 10), 800, 1800);
-        QVERIFY(!link->MSComm1.PortOpen());
-        QCOMPARE(Bytes(InfoImage).toHex(' '), Bytes(radio->Image()).toHex(' '));
     }
 
     void modelError_data()
@@ -413,17 +455,6 @@ private slots:
         QCOMPARE(boxes.size(), 1);
 
         QVERIFY(radio->OpenPty()); // the device is back
-        VerifyNextReadWorks();
-    }
-
-    void secondPressAfterFailedSession()
-    {
-        radio->SetFaults(Faults([](auto& f) { f.silentFromFrame = 2; })); // the first read request
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 3000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Failure!"});
-        QCOMPARE(FrameNames(*radio), QStringList({"P", "I", "R0", "R0", "R0"}));
-        QVERIFY(link->MSComm1.PortOpen());
         VerifyNextReadWorks();
     }
 
