@@ -40,6 +40,8 @@ void SendEnd();
 bool IsAck(const QByteArray& reply);
 bool IsNegativeReply(const QByteArray& reply);
 bool IsBlockReply(const QByteArray& reply); // also false for a block number of 8 or more
+// True when `reply` carries the block that `request`, a read request, asked for.
+bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply);
 void StoreBlock(const QByteArray& reply);
 
 void SetChecksum(QByteArray& frame, int first, int last, int target);

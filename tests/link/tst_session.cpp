@@ -99,15 +99,65 @@ class TestSession : public QObject
         QVERIFY(!link->MSComm1.PortOpen());
     }
 
-    static QByteArray Bytes(const std::array<uint8_t, 256>& image)
+    static QByteArray Bytes(const RadioImage& image)
     {
         return QByteArray(reinterpret_cast<const char*>(image.data()), qsizetype(image.size()));
     }
 
-    static void Put(std::array<uint8_t, 256>& image, int offset, const QByteArray& text, int width)
+    static void Put(RadioImage& image, int offset, const QByteArray& text, int width)
     {
         for (int i = 0; i < width; ++i)
             image[size_t(offset + i)] = i < text.size() ? uint8_t(text[i]) : 0;
+    }
+
+    // A write takes these fields from the window (the frames the radio had received by then are
+    // kept in framesBeforeFields) ...
+    void EditFieldsForWrite()
+    {
+        WindowHooks.GetDataByShow = [this] {
+            framesBeforeFields = int(radio->Trace().size());
+            events.append(QStringLiteral("GetDataByShow"));
+            RadioInfo.DealerCode = FixedText(QStringLiteral("D-42"), Width::DealerCode, false);
+            RadioInfo.StockDate = FixedText(QStringLiteral("2026-12-01"), Width::StockDate, false);
+            RadioInfo.SellDate = FixedText(QStringLiteral("2026-12-07"), Width::SellDate, false);
+            RadioInfo.Seller = FixedText(QStringLiteral("Zhang"), Width::Seller, false);
+            RadioInfo.ProgramPassword = FixedText(QStringLiteral("4321"), Width::ProgramPassword, false);
+            RadioInfo.BandSetting = 1;
+            RadioInfo.BandIndex = 5;
+            // Fields a write never sends: changing them here must not matter.
+            RadioInfo.SerialNumber = FixedText(QStringLiteral("XXXXXXXX"), Width::SerialNumber, false);
+            RadioInfo.MaintenanceDescription = FixedText(QStringLiteral("bogus"), 64, false);
+        };
+    }
+
+    // ... and the radio that held `before` is to hold this afterwards.
+    static RadioImage AfterEditedWrite(RadioImage image)
+    {
+        image[7] = 5;
+        image[13] = uint8_t(image[13] | 0x04);
+        Put(image, 60, "4321", 4);
+        Put(image, 80, "D-42", 16);
+        Put(image, 96, "2026-12-01", 16);
+        Put(image, 112, "2026-12-07", 16);
+        Put(image, 128, "Zhang", 16);
+        return image;
+    }
+
+    int framesBeforeFields = -1;
+
+    // A reply wait as the radio sees it: the gaps between its receipts of one frame's transmissions.
+    // Each gap is the wait plus the lateness of the timer and of the radio's receipt of the later
+    // transmission, less that of the earlier one; under load one receipt can come late by a good
+    // part of the short wait, shortening one gap and lengthening the next. So the longest gap is
+    // held to the floor and the shortest to the ceiling. Measured on the loaded 2-core machine,
+    // single gaps strayed from -74 to +58 ms, the longest of a pair never fell below the wait by
+    // more than 4 ms, nor did the shortest exceed it by more than 19 ms; a wait of 500 ms instead
+    // of 300 ms, or 2500 ms instead of 1500 ms, is past the ceiling.
+    static void VerifyWait(const QList<qint64>& gaps, int waitMs)
+    {
+        const auto [shortest, longest] = std::minmax_element(gaps.begin(), gaps.end());
+        VERIFY_MS_BETWEEN(*longest, waitMs * 2 / 3, 3 * waitMs);
+        VERIFY_MS_BETWEEN(*shortest, 0, waitMs * 3 / 2);
     }
 
 private slots:
@@ -117,6 +167,7 @@ private slots:
         ResetModData();
         boxes.clear();
         events.clear();
+        framesBeforeFields = -1;
         radio = std::make_unique<VirtualRadio>();
         radio->SetDefaultImage();
         radio->SetIdentity("RZ614UV");
@@ -167,22 +218,9 @@ private slots:
 
     void write()
     {
-        std::array<uint8_t, 256> expected = radio->Image();
+        const RadioImage expected = AfterEditedWrite(radio->Image());
         InfoImage.fill(0xEE); // stale bytes that must not reach the radio
-        int framesBeforeFields = -1;
-        WindowHooks.GetDataByShow = [&] {
-            framesBeforeFields = int(radio->Trace().size());
-            RadioInfo.DealerCode = FixedText(QStringLiteral("D-42"), Width::DealerCode, false);
-            RadioInfo.StockDate = FixedText(QStringLiteral("2026-12-01"), Width::StockDate, false);
-            RadioInfo.SellDate = FixedText(QStringLiteral("2026-12-07"), Width::SellDate, false);
-            RadioInfo.Seller = FixedText(QStringLiteral("Zhang"), Width::Seller, false);
-            RadioInfo.ProgramPassword = FixedText(QStringLiteral("4321"), Width::ProgramPassword, false);
-            RadioInfo.BandSetting = 1;
-            RadioInfo.BandIndex = 5;
-            // Fields a write never sends: changing them here must not matter.
-            RadioInfo.SerialNumber = FixedText(QStringLiteral("XXXXXXXX"), Width::SerialNumber, false);
-            RadioInfo.MaintenanceDescription = FixedText(QStringLiteral("bogus"), 64, false);
-        };
+        EditFieldsForWrite();
         Press(Command2_Click);
         QVERIFY(WaitForBoxes(1, 5000));
         QTest::qWait(100);
@@ -191,40 +229,67 @@ private slots:
         QCOMPARE(framesBeforeFields, 7); // blocks 0 to 4 were read before the fields were taken
         QVERIFY(!link->MSComm1.PortOpen());
         QCOMPARE(SessionMode, int16_t(0));
-
-        expected[7] = 5;
-        expected[13] = uint8_t(expected[13] | 0x04);
-        Put(expected, 60, "4321", 4);
-        Put(expected, 80, "D-42", 16);
-        Put(expected, 96, "2026-12-01", 16);
-        Put(expected, 112, "2026-12-07", 16);
-        Put(expected, 128, "Zhang", 16);
-        const auto& image = radio->Image();
-        for (int i = 0; i < 256; ++i) {
-            QVERIFY2(image[size_t(i)] == expected[size_t(i)],
-                     qPrintable(QStringLiteral("byte %1 is %2, expected %3")
-                                    .arg(i)
-                                    .arg(image[size_t(i)], 2, 16, QChar(u'0'))
-                                    .arg(expected[size_t(i)], 2, 16, QChar(u'0'))));
-        }
+        const QString diff = ImageDiff(radio->Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
         // The maintenance description, of which the write sends the first 16 bytes, is the radio's own.
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.data()) + 144, 26),
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(radio->Image().data()) + 144, 26),
                  QByteArray("Replaced antenna connector"));
     }
 
-    void silentRadio()
+    // A frame that gets no reply goes out three times, one reply wait apart, and the session ends
+    // one more wait after the last: as a failure that leaves the port open for the next press, or,
+    // for the end command, as completed. The waits are taken from the radio's receipts.
+    void unansweredFrame_data()
     {
-        radio->SetFaults(Faults([](auto& f) { f.silentFromFrame = 0; }));
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 8000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Failure!"});
-        QCOMPARE(FrameNames(*radio), QStringList({"P", "P", "P"}));
-        VERIFY_MS_BETWEEN(FrameGap(0, 1), 1400, 2100);
-        VERIFY_MS_BETWEEN(FrameGap(1, 2), 1400, 2100);
-        VERIFY_MS_BETWEEN(boxes[0].ms, 4300, 6000);
-        QVERIFY(link->MSComm1.PortOpen()); // left open until the next press
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QStringList>("frames");
+        QTest::addColumn<int>("waitMs");
+        QTest::addColumn<QString>("ending");
+        const auto silentFrom = [](int frame) {
+            VirtualRadioFaults faults;
+            faults.silentFromFrame = frame;
+            return faults;
+        };
+        QTest::newRow("program command")
+            << false << silentFrom(0) << QStringList({"P", "P", "P"}) << 1500 << "Read Failure!";
+        QTest::newRow("identity request")
+            << false << silentFrom(1) << QStringList({"P", "I", "I", "I"}) << 300 << "Read Failure!";
+        QTest::newRow("read request")
+            << false << silentFrom(2) << QStringList({"P", "I", "R0", "R0", "R0"}) << 300 << "Read Failure!";
+        QTest::newRow("block write") << true << silentFrom(7)
+                                     << WriteFrames.first(8) + QStringList({"W0", "W0"}) << 300
+                                     << "Write Failure!";
+        QTest::newRow("end command") << false << Faults([](auto& f) { f.ignoreEnd = true; })
+                                     << ReadFrames + QStringList({"END", "END"}) << 300 << "Read Complete!";
+    }
+    void unansweredFrame()
+    {
+        QFETCH(bool, write);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QStringList, frames);
+        QFETCH(int, waitMs);
+        QFETCH(QString, ending);
+        radio->SetFaults(faults);
+        qint64 lastReceived = 0; // on the test's clock, for the wait that ends the session
+        const QObject receipts;  // ends the connection with this function
+        connect(radio.get(), &VirtualRadio::TraceAdded, &receipts,
+                [&] { lastReceived = sincePress.elapsed(); });
+        Press(write ? Command2_Click : Command1_Click);
+        QVERIFY(WaitForBoxes(1, 4 * waitMs + 5000));
+        QCOMPARE(BoxTexts(), QStringList{ending});
+        QCOMPARE(FrameNames(*radio), frames);
+        const qsizetype last = frames.size() - 1;
+        VerifyWait(QList<qint64>{FrameGap(last - 2, last - 1), FrameGap(last - 1, last)}, waitMs);
+        VERIFY_MS_BETWEEN(boxes[0].ms - lastReceived, waitMs / 3, 3 * waitMs); // one wait more
+
+        QCOMPARE(link->MSComm1.PortOpen(), !ending.endsWith(u"Complete!"));
         QVERIFY(!AwaitingReply);
         QVERIFY(!link->WaitTimer.isActive());
+        if (ending == u"Read Complete!")
+            QCOMPARE(Bytes(InfoImage).toHex(' '), Bytes(radio->Image()).toHex(' '));
+        else
+            VerifyNextReadWorks();
     }
 
     // The session gets past a fault by sending one frame again. A negative reply is acted on at once
@@ -248,6 +313,10 @@ private slots:
         row("bad checksum", false, Faults([](auto& f) { f.badChecksumFrames = {3}; }), false);
         row("block number 8", false, Faults([](auto& f) { f.wrongBlocks = {{3, 8}}; }), false);
         row("block number 255", false, Faults([](auto& f) { f.wrongBlocks = {{3, 255}}; }), false);
+        // Frame 4 is the read request for block 2, in a read and in a write; frame 6 a write's for block 4.
+        row("read: block 5 for block 2", false, Faults([](auto& f) { f.wrongBlocks = {{4, 5}}; }), false);
+        row("write: block 5 for block 2", true, Faults([](auto& f) { f.wrongBlocks = {{4, 5}}; }), false);
+        row("write: block 0 for block 4", true, Faults([](auto& f) { f.wrongBlocks = {{6, 0}}; }), false);
     }
     void frameSentAgain()
     {
@@ -259,47 +328,56 @@ private slots:
             (faults.nakFrames + faults.strayByteFrames + faults.badChecksumFrames + faults.wrongBlocks.keys())
                 .first();
         radio->SetFaults(faults);
+        const RadioImage expected = write ? AfterEditedWrite(radio->Image()) : radio->Image();
+        InfoImage.fill(0x5A); // whatever an earlier session left
+        EditFieldsForWrite();
         Press(write ? Command2_Click : Command1_Click);
         QVERIFY(WaitForBoxes(1, 5000));
         QCOMPARE(BoxTexts(), QStringList{write ? "Write Complete!" : "Read Complete!"});
         QCOMPARE(FrameNames(*radio), WithRepeat(write ? WriteFrames : ReadFrames, frame));
+        // One gap alone, so only at once or after a wait is told apart (see VerifyWait).
         if (atOnce)
-            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 0, 200);
+            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 0, 150);
         else
-            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 250, 800);
-        if (!write)
-            QCOMPARE(Bytes(InfoImage).toHex(' '), Bytes(radio->Image()).toHex(' '));
+            VERIFY_MS_BETWEEN(FrameGap(frame, frame + 1), 150, 900);
+        const QString diff = ImageDiff(write ? radio->Image() : InfoImage, expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
-    void blockOutOfOrderIsStoredWhereItsNumberSays()
+    // A radio that answers a little late answers every frame twice, once for each transmission, and
+    // the second answer comes while the next frame is awaited. The session then completes with
+    // exactly the radio's bytes (a read) or exactly the intended image in the radio (a write), or it
+    // fails; it never completes with other bytes.
+    void lateReplies_data()
     {
-        // Block 1 requested, block 5 answered.
-        radio->SetFaults(Faults([](auto& f) { f.wrongBlocks = {{3, 5}}; }));
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("delayMs");
+        for (const int delay : {280, 320, 400, 450}) {
+            QTest::addRow("read, %d ms", delay) << false << delay;
+            QTest::addRow("write, %d ms", delay) << true << delay;
+        }
+    }
+    void lateReplies()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, delayMs);
+        VirtualRadioFaults faults;
+        faults.replyDelayMs = delayMs;
+        radio->SetFaults(faults);
+        const RadioImage before = radio->Image();
         InfoImage.fill(0x5A);
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 5000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
-        QCOMPARE(FrameNames(*radio), ReadFrames); // moved on, nothing repeated
-        const QByteArray image = Bytes(InfoImage);
-        const QByteArray radioImage = Bytes(radio->Image());
-        QCOMPARE(image.sliced(32, 32), QByteArray(32, char(0x5A))); // block 1 never came
-        QCOMPARE(image.first(32), radioImage.first(32));
-        QCOMPARE(image.sliced(64), radioImage.sliced(64));
-    }
-
-    void endCommandUnanswered()
-    {
-        radio->SetFaults(Faults([](auto& f) { f.ignoreEnd = true; }));
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 5000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Complete!"});
-        QCOMPARE(FrameNames(*radio), ReadFrames + QStringList({"END", "END"}));
-        VERIFY_MS_BETWEEN(FrameGap(10, 11), 250, 800);
-        VERIFY_MS_BETWEEN(FrameGap(11, 12), 250, 800);
-        // The radio's clock started before the press; its first frame came right at the press.
-        VERIFY_MS_BETWEEN(boxes[0].ms - FrameGap(0, 10), 800, 1800);
-        QVERIFY(!link->MSComm1.PortOpen());
-        QCOMPARE(Bytes(InfoImage).toHex(' '), Bytes(radio->Image()).toHex(' '));
+        EditFieldsForWrite();
+        Press(write ? Command2_Click : Command1_Click);
+        QVERIFY(WaitForBoxes(1, 20000));
+        QTest::qWait(100);
+        QCOMPARE(boxes.size(), 1);
+        const QString ending = boxes[0].text;
+        if (ending == QLatin1String(write ? "Write Failure!" : "Read Failure!"))
+            return;
+        QCOMPARE(ending, QString::fromLatin1(write ? "Write Complete!" : "Read Complete!"));
+        const QString diff =
+            write ? ImageDiff(radio->Image(), AfterEditedWrite(before)) : ImageDiff(InfoImage, before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
     void modelError_data()
@@ -374,17 +452,6 @@ private slots:
         QCOMPARE(boxes.size(), 1);
 
         QVERIFY(radio->OpenPty()); // the device is back
-        VerifyNextReadWorks();
-    }
-
-    void secondPressAfterFailedSession()
-    {
-        radio->SetFaults(Faults([](auto& f) { f.silentFromFrame = 2; })); // the first read request
-        Press(Command1_Click);
-        QVERIFY(WaitForBoxes(1, 3000));
-        QCOMPARE(BoxTexts(), QStringList{"Read Failure!"});
-        QCOMPARE(FrameNames(*radio), QStringList({"P", "I", "R0", "R0", "R0"}));
-        QVERIFY(link->MSComm1.PortOpen());
         VerifyNextReadWorks();
     }
 

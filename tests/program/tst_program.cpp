@@ -74,19 +74,6 @@ const QStringList DealerRadio{
     "",           "12-1-E-1",      "001A",       "DLR-7",      "2024-04-01",
     "2024-05-20", "Li Wei",        "8642"};
 
-QString ImageDiff(const RadioImage& actual, const RadioImage& expected)
-{
-    QStringList diffs;
-    for (size_t i = 0; i < actual.size(); ++i) {
-        if (actual[i] != expected[i])
-            diffs << QStringLiteral("byte %1 is %2, expected %3")
-                         .arg(i)
-                         .arg(actual[i], 2, 16, QChar(u'0'))
-                         .arg(expected[i], 2, 16, QChar(u'0'));
-    }
-    return diffs.join(QStringLiteral("; "));
-}
-
 QString BandText(int band)
 {
     if (band < 0 || band >= BandCount)

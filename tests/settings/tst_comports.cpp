@@ -3,6 +3,8 @@
 #include "IsolatedProgram.h"
 #include "settings/ComPorts.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -265,7 +267,9 @@ private slots:
         QCOMPARE(DevicePathForComPort(2), QString());
         QVERIFY(!pty.SlaveEverOpened());
         pty.Close();
-        QCOMPARE(DevicePathForComPort(950), QString());
+        // A test running beside this one may be given the same terminal number at once.
+        if (!QFileInfo::exists(pty.SlavePath()))
+            QCOMPARE(DevicePathForComPort(950), QString());
     }
 
     void matchListEntry_data()
