@@ -82,6 +82,14 @@ bool IsBlockReply(const QByteArray& reply)
     return bytes[BlockNumberAt] < Proto::BlockCount;
 }
 
+bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply)
+{
+    const std::span<const uint8_t> asked = Bytes(request);
+    return asked.size() == Proto::ReadRequestSize &&
+           std::equal(ReadHeader.begin(), ReadHeader.end(), asked.begin()) && reply.size() > BlockNumberAt &&
+           reply[BlockNumberAt] == request[BlockNumberAt];
+}
+
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply)
 {
     if (reply.size() != Proto::BlockFrameSize)

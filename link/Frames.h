@@ -36,6 +36,8 @@ bool IsNegativeReply(const QByteArray& reply);
 bool IsBlockReply(const QByteArray& reply); // also false for a block number of 8 or more
 // The image with the reply's 32 data bytes where its own block number says.
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply);
+// True when `reply` carries the block that `request`, a read request, asked for.
+bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply);
 
 void SetChecksum(QByteArray& frame, int first, int last, int target);
 bool VerifyChecksum(const QByteArray& frame, int first, int last, int target);

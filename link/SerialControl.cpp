@@ -1,9 +1,9 @@
 #include "link/SerialControl.h"
 
 #include "link/LinkTrace.h"
+#include "link/PermissionHint.h"
 #include "settings/Settings.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 #include <optional>
@@ -94,15 +94,8 @@ bool IsHungUp(qintptr descriptor)
 QString HintFor(QSerialPort::SerialPortError error, const QString& path)
 {
     if (error == QSerialPort::PermissionError) {
-        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES) {
-            QString group = QFileInfo(path).group();
-            if (group.isEmpty())
-                group = QStringLiteral("dialout");
-            return QStringLiteral("Your user account may not use %1. It must belong to the group that owns "
-                                  "the device, \"%2\" (usually dialout): run  sudo usermod -aG %2 $USER  "
-                                  "and log in again.")
-                .arg(path, group);
-        }
+        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            return PermissionHintFor(path);
         return QStringLiteral("Another program is using %1. Close it and try again.").arg(path);
     }
     if (error == QSerialPort::DeviceNotFoundError)

@@ -27,6 +27,15 @@ void RadioSession::MSComm1_OnComm()
         radioInfo.BandIndex = ident->BandIndex;
         NextStep();
     } else if (IsBlockReply(reply)) {
+        // Its block number is all that ties a block reply to a request. A reply that comes after
+        // its wait has run out comes once more for the retransmission, and that second copy would
+        // be taken for the answer to the next request; a block nobody asked for, or any block
+        // while a block write awaits its acknowledgement, would overwrite bytes already read or
+        // already encoded for the radio. Such a reply is dropped like a bad checksum.
+        if (!AnswersReadRequest(LastFrame, reply)) {
+            trace.Event(QStringLiteral("dropped, not the block asked for"));
+            return;
+        }
         AwaitingReply = false;
         infoImage = StoreBlock(infoImage, reply);
         NextStep();

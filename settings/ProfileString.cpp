@@ -1,7 +1,8 @@
 #include "settings/ProfileString.h"
 
+#include "settings/SmallFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -35,15 +36,12 @@ bool SameName(const QByteArray& a, const QByteArray& b)
 
 } // namespace
 
-std::optional<QByteArray> ReadProfileString(const QString& filePath, const QByteArray& section,
+std::optional<QByteArray> FindProfileString(const QByteArray& content, const QByteArray& section,
                                             const QByteArray& key)
 {
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     bool inSection = false;
     bool sectionSeen = false;
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : content.split('\n')) {
         if (const auto name = SectionName(line)) {
             if (sectionSeen)
                 break; // only the first section of that name counts
@@ -109,15 +107,10 @@ QByteArray SetProfileString(const QByteArray& content, const QByteArray& section
 bool WriteProfileString(const QString& filePath, const QByteArray& section, const QByteArray& key,
                         const QByteArray& value, bool createFolder)
 {
-    QByteArray content;
-    {
-        QFile old(filePath);
-        if (old.exists()) {
-            if (!old.open(QIODevice::ReadOnly))
-                return false; // never overwrite what could not be read
-            content = old.readAll();
-        }
-    }
+    const SmallFile old = ReadSmallFile(filePath, MaxProfileFileSize);
+    if (old.Kind == SmallFileKind::Other)
+        return false; // never overwrite what could not be read, or what is no profile file
+    const QByteArray& content = old.Content;
     if (createFolder && !QDir().mkpath(QFileInfo(filePath).absolutePath()))
         return false;
     QSaveFile file(filePath);

@@ -2,6 +2,7 @@
 
 #include "settings/DecimalText.h"
 #include "settings/ProfileString.h"
+#include "settings/SmallFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +17,11 @@ constexpr char FileName[] = "mysetup.ini";
 constexpr char Section[] = "language";
 constexpr char Key[] = "comPort";
 
+SmallFileKind KindAt(const QString& path)
+{
+    return StatSmallFile(path, MaxProfileFileSize).Kind;
+}
+
 } // namespace
 
 ProgramSettings::ProgramSettings(QString programDir, QString sysfsRoot, QString aliasFolder)
@@ -29,35 +35,61 @@ QString ProgramSettings::ProgramSettingsFilePath() const
 }
 
 // Whether the program may write the file in its own directory: the file itself when it exists,
-// else the directory (a new file is created there).
+// else the directory (a new file is created there). Something there that is no settings file (a
+// device, a FIFO, a huge file) is never written: the configuration folder takes the file instead.
 bool ProgramSettings::ProgramFileWritable() const
 {
-    const QFileInfo file(ProgramSettingsFilePath());
-    if (file.exists())
-        return file.isFile() && file.isWritable();
+    const QString path = ProgramSettingsFilePath();
+    switch (KindAt(path)) {
+    case SmallFileKind::Small:
+        return QFileInfo(path).isWritable();
+    case SmallFileKind::Other:
+        return false;
+    case SmallFileKind::Missing:
+        break;
+    }
     const QFileInfo directory(ProgramDirectory());
     return directory.isDir() && directory.isWritable();
 }
 
-// The file that LoadComPortSetting reads: the one that is written when it exists, else the other
-// one (a file shipped read-only beside the program, or one left in the configuration folder).
+// The file that LoadComPortSetting reads: the one that is written when it is a settings file, else
+// the other one (a file shipped read-only beside the program, or one left in the configuration
+// folder).
 QString ProgramSettings::FileToRead() const
 {
     const QString primary = SettingsFilePath();
-    if (QFileInfo::exists(primary))
+    if (KindAt(primary) == SmallFileKind::Small)
         return primary;
     const QString other =
         primary == ProgramSettingsFilePath() ? UserSettingsFilePath() : ProgramSettingsFilePath();
-    return QFileInfo::exists(other) ? other : primary;
+    return KindAt(other) == SmallFileKind::Small ? other : primary;
 }
 
-// The number the file holds now; nothing when it holds none.
+// The number the file holds now; nothing when it holds none or is no settings file. The refresh saves
+// once a second, so the file is read again only when its stamp has changed since the last read.
 std::optional<int16_t> ProgramSettings::StoredComPortNumber() const
 {
-    const auto value = ReadProfileString(FileToRead(), Section, Key);
-    if (!value)
+    const QString path = FileToRead();
+    const SmallFile status = StatSmallFile(path, MaxProfileFileSize);
+    if (status.Kind != SmallFileKind::Small) {
+        lastRead.reset();
         return std::nullopt;
-    return ParseDecimalInt16(QString::fromLatin1(*value));
+    }
+    if (lastRead && lastRead->Path == path && lastRead->Stamp == status.Stamp)
+        return lastRead->Number;
+    const SmallFile file = ReadSmallFile(path, MaxProfileFileSize);
+    if (file.Kind != SmallFileKind::Small) {
+        lastRead.reset();
+        return std::nullopt;
+    }
+    std::optional<int16_t> number;
+    if (const auto value = FindProfileString(file.Content, Section, Key))
+        number = ParseDecimalInt16(QString::fromLatin1(*value));
+    if (StampSettled(file.Stamp))
+        lastRead = StoredNumber{path, file.Stamp, number};
+    else
+        lastRead.reset(); // a rewrite of the same size could still leave this stamp: read again
+    return number;
 }
 
 QString ProgramSettings::ProgramDirectory() const
@@ -87,7 +119,7 @@ int16_t ProgramSettings::LoadComPortSetting() const
 
 void ProgramSettings::SaveComPortSetting(int16_t comPortNumber) const
 {
-    // The file is read again rather than remembered: a hand edit or a deleted file is noticed.
+    // The file is checked again rather than remembered: a hand edit or a deleted file is noticed.
     if (StoredComPortNumber() == comPortNumber)
         return;
     const QByteArray value = QByteArray::number(comPortNumber);

@@ -6,9 +6,13 @@
 // prefers the program's directory when a file is there that the program may also write. The file is
 // written only when the number it holds would change, so the once-a-second port-list refresh does not
 // rewrite it; what it holds is always the last port chosen, in the form "[language]\ncomPort=3\n".
+// Anything at the file's place other than a regular file of at most MaxProfileFileSize (a device, a
+// FIFO, a link to one, a huge file) counts as no file: it is never opened in a way that waits, never
+// read whole, and never rewritten.
 #pragma once
 
 #include "settings/ComPorts.h"
+#include "settings/SmallFile.h"
 
 #include <QString>
 
@@ -55,4 +59,13 @@ private:
     QString programDirectory;
     QString sysRoot;
     QString aliasDir;
+
+    // The number last read, with the file's stamp.
+    struct StoredNumber
+    {
+        QString Path;
+        FileStamp Stamp;
+        std::optional<int16_t> Number;
+    };
+    mutable std::optional<StoredNumber> lastRead;
 };

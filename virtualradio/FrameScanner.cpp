@@ -1,33 +1,17 @@
 #include "FrameScanner.h"
 
-#include "link/Frames.h"
-
 #include <cstdint>
 
 namespace {
 
 enum class Match { Complete, Partial, None };
 
-struct FrameShape
-{
-    RadioFrameKind kind;
-    QByteArray fixed; // the bytes every frame of this kind opens with
-    int length;
-};
-
-const QByteArray BlockHeader = QByteArray::fromHex("080020");
+using RadioWire::FrameShape;
 
 const FrameShape* ShapeFor(uint8_t head)
 {
-    static const FrameShape shapes[] = {
-        {RadioFrameKind::Program, Proto::ProgramCommand.toByteArray(), int(Proto::ProgramCommand.size())},
-        {RadioFrameKind::IdentRequest, QByteArray(1, char(Proto::IdentRequest)), 1},
-        {RadioFrameKind::ReadRequest, char(Proto::ReadHead) + BlockHeader, Proto::ReadRequestSize},
-        {RadioFrameKind::BlockWrite, char(Proto::BlockHead) + BlockHeader, Proto::BlockFrameSize},
-        {RadioFrameKind::End, Proto::EndCommand.toByteArray(), int(Proto::EndCommand.size())},
-    };
-    for (const auto& shape : shapes) {
-        if (uint8_t(shape.fixed[0]) == head)
+    for (const auto& shape : RadioWire::Frames) {
+        if (uint8_t(shape.opening[0]) == head)
             return &shape;
     }
     return nullptr;
@@ -38,9 +22,9 @@ Match MatchHead(const QByteArray& buffer, const FrameShape*& shape)
     shape = ShapeFor(uint8_t(buffer[0]));
     if (!shape)
         return Match::None;
-    const qsizetype known = std::min(buffer.size(), shape->fixed.size());
+    const qsizetype known = std::min(buffer.size(), qsizetype(shape->opening.size()));
     for (qsizetype i = 1; i < known; ++i) {
-        if (buffer[i] != shape->fixed[i])
+        if (buffer[i] != shape->opening[size_t(i)])
             return Match::None;
     }
     return buffer.size() >= shape->length ? Match::Complete : Match::Partial;

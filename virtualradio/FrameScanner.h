@@ -3,10 +3,10 @@
 // frame are set aside as unrecognised, which resynchronises on the next known head.
 #pragma once
 
+#include "WireFormat.h"
+
 #include <QByteArray>
 #include <QList>
-
-enum class RadioFrameKind { Program, IdentRequest, ReadRequest, BlockWrite, End, Unrecognised };
 
 struct ScannedFrame
 {

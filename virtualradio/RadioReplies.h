@@ -5,15 +5,11 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 
 namespace RadioReplies {
 using Image = std::array<uint8_t, 256>;
 
-// Sum of the bytes modulo 256, as the radio checks block frames.
-uint8_t Checksum(std::span<const uint8_t> bytes);
-uint8_t Checksum(const QByteArray& bytes);
-// True when a 38-byte block frame's last byte is the checksum of the bytes before it.
+// True when a block frame's last byte is the checksum of the bytes before it.
 bool ChecksumHolds(const QByteArray& blockFrame);
 
 // 0x49, seven identity bytes (0xFF after a shorter identity), the band byte, six 0xFF, 0x06.

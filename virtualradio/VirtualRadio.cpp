@@ -1,13 +1,15 @@
 #include "VirtualRadio.h"
 
+#include "DeadlineTimer.h"
 #include "DefaultImage.h"
 #include "FrameScanner.h"
-#include "link/Frames.h"
+#include "ImageSaver.h"
 #include "RadioReplies.h"
+#include "WireFormat.h"
+#include "WireModel.h"
 
 #include <QFile>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -22,8 +24,6 @@ namespace {
 // A frame whose bytes stop arriving for this long is given up as unrecognised bytes. The program's
 // shortest reply wait is 300 ms, so the next transmission always meets an empty scanner.
 constexpr int StaleFrameMs = 100;
-// One byte at 115200 baud with start and stop bit: 10 bits.
-constexpr qint64 NsPerWireByte = 10'000'000'000 / 115200;
 
 QString ErrnoText(const char* what)
 {
@@ -58,7 +58,7 @@ bool SetRawLink(int fd, QString& error)
 
 struct VirtualRadio::Impl
 {
-    explicit Impl(VirtualRadio* owner) : q(owner) {}
+    explicit Impl(VirtualRadio* owner) : q(owner), wireTimer([this] { Pump(); }) {}
 
     VirtualRadio* q;
     int fd = -1;        // master side of the pty, or the serial device
@@ -67,7 +67,7 @@ struct VirtualRadio::Impl
     QString error;
     QPointer<QSocketNotifier> readNotifier;
     QPointer<QSocketNotifier> writeNotifier;
-    QElapsedTimer clock;
+    WireClock::time_point openedAt;
 
     QByteArray identity = QByteArrayLiteral("RZ614UV");
     RadioReplies::Image image{};
@@ -77,18 +77,20 @@ struct VirtualRadio::Impl
     QTimer staleTimer;
     int frameIndex = 0;
     QList<VirtualRadioTraceEntry> trace;
+    QList<VirtualRadioSentEntry> sent;
 
-    struct Delayed
+    // Frames are taken in when the line has carried them and replies leave as it carries them; the
+    // timer wakes the radio for the next moment either end has something due.
+    struct Arriving
     {
-        qint64 dueMs;
-        QByteArray bytes;
+        ScannedFrame frame;
+        WireIn::Span span;
     };
-    QList<Delayed> delayed;
-    QTimer delayTimer;
-    QByteArray out;
-    QTimer paceTimer;
-    QElapsedTimer paceClock;
-    qint64 pacedSent = 0;
+    WireIn wireIn;
+    QList<Arriving> arriving;
+    WireOut wireOut;
+    QByteArray out; // released to the device, not yet taken by it
+    DeadlineTimer wireTimer;
 
     bool Start(int deviceFd, int slaveFd, const QString& path);
     void Stop();
@@ -96,19 +98,23 @@ struct VirtualRadio::Impl
 
     void OnReadable();
     void OnStale();
-    void Handle(const ScannedFrame& frame);
+    void TakeIn(const QList<ScannedFrame>& frames);
+    void Pump();
+    void Handle(const Arriving& arrived);
     QByteArray Answer(const ScannedFrame& frame, int index, int& writtenBlock);
-    void AddTrace(const QByteArray& bytes, bool recognised);
-
-    void QueueReply(const QByteArray& reply);
-    void OnDelayTimer();
-    void AppendOutput(const QByteArray& bytes);
-    void OnPaceTick();
-    qsizetype WriteOut(qsizetype maxBytes);
+    void AddTrace(const Arriving& arrived, bool recognised);
+    void WriteOut();
 };
 
 bool VirtualRadio::Impl::Start(int deviceFd, int slaveFd, const QString& path)
 {
+    if (!wireTimer.IsValid()) {
+        error = ErrnoText("timerfd_create");
+        ::close(deviceFd);
+        if (slaveFd >= 0)
+            ::close(slaveFd);
+        return false;
+    }
     fcntl(deviceFd, F_SETFL, fcntl(deviceFd, F_GETFL) | O_NONBLOCK);
     fd = deviceFd;
     heldSlave = slaveFd;
@@ -119,14 +125,12 @@ bool VirtualRadio::Impl::Start(int deviceFd, int slaveFd, const QString& path)
     writeNotifier->setEnabled(false);
     QObject::connect(writeNotifier, &QSocketNotifier::activated, q, [this] {
         writeNotifier->setEnabled(false);
-        if (faults.paceOutput)
-            OnPaceTick();
-        else
-            WriteOut(out.size());
+        WriteOut();
     });
-    clock.start();
+    openedAt = WireClock::now();
     frameIndex = 0;
     trace.clear();
+    sent.clear();
     return true;
 }
 
@@ -148,10 +152,11 @@ void VirtualRadio::Impl::Stop()
     fd = -1;
     heldSlave = -1;
     staleTimer.stop();
-    delayTimer.stop();
-    paceTimer.stop();
+    wireTimer.Disarm();
     scanner.Reset();
-    delayed.clear();
+    wireIn.Clear();
+    arriving.clear();
+    wireOut.Clear();
     out.clear();
 }
 
@@ -168,6 +173,7 @@ void VirtualRadio::Impl::OnReadable()
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {
+            wireIn.Read(n, WireClock::now());
             received.append(buffer, n);
             continue;
         }
@@ -176,53 +182,81 @@ void VirtualRadio::Impl::OnReadable()
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             break;
         // End of file or an error such as EIO: the device has gone. Stop here instead of being
-        // woken for it again and again.
-        for (const auto& frame : scanner.Feed(received)) {
-            if (fd >= 0)
-                Handle(frame);
-        }
+        // woken for it again and again; what came before is taken in without waiting for the line.
+        TakeIn(scanner.Feed(received));
+        while (fd >= 0 && !arriving.isEmpty())
+            Handle(arriving.takeFirst());
         if (fd >= 0)
             HangUp();
         return;
     }
-    for (const auto& frame : scanner.Feed(received)) {
-        if (fd < 0)
-            return; // hung up by a fault switch
-        Handle(frame);
-    }
-    if (fd >= 0 && scanner.HasPartial())
+    TakeIn(scanner.Feed(received));
+    if (scanner.HasPartial())
         staleTimer.start(StaleFrameMs);
     else
         staleTimer.stop();
+    Pump();
 }
 
 void VirtualRadio::Impl::OnStale()
 {
-    for (const auto& frame : scanner.Flush())
-        Handle(frame);
+    TakeIn(scanner.Flush());
+    Pump();
 }
 
-void VirtualRadio::Impl::AddTrace(const QByteArray& bytes, bool recognised)
+void VirtualRadio::Impl::TakeIn(const QList<ScannedFrame>& frames)
+{
+    for (const auto& frame : frames)
+        arriving.append({frame, wireIn.Take(frame.bytes.size())});
+}
+
+void VirtualRadio::Impl::Pump()
+{
+    const WireClock::time_point now = WireClock::now();
+    while (fd >= 0 && !arriving.isEmpty() && arriving.first().span.arrivedAt <= now)
+        Handle(arriving.takeFirst());
+    if (fd < 0)
+        return; // hung up by a fault switch
+    QList<WireOut::Sent> done;
+    out += wireOut.Release(now, done);
+    for (const auto& reply : done)
+        sent.append({reply.firstByteAt, reply.lastByteAt, reply.bytes});
+    WriteOut();
+    if (fd < 0)
+        return;
+    std::optional<WireClock::time_point> next = wireOut.NextDue();
+    if (!arriving.isEmpty())
+        next = std::min(next.value_or(WireClock::time_point::max()), arriving.first().span.arrivedAt);
+    if (next)
+        wireTimer.ArmAt(*next);
+    else
+        wireTimer.Disarm();
+}
+
+void VirtualRadio::Impl::AddTrace(const Arriving& arrived, bool recognised)
 {
     VirtualRadioTraceEntry entry;
-    entry.ms = clock.elapsed();
-    entry.frame = bytes;
+    entry.arrivedAt = WireClock::now();
+    entry.ms = std::chrono::duration_cast<std::chrono::milliseconds>(entry.arrivedAt - openedAt).count();
+    entry.firstByteAt = arrived.span.firstByteAt;
+    entry.frame = arrived.frame.bytes;
     entry.recognised = recognised;
     trace.append(entry);
     emit q->TraceAdded(entry);
 }
 
-void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
+void VirtualRadio::Impl::Handle(const Arriving& arrived)
 {
+    const ScannedFrame& frame = arrived.frame;
     if (frame.kind == RadioFrameKind::Unrecognised) {
-        AddTrace(frame.bytes, false);
+        AddTrace(arrived, false);
         return;
     }
     const int index = frameIndex++;
-    AddTrace(frame.bytes, true);
+    AddTrace(arrived, true);
     emit q->FrameReceived(frame.bytes);
 
-    if (index == faults.hangUpAtFrame) {
+    if (faults.hangUpFrames.contains(index)) {
         HangUp();
         return;
     }
@@ -232,19 +266,22 @@ void VirtualRadio::Impl::Handle(const ScannedFrame& frame)
         return;
 
     int writtenBlock = -1;
-    QByteArray reply =
-        index == faults.nakFrame ? QByteArray(1, char(Proto::Nak)) : Answer(frame, index, writtenBlock);
-    if (index == faults.strayByteFrame)
+    QByteArray reply = faults.nakFrames.contains(index) ? QByteArray(1, char(RadioWire::Nak))
+                                                        : Answer(frame, index, writtenBlock);
+    if (faults.strayByteFrames.contains(index))
         reply.append(char(StrayByte));
-    QueueReply(reply);
+    emit q->ReplyQueued(reply);
+    // Due from the moment the frame was through the line, however late this runs.
+    wireOut.Queue(reply, arrived.span.arrivedAt + std::chrono::microseconds(faults.turnaroundUs) +
+                             std::chrono::milliseconds(faults.replyDelayMs));
     if (writtenBlock >= 0)
         emit q->BlockWritten(writtenBlock);
 }
 
 QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int& writtenBlock)
 {
-    const QByteArray ack(1, char(Proto::Ack));
-    const QByteArray nak(1, char(Proto::Nak));
+    const QByteArray ack(1, char(RadioWire::Ack));
+    const QByteArray nak(1, char(RadioWire::Nak));
     switch (frame.kind) {
     case RadioFrameKind::Program:
     case RadioFrameKind::End:
@@ -252,25 +289,23 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
     case RadioFrameKind::IdentRequest:
         return RadioReplies::IdentReply(identity, image[7]);
     case RadioFrameKind::ReadRequest: {
-        const int block = uint8_t(frame.bytes[4]);
-        if (block >= Proto::BlockCount)
+        const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
+        if (block >= RadioWire::BlockCount)
             return nak;
-        int wireBlock = block;
-        if (index == faults.wrongBlockFrame)
-            wireBlock = uint8_t(faults.wrongBlockNumber);
+        const int wireBlock = uint8_t(faults.wrongBlocks.value(index, block));
         // A block number past the image still carries data: that of the block that was asked for.
         QByteArray reply = RadioReplies::BlockReply(image, uint8_t(wireBlock),
-                                                    wireBlock < Proto::BlockCount ? wireBlock : block);
-        if (index == faults.badChecksumFrame)
+                                                    wireBlock < RadioWire::BlockCount ? wireBlock : block);
+        if (faults.badChecksumFrames.contains(index))
             reply.back() = char(uint8_t(reply.back()) + 1);
         return reply;
     }
     case RadioFrameKind::BlockWrite: {
-        const int block = uint8_t(frame.bytes[4]);
-        if (block >= Proto::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
+        const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
+        if (block >= RadioWire::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
             return nak;
-        std::memcpy(image.data() + block * Proto::BlockDataSize, frame.bytes.constData() + 5,
-                    Proto::BlockDataSize);
+        std::memcpy(image.data() + block * RadioWire::BlockDataLength,
+                    frame.bytes.constData() + RadioWire::BlockDataAt, RadioWire::BlockDataLength);
         writtenBlock = block;
         return ack;
     }
@@ -280,62 +315,12 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
     return {};
 }
 
-void VirtualRadio::Impl::QueueReply(const QByteArray& reply)
+void VirtualRadio::Impl::WriteOut()
 {
-    emit q->ReplyQueued(reply);
-    if (faults.replyDelayMs <= 0) {
-        AppendOutput(reply);
-        return;
-    }
-    delayed.append({clock.elapsed() + faults.replyDelayMs, reply});
-    if (!delayTimer.isActive())
-        delayTimer.start(faults.replyDelayMs);
-}
-
-void VirtualRadio::Impl::OnDelayTimer()
-{
-    const qint64 now = clock.elapsed();
-    while (!delayed.isEmpty() && delayed.first().dueMs <= now)
-        AppendOutput(delayed.takeFirst().bytes);
-    if (!delayed.isEmpty())
-        delayTimer.start(int(std::max<qint64>(1, delayed.first().dueMs - now)));
-}
-
-void VirtualRadio::Impl::AppendOutput(const QByteArray& bytes)
-{
-    if (fd < 0)
-        return;
-    out += bytes;
-    if (!faults.paceOutput) {
-        WriteOut(out.size());
-        return;
-    }
-    if (!paceTimer.isActive()) {
-        paceClock.start();
-        pacedSent = 0;
-        paceTimer.start(1);
-        OnPaceTick();
-    }
-}
-
-void VirtualRadio::Impl::OnPaceTick()
-{
-    // The first byte goes at once, each further one when its wire time has passed.
-    const qint64 due = paceClock.nsecsElapsed() / NsPerWireByte + 1 - pacedSent;
-    if (due > 0)
-        pacedSent += WriteOut(due);
-    if (out.isEmpty())
-        paceTimer.stop();
-}
-
-qsizetype VirtualRadio::Impl::WriteOut(qsizetype maxBytes)
-{
-    qsizetype written = 0;
-    while (fd >= 0 && written < maxBytes && !out.isEmpty()) {
-        const ssize_t n = ::write(fd, out.constData(), size_t(std::min(maxBytes - written, out.size())));
+    while (fd >= 0 && !out.isEmpty()) {
+        const ssize_t n = ::write(fd, out.constData(), size_t(out.size()));
         if (n > 0) {
             out.remove(0, n);
-            written += n;
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -347,7 +332,6 @@ qsizetype VirtualRadio::Impl::WriteOut(qsizetype maxBytes)
         HangUp();
         break;
     }
-    return written;
 }
 
 VirtualRadio::VirtualRadio(QObject* parent) : QObject(parent), d(std::make_unique<Impl>(this))
@@ -355,11 +339,6 @@ VirtualRadio::VirtualRadio(QObject* parent) : QObject(parent), d(std::make_uniqu
     d->image = MakeDefaultImage();
     d->staleTimer.setSingleShot(true);
     connect(&d->staleTimer, &QTimer::timeout, this, [this] { d->OnStale(); });
-    d->delayTimer.setSingleShot(true);
-    d->delayTimer.setTimerType(Qt::PreciseTimer);
-    connect(&d->delayTimer, &QTimer::timeout, this, [this] { d->OnDelayTimer(); });
-    d->paceTimer.setTimerType(Qt::PreciseTimer);
-    connect(&d->paceTimer, &QTimer::timeout, this, [this] { d->OnPaceTick(); });
 }
 
 VirtualRadio::~VirtualRadio()
@@ -456,6 +435,8 @@ uint8_t VirtualRadio::BandByte() const
 void VirtualRadio::SetFaults(const VirtualRadioFaults& faults)
 {
     d->faults = faults;
+    d->wireIn.modelled = faults.paceInput;
+    d->wireOut.modelled = faults.paceOutput;
 }
 
 VirtualRadioFaults VirtualRadio::Faults() const
@@ -491,12 +472,7 @@ bool VirtualRadio::LoadImage(const QString& path)
 
 bool VirtualRadio::SaveImage(const QString& path) const
 {
-    // Written whole and renamed into place, so a reader never sees half an image.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(reinterpret_cast<const char*>(d->image.data()), qint64(d->image.size()));
-    return file.commit();
+    return ImageSaver::Write(path, d->image);
 }
 
 QList<VirtualRadioTraceEntry> VirtualRadio::Trace() const
@@ -504,8 +480,14 @@ QList<VirtualRadioTraceEntry> VirtualRadio::Trace() const
     return d->trace;
 }
 
+QList<VirtualRadioSentEntry> VirtualRadio::Sent() const
+{
+    return d->sent;
+}
+
 void VirtualRadio::ClearTrace()
 {
     d->trace.clear();
+    d->sent.clear();
     d->frameIndex = 0;
 }

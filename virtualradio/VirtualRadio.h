@@ -3,36 +3,56 @@
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
-// Fault switches. A frame index counts the frames received since open() or the last ClearTrace(),
-// from 0. Bytes that form no frame are traced but not counted.
+// Fault switches, and how the line is modelled. A frame index counts the frames received since
+// open() or the last ClearTrace(), from 0. Bytes that form no frame are traced but not counted. Each
+// list names every frame that its fault acts on, in any order.
 struct VirtualRadioFaults
 {
-    int silentFromFrame = -1;  // no reply to this frame and every later one (0: silent from the start)
-    int nakFrame = -1;         // answer this frame with the negative reply 0x0A instead
-    int badChecksumFrame = -1; // this block reply carries a wrong checksum
-    int strayByteFrame = -1;   // one extra byte after this reply
-    int wrongBlockFrame = -1;  // this block reply carries block number wrongBlockNumber
-    int wrongBlockNumber = 0;  //   (also 8 or more, with a valid checksum)
-    bool ignoreEnd = false;    // the end command gets no acknowledgement
-    int replyDelayMs = 0;      // wait before each reply
-    bool paceOutput = false;   // send at the 115200-baud wire rate, not all at once
-    int hangUpAtFrame = -1;    // close the device when this frame arrives, without replying
+    int silentFromFrame = -1;     // no reply to this frame and every later one (0: silent from the start)
+    QList<int> nakFrames;         // answered with the negative reply 0x0A instead
+    QList<int> badChecksumFrames; // these block replies carry a wrong checksum
+    QList<int> strayByteFrames;   // one extra byte after each of these replies
+    QMap<int, int> wrongBlocks;   // frame -> block number its block reply carries (also 8 or more,
+                                  //   with a valid checksum)
+    bool ignoreEnd = false;       // the end command gets no acknowledgement
+    int replyDelayMs = 0;         // wait before each reply
+    QList<int> hangUpFrames;      // close the device when one of these frames arrives
+
+    // The line at 115200 baud, 8N1: 86.8 us a byte.
+    bool paceOutput = false; // replies go out byte by byte, each when the line has carried it
+    bool paceInput = false;  // a frame is taken in only when the line has carried it, counted from
+                             //   its first byte's arrival
+    int turnaroundUs = 0;    // the radio's own time to answer, from a frame's arrival to its reply
+
+    bool operator==(const VirtualRadioFaults&) const = default;
 };
 
+// Times are of the steady clock (CLOCK_MONOTONIC), which other processes on the machine share.
 struct VirtualRadioTraceEntry
 {
-    qint64 ms = 0;          // since open()
+    qint64 ms = 0;                                     // since open(): when the frame was taken in
+    std::chrono::steady_clock::time_point firstByteAt; // its first byte read from the device
+    std::chrono::steady_clock::time_point arrivedAt;   // taken in (after the line's time, if modelled)
     QByteArray frame;       // one whole frame as the radio recognised it (or the unrecognised bytes)
     bool recognised = true; // false: bytes that formed no frame and were discarded
+};
+
+// A reply as it went out: when its first and its last byte were handed to the device.
+struct VirtualRadioSentEntry
+{
+    std::chrono::steady_clock::time_point firstByteAt;
+    std::chrono::steady_clock::time_point lastByteAt;
+    QByteArray bytes;
 };
 
 class VirtualRadio : public QObject
@@ -66,7 +86,8 @@ public:
     bool SaveImage(const QString& path) const;
 
     QList<VirtualRadioTraceEntry> Trace() const;
-    void ClearTrace(); // also restarts the frame count that the fault switches refer to
+    QList<VirtualRadioSentEntry> Sent() const; // the replies, in the order they went out
+    void ClearTrace(); // both lists; also restarts the frame count that the fault switches refer to
 
 signals:
     void FrameReceived(const QByteArray& frame);          // recognised frames only

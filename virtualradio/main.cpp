@@ -1,4 +1,5 @@
 // virtual_radio: a stand-in radio for trying the program without hardware. See --help.
+#include "ImageSaver.h"
 #include "QuitOnSignals.h"
 #include "RadioOptions.h"
 #include "VirtualRadio.h"
@@ -6,6 +7,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -65,16 +67,22 @@ int main(int argc, char* argv[])
     }
     PrintLine(stdout, radio.DevicePath()); // first line: scripts read the device path from it
 
-    auto save = [&] {
-        if (!options.saveFile.isEmpty() && !radio.SaveImage(options.saveFile))
-            PrintLine(stderr, QStringLiteral("virtual_radio: cannot save %1").arg(options.saveFile));
-    };
+    std::optional<ImageSaver> saver;
+    if (!options.saveFile.isEmpty()) {
+        saver.emplace(options.saveFile, [path = options.saveFile] {
+            PrintLine(stderr, QStringLiteral("virtual_radio: cannot save %1").arg(path));
+        });
+        // Saved on the saver's thread, so the acknowledgement never waits for the disk.
+        QObject::connect(&radio, &VirtualRadio::BlockWritten, &app, [&] { saver->Save(radio.Image()); });
+    }
     auto finish = [&] {
-        save();
+        if (saver) {
+            saver->Save(radio.Image());
+            saver->Finish();
+        }
         radio.Close();
         app.exit(0);
     };
-    QObject::connect(&radio, &VirtualRadio::BlockWritten, &app, save);
     QObject::connect(&radio, &VirtualRadio::HungUp, &app, [&] {
         PrintLine(stderr, QStringLiteral("virtual_radio: hung up"));
         finish();

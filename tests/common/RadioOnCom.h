@@ -3,19 +3,16 @@
 #pragma once
 
 #include "IsolatedProgram.h"
-#include "RadioTrace.h"
 #include "link/Frames.h"
+#include "RadioTrace.h"
 #include "VirtualRadio.h"
 
 #include <QFile>
 #include <QStringList>
 #include <QTest>
 
-#include <array>
 #include <cstdint>
 #include <memory>
-
-using RadioImage = std::array<uint8_t, 256>;
 
 // The alias range, which no device family uses.
 inline constexpr int16_t RadioCom = 900;

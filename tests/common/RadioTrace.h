@@ -1,4 +1,5 @@
-// The virtual radio's trace in short frame names, and its fault switches as test-table values.
+// The virtual radio's trace in short frame names, its fault switches as test-table values, and its
+// image compared byte by byte.
 #pragma once
 
 #include "link/Frames.h"
@@ -6,6 +7,11 @@
 
 #include <QMetaType>
 #include <QStringList>
+
+#include <array>
+#include <cstdint>
+
+using RadioImage = std::array<uint8_t, 256>;
 
 Q_DECLARE_METATYPE(VirtualRadioFaults)
 
@@ -47,3 +53,17 @@ inline QStringList FrameNames(const VirtualRadio& radio)
 inline const QStringList ReadFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "END"};
 inline const QStringList WriteFrames{"P",  "I",  "R0", "R1", "R2", "R3", "R4",
                                      "W0", "W1", "W2", "W3", "W4", "END"};
+
+// Every byte where the two images differ, or the empty text.
+inline QString ImageDiff(const RadioImage& actual, const RadioImage& expected)
+{
+    QStringList diffs;
+    for (size_t i = 0; i < actual.size(); ++i) {
+        if (actual[i] != expected[i])
+            diffs << QStringLiteral("byte %1 is %2, expected %3")
+                         .arg(i)
+                         .arg(actual[i], 2, 16, QChar(u'0'))
+                         .arg(expected[i], 2, 16, QChar(u'0'));
+    }
+    return diffs.join(QStringLiteral("; "));
+}

@@ -9,9 +9,13 @@
 #include <QString>
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 inline void WriteTestFile(const QString& path, const QByteArray& content)
@@ -88,4 +92,65 @@ private:
     QString m_path;
     QFileDevice::Permissions m_permissions;
     bool m_immutable = false;
+};
+
+// Things that can stand where a settings file is expected and are none: "link to /dev/zero", "FIFO",
+// or "2 MiB file" (a plain file that starts with the section and the key, holding comPort=900).
+inline void MakeNoSettingsFile(const QString& path, const QString& kind)
+{
+    if (kind == u"link to /dev/zero") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    } else if (kind == u"FIFO") {
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+    } else {
+        QByteArray content = "[language]\ncomPort=900\n";
+        const QByteArray filler = QByteArray(63, ';') + '\n';
+        while (content.size() < 2 * 1024 * 1024)
+            content += filler;
+        WriteTestFile(path, content);
+        AgeFile(path);
+    }
+}
+
+// What a MakeNoSettingsFile thing is, read without opening it, and for a plain file its content and
+// time: compared before and after, it shows any change.
+inline QString DescribeNoSettingsFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("link to ") + info.symLinkTarget();
+    struct stat st
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QStringLiteral("missing");
+    if (S_ISFIFO(st.st_mode))
+        return QStringLiteral("FIFO");
+    return QStringLiteral("file of %1 bytes, %2, content hash %3")
+        .arg(info.size())
+        .arg(info.lastModified().toString(Qt::ISODateWithMs))
+        .arg(qHash(ReadTestFile(path)));
+}
+
+// Keeps a FIFO from hanging a test for good: after `delay`, a thread opens it for writing and closes
+// it again, over and over, so that a reader blocked in opening it goes on and finds end of file.
+class FifoUnblocker
+{
+public:
+    FifoUnblocker(const QString& path, std::chrono::milliseconds delay)
+        : m_thread([path = QFile::encodeName(path), delay](std::stop_token stop) {
+              const auto start = std::chrono::steady_clock::now();
+              while (!stop.stop_requested()) {
+                  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                  if (std::chrono::steady_clock::now() - start < delay)
+                      continue;
+                  if (const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK); fd >= 0)
+                      ::close(fd);
+              }
+          })
+    {
+    }
+
+private:
+    std::jthread m_thread; // stopped and joined on destruction
 };

@@ -11,6 +11,7 @@
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -73,19 +74,6 @@ const QStringList DealerRadio{
     "",           "12-1-E-1",      "001A",       "DLR-7",      "2024-04-01",
     "2024-05-20", "Li Wei",        "8642"};
 
-QString ImageDiff(const RadioImage& actual, const RadioImage& expected)
-{
-    QStringList diffs;
-    for (size_t i = 0; i < actual.size(); ++i) {
-        if (actual[i] != expected[i])
-            diffs << QStringLiteral("byte %1 is %2, expected %3")
-                         .arg(i)
-                         .arg(actual[i], 2, 16, QChar(u'0'))
-                         .arg(expected[i], 2, 16, QChar(u'0'));
-    }
-    return diffs.join(QStringLiteral("; "));
-}
-
 QString BandText(int band)
 {
     if (band < 0 || band >= BandCount)
@@ -98,7 +86,7 @@ constexpr int RefreshMs = 100;
 constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::milliseconds(200)};
 
 enum class Entry { Program, Typed };
-enum class Change { Nothing, AliasAppears, AliasGoes };
+enum class Change { Nothing, AliasAppears, AliasGoes, FileEdited };
 
 } // namespace
 
@@ -327,6 +315,9 @@ private slots:
         QTest::newRow("hand-edited value with spaces, nothing changes")
             << QStringList{"ttyS2"} << true << handEdited << Change::Nothing << QStringList{"COM3", "COM900"}
             << "COM900" << handEdited;
+        QTest::newRow("file edited, same size and place: the choice goes back")
+            << QStringList{"ttyS2"} << true << saved900 << Change::FileEdited << QStringList{"COM3", "COM900"}
+            << "COM900" << saved900;
     }
 
     void refresh()
@@ -345,10 +336,15 @@ private slots:
             AgeFile(SettingsFile());
         const QDateTime before = FileTime(SettingsFile());
 
-        if (change == Change::AliasAppears)
+        if (change == Change::AliasAppears) {
             AddRadioAlias(*program, *radio);
-        else if (change == Change::AliasGoes)
+        } else if (change == Change::AliasGoes) {
             QVERIFY(QFile::remove(program->AliasPath(RadioCom)));
+        } else if (change == Change::FileEdited) {
+            QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+            QVERIFY(refreshed.wait(2500)); // a refresh has seen the aged file
+            WriteTestFile(SettingsFile(), "[language]\ncomPort=901\n");
+        }
         QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 2500);
         QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), selection, 2500);
         if (change == Change::Nothing) {
@@ -358,8 +354,38 @@ private slots:
         }
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
         QCOMPARE(frm->ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
-        QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
-        QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadTestFile(SettingsFile()), fileAfter, 2500);
+        QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file || change == Change::FileEdited);
+        QVERIFY(msgs->boxes.isEmpty());
+    }
+
+    // Something at the settings file's place that is no settings file: start-up neither waits for it
+    // nor reads it, the choice lives in the configuration folder, and the thing stays as it was.
+    void noSettingsFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"link to /dev/zero", "FIFO", "2 MiB file"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void noSettingsFile()
+    {
+        QFETCH(QString, kind);
+        QVERIFY(SetUpPorts({"ttyS2"}, true, MissingFile));
+        MakeNoSettingsFile(SettingsFile(), kind);
+        const QString before = DescribeNoSettingsFile(SettingsFile());
+        const FifoUnblocker unblocker(SettingsFile(), std::chrono::seconds(10));
+        QElapsedTimer clock;
+        clock.start();
+        StartFrmMainQuick();
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM3")); // nothing remembered
+        QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+        QVERIFY(refreshed.wait(2500));
+        QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM3"));
+        QCOMPARE(DescribeNoSettingsFile(SettingsFile()), before);
+        QCOMPARE(ReadTestFile(ProgramSettings::UserSettingsFilePath()),
+                 QByteArray("[language]\ncomPort=3\n"));
         QVERIFY(msgs->boxes.isEmpty());
     }
 

@@ -3,6 +3,8 @@
 #include "IsolatedProgram.h"
 #include "settings/ComPorts.h"
 
+#include <QFileInfo>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -266,7 +268,9 @@ private slots:
         QCOMPARE(m_dir->Settings().DevicePathForComPort(2), QString());
         QVERIFY(!pty.SlaveEverOpened());
         pty.Close();
-        QCOMPARE(m_dir->Settings().DevicePathForComPort(950), QString());
+        // A test running beside this one may be given the same terminal number at once.
+        if (!QFileInfo::exists(pty.SlavePath()))
+            QCOMPARE(m_dir->Settings().DevicePathForComPort(950), QString());
     }
 
     void matchListEntry_data()

@@ -3,6 +3,9 @@
 #include "IsolatedProgram.h"
 #include "settings/Settings.h"
 
+#include <QElapsedTimer>
+
+#include <cstdio>
 #include <memory>
 
 class TestSettings : public QObject
@@ -179,18 +182,68 @@ private slots:
         QCOMPARE(FileTime(ProgramFile()), old);
     }
 
-    // What decides a write is the file, not a remembered value: a file removed or edited while the
-    // program runs gets the number again.
+    // What decides a write is the file, not a remembered value: a file removed, edited or replaced
+    // while the program runs gets the number again, also when its size and time stay the same.
+    void saveAfterOutsideChange_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("removed") << QStringLiteral("removed");
+        QTest::newRow("edited in place, same size") << QStringLiteral("edited");
+        QTest::newRow("replaced, same size and time") << QStringLiteral("replaced");
+    }
+
     void saveAfterOutsideChange()
     {
+        QFETCH(QString, change);
         ComPortNumber = 5;
         SaveComPortSetting();
-        QVERIFY(QFile::remove(ProgramFile()));
+        AgeFile(ProgramFile());
+        SaveComPortSetting(); // the file is known to hold 5 now
+        const QByteArray other = "[language]\ncomPort=6\n";
+        if (change == u"removed") {
+            QVERIFY(QFile::remove(ProgramFile()));
+        } else if (change == u"edited") {
+            WriteTestFile(ProgramFile(), other);
+        } else {
+            const QString replacement = m_program->Path(QStringLiteral("replacement"));
+            WriteTestFile(replacement, other);
+            AgeFile(replacement);
+            QVERIFY(::rename(QFile::encodeName(replacement).constData(),
+                             QFile::encodeName(ProgramFile()).constData()) == 0);
+        }
         SaveComPortSetting();
         QCOMPARE(ReadTestFile(ProgramFile()), QByteArray("[language]\ncomPort=5\n"));
-        WriteTestFile(ProgramFile(), "[language]\ncomPort=6\n");
+    }
+
+    // Where the settings file is written, something that is no settings file is neither read nor
+    // changed, and reading it never waits: the number stays for this run only.
+    void noSettingsFileWhereWritten_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"link to /dev/zero", "FIFO", "2 MiB file"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+
+    void noSettingsFileWhereWritten()
+    {
+        QFETCH(QString, kind);
+        SetProgramDirectory(QStringLiteral("/proc")); // the configuration folder takes the file
+        const QString file = UserSettingsFilePath();
+        QVERIFY(QDir().mkpath(QFileInfo(file).absolutePath()));
+        MakeNoSettingsFile(file, kind);
+        const QString before = DescribeNoSettingsFile(file);
+        const FifoUnblocker unblocker(file, std::chrono::seconds(10));
+        QElapsedTimer clock;
+        clock.start();
+        LoadComPortSetting();
+        QCOMPARE(ComPortNumber, 0);
+        ComPortNumber = 5;
         SaveComPortSetting();
-        QCOMPARE(ReadTestFile(ProgramFile()), QByteArray("[language]\ncomPort=5\n"));
+        SaveComPortSetting();
+        LoadComPortSetting();
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        QCOMPARE(ComPortNumber, 0);
+        QCOMPARE(DescribeNoSettingsFile(file), before);
     }
 
     // An installed program cannot write its directory: the file goes to the configuration folder, is

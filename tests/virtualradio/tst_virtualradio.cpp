@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <fcntl.h>
@@ -25,13 +26,6 @@ QByteArray DefaultBlock(int n)
 {
     const auto image = MakeDefaultImage();
     return QByteArray(reinterpret_cast<const char*>(image.data()) + n * 32, 32);
-}
-
-// Every fault switch, in one comparable list.
-QList<int> Switches(const VirtualRadioFaults& f)
-{
-    return {f.silentFromFrame,  f.nakFrame,  f.badChecksumFrame, f.strayByteFrame, f.wrongBlockFrame,
-            f.wrongBlockNumber, f.ignoreEnd, f.replyDelayMs,     f.paceOutput,     f.hangUpAtFrame};
 }
 } // namespace
 
@@ -115,15 +109,27 @@ private slots:
         row("whole session in one write", {"PROGRAM" + Hex("02") + ReadRequest(1) + "END"},
             Hex("06") + identReply + BlockFrame(1, DefaultBlock(1)) + Hex("06"));
 
-        row("nak on frame 1", {"PROGRAM", Hex("02")}, Hex("060a"), Faults([](auto& f) { f.nakFrame = 1; }));
-        row("bad checksum", {ReadRequest(3)}, BlockFrame(3, DefaultBlock(3), 1),
-            Faults([](auto& f) { f.badChecksumFrame = 0; }));
-        row("stray byte", {"PROGRAM"}, Hex("06") + char(VirtualRadio::StrayByte),
-            Faults([](auto& f) { f.strayByteFrame = 0; }));
-        row("wrong block 9", {"PROGRAM", ReadRequest(2)}, Hex("06") + BlockFrame(9, DefaultBlock(2)),
-            Faults([](auto& f) { f.wrongBlockFrame = 1, f.wrongBlockNumber = 9; }));
-        row("wrong block 5", {ReadRequest(2)}, BlockFrame(5, DefaultBlock(5)),
-            Faults([](auto& f) { f.wrongBlockFrame = 0, f.wrongBlockNumber = 5; }));
+        row("nak on frames 1 and 3", {"PROGRAM", Hex("02"), "PROGRAM", "END"}, Hex("060a060a"),
+            Faults([](auto& f) {
+                f.nakFrames = {3, 1};
+            }));
+        row("bad checksums", {ReadRequest(3), ReadRequest(4), ReadRequest(5)},
+            BlockFrame(3, DefaultBlock(3), 1) + BlockFrame(4, DefaultBlock(4)) +
+                BlockFrame(5, DefaultBlock(5), 1),
+            Faults([](auto& f) {
+                f.badChecksumFrames = {0, 2};
+            }));
+        row("stray bytes", {"PROGRAM", "PROGRAM"},
+            Hex("06") + char(VirtualRadio::StrayByte) + Hex("06") + char(VirtualRadio::StrayByte),
+            Faults([](auto& f) {
+                f.strayByteFrames = {0, 1};
+            }));
+        row("wrong blocks 9 and 5", {"PROGRAM", ReadRequest(2), ReadRequest(3), ReadRequest(2)},
+            Hex("06") + BlockFrame(9, DefaultBlock(2)) + BlockFrame(3, DefaultBlock(3)) +
+                BlockFrame(5, DefaultBlock(5)),
+            Faults([](auto& f) {
+                f.wrongBlocks = {{1, 9}, {3, 5}};
+            }));
         row("end ignored", {"PROGRAM", "END"}, Hex("06"), Faults([](auto& f) { f.ignoreEnd = true; }));
         row("silent from the start", {"PROGRAM", Hex("02")}, {},
             Faults([](auto& f) { f.silentFromFrame = 0; }));
@@ -157,7 +163,7 @@ private slots:
         QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false;
         QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false;
         QTest::newRow("refused by the nak switch")
-            << 3 << 0 << Faults([](auto& f) { f.nakFrame = 0; }) << false;
+            << 3 << 0 << Faults([](auto& f) { f.nakFrames = {0}; }) << false;
     }
 
     // A stored block reads back as written and leaves every other byte alone; byte 7 of block 0
@@ -191,7 +197,7 @@ private slots:
     // counted as frames, and ClearTrace restarts the count the fault switches refer to.
     void trace()
     {
-        radio->SetFaults(Faults([](auto& f) { f.nakFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.nakFrames = {1}; }));
         QCOMPARE(Exchange(Hex("15") + "PROGRAM"), Hex("06"));
         QTest::qWait(50);
         QCOMPARE(Exchange(Hex("02")), Hex("0a"));
@@ -221,35 +227,70 @@ private slots:
         QCOMPARE(trace[0].frame, Hex("570800200112"));
     }
 
-    void outputTiming_data()
+    void replyTiming_data()
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
-        QTest::addColumn<int>("atLeastMs");
-        QTest::newRow("reply delay") << Faults([](auto& f) { f.replyDelayMs = 200; }) << 190;
-        // 38 bytes at about 87 us each: the last byte leaves no sooner than 3 ms after the first.
-        QTest::newRow("paced output") << Faults([](auto& f) { f.paceOutput = true; }) << 3;
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<int>("extraUs"); // delay and turnaround, on top of the line's time
+        QTest::addColumn<int>("lineIn");  // bytes whose line time comes before the reply's first byte
+        const QByteArray read6 = ReadRequest(6);
+        const QByteArray block6 = BlockFrame(6, DefaultBlock(6));
+        const QByteArray write2 = BlockFrame(2, QByteArray(32, 'w'));
+        QTest::newRow("reply delay") << Faults([](auto& f) { f.replyDelayMs = 200; }) << read6 << block6
+                                     << 200'000 << 0;
+        QTest::newRow("paced output")
+            << Faults([](auto& f) { f.paceOutput = true; }) << read6 << block6 << 0 << 0;
         QTest::newRow("paced and delayed")
-            << Faults([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << 50;
+            << Faults([](auto& f) { f.paceOutput = true, f.replyDelayMs = 50; }) << read6 << block6 << 50'000
+            << 0;
+        const auto wire = [](int turnaroundUs) {
+            VirtualRadioFaults faults;
+            faults.paceInput = faults.paceOutput = true;
+            faults.turnaroundUs = turnaroundUs;
+            return faults;
+        };
+        QTest::newRow("line: block write") << wire(0) << write2 << Hex("06") << 0 << 38;
+        QTest::newRow("line: read request") << wire(0) << read6 << block6 << 0 << 5;
+        QTest::newRow("line: 5 ms turnaround") << wire(5000) << read6 << block6 << 5000 << 5;
     }
 
-    void outputTiming()
+    // From the radio's own trace: a reply leaves no sooner than the frame's time on the line (from
+    // its first byte), the turnaround and the delay allow, and when paced its bytes take their line
+    // time too; nor does it come so late that a unit was mistaken.
+    void replyTiming()
     {
         QFETCH(VirtualRadioFaults, faults);
-        QFETCH(int, atLeastMs);
+        QFETCH(QByteArray, frame);
+        QFETCH(QByteArray, reply);
+        QFETCH(int, extraUs);
+        QFETCH(int, lineIn);
         radio->SetFaults(faults);
-        QElapsedTimer timer;
-        timer.start();
-        [[maybe_unused]] const ssize_t n = ::write(fd, ReadRequest(6).constData(), 5);
-        QByteArray received;
-        while (received.size() < 38 && timer.elapsed() < 3000) {
-            QTest::qWait(1);
-            char buffer[64];
-            const ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got > 0)
-                received.append(buffer, got);
-        }
-        QVERIFY(timer.elapsed() >= atLeastMs);
-        QCOMPARE(received, BlockFrame(6, DefaultBlock(6)));
+        [[maybe_unused]] const ssize_t n = ::write(fd, frame.constData(), size_t(frame.size()));
+        // A live event loop, not qWait's naps of 10 ms, which would make any radio late enough.
+        QTimer wake;
+        wake.start(100);
+        QElapsedTimer waited;
+        waited.start();
+        while (radio->Sent().isEmpty() && waited.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCOMPARE(radio->Sent().size(), 1);
+        QCOMPARE(Exchange({}, 50), reply);
+
+        using std::chrono::microseconds;
+        constexpr std::chrono::nanoseconds byte(86'805); // 10 bits at 115200 baud, a little under
+        const int paced = faults.paceOutput ? 1 : 0;
+        const auto in = radio->Trace().first();
+        const auto sent = radio->Sent().first();
+        QVERIFY(in.arrivedAt - in.firstByteAt >= lineIn * byte);
+        const auto first = sent.firstByteAt - in.firstByteAt;
+        const auto last = sent.lastByteAt - in.firstByteAt;
+        const auto least = lineIn * byte + microseconds(extraUs);
+        QVERIFY2(first >= least + paced * byte && last >= least + paced * reply.size() * byte,
+                 qPrintable(QStringLiteral("first byte after %1 us, last after %2 us")
+                                .arg(std::chrono::duration_cast<microseconds>(first).count())
+                                .arg(std::chrono::duration_cast<microseconds>(last).count())));
+        QVERIFY(last < least + reply.size() * byte + std::chrono::milliseconds(1000));
     }
 
     // The program opens and closes the port for each session; the radio keeps serving throughout.
@@ -276,7 +317,7 @@ private slots:
 
     void hangUpMidSession()
     {
-        radio->SetFaults(Faults([](auto& f) { f.hangUpAtFrame = 1; }));
+        radio->SetFaults(Faults([](auto& f) { f.hangUpFrames = {1}; }));
         QSignalSpy hungUp(radio.get(), &VirtualRadio::HungUp);
         QCOMPARE(Exchange("PROGRAM"), Hex("06"));
         QCOMPARE(Exchange(Hex("02")), QByteArray());
@@ -337,13 +378,32 @@ private slots:
                               "--ignore-end --delay 20 --pace --hang-up 5")
                    .split(u' ')
             << true << Faults([](auto& f) {
-                   f.silentFromFrame = 9, f.nakFrame = 1, f.badChecksumFrame = 2, f.strayByteFrame = 3;
-                   f.wrongBlockFrame = 4, f.wrongBlockNumber = 8, f.ignoreEnd = true, f.replyDelayMs = 20;
-                   f.paceOutput = true, f.hangUpAtFrame = 5;
+                   f.silentFromFrame = 9, f.nakFrames = {1}, f.badChecksumFrames = {2},
+                   f.strayByteFrames = {3};
+                   f.wrongBlocks = {{4, 8}}, f.ignoreEnd = true, f.replyDelayMs = 20;
+                   f.paceOutput = true, f.hangUpFrames = {5};
+               });
+        QTest::newRow("line both ways")
+            << QStringLiteral("--wire --turnaround 250").split(u' ') << true
+            << Faults([](auto& f) { f.paceInput = f.paceOutput = true, f.turnaroundUs = 250; });
+        QTest::newRow("lists, repeated and comma-separated")
+            << QStringLiteral("--nak 2 --nak 3,7 --bad-checksum 4,4 --stray-byte 0 --stray-byte 1 "
+                              "--wrong-block 3:9,5:255 --wrong-block 6:0 --hang-up 8,2")
+                   .split(u' ')
+            << true << Faults([](auto& f) {
+                   f.nakFrames = {2, 3, 7}, f.badChecksumFrames = {4, 4}, f.strayByteFrames = {0, 1};
+                   f.wrongBlocks = {{3, 9}, {5, 255}, {6, 0}}, f.hangUpFrames = {8, 2};
                });
         QTest::newRow("wrong block without block")
             << QStringList{"--wrong-block", "4"} << false << VirtualRadioFaults{};
-        QTest::newRow("negative frame") << QStringList{"--nak", "-1"} << false << VirtualRadioFaults{};
+        QTest::newRow("wrong block twice for a frame")
+            << QStringList{"--wrong-block", "4:1,4:2"} << false << VirtualRadioFaults{};
+        QTest::newRow("negative frame in a list")
+            << QStringList{"--nak", "2,-1"} << false << VirtualRadioFaults{};
+        QTest::newRow("empty list item")
+            << QStringList{"--stray-byte", "2,"} << false << VirtualRadioFaults{};
+        QTest::newRow("one-value option twice")
+            << QStringList{"--silent-from", "2", "--silent-from", "3"} << false << VirtualRadioFaults{};
         QTest::newRow("band too large") << QStringList{"--band", "256"} << false << VirtualRadioFaults{};
         QTest::newRow("identity too long")
             << QStringList{"--identity", "RZ614UVX"} << false << VirtualRadioFaults{};
@@ -360,7 +420,7 @@ private slots:
         QCOMPARE(error.isEmpty(), valid);
         if (!valid)
             return;
-        QCOMPARE(Switches(parsed.faults), Switches(faults));
+        QVERIFY(parsed.faults == faults);
     }
 
     // The program as a script drives it: path on the first line, a block write saved at once,
