@@ -1,6 +1,7 @@
 // Every reply test on arbitrary bytes, as one receive event hands them over, and the block store on
-// each reply that the tests accept. The accepted shapes are written out here on their own, so that a
-// change to the program's constants shows up as a failure rather than being shared by the check.
+// each reply that the tests accept and on the bytes themselves. The accepted shapes are written out here on
+// their own, so that a change to the program's constants shows up as a failure rather than being shared by
+// the check.
 #include "data/ModData.h"
 #include "FuzzCheck.h"
 #include "link/Frames.h"
@@ -81,12 +82,24 @@ void CheckReply(const QByteArray& reply)
     }
 }
 
+// The store guards itself as well: bytes of any other length than a block reply, however short, are
+// neither read past their end nor stored.
+void CheckStoreOnAnyBytes(const QByteArray& bytes)
+{
+    InfoImage.fill(ImageFill);
+    const InfoImageType before = InfoImage;
+    StoreBlock(bytes);
+    if (bytes.size() != BlockReplySize)
+        FUZZ_REQUIRE(InfoImage == before, "%lld bytes stored", static_cast<long long>(bytes.size()));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray reply(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     CheckReply(reply);
+    CheckStoreOnAnyBytes(reply);
     // Random bytes seldom carry a right checksum: the same reply once more with its last byte made the
     // sum, so that the block store is reached from whatever header and number the input holds.
     if (reply.size() == BlockReplySize) {
