@@ -92,8 +92,11 @@ bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply)
 
 void StoreBlock(const QByteArray& reply)
 {
+    // The length first: the block number of a short reply lies past its end.
+    if (reply.size() != Proto::BlockFrameSize)
+        return;
     const int block = uint8_t(reply[BlockNumberAt]);
-    if (reply.size() != Proto::BlockFrameSize || block >= Proto::BlockCount)
+    if (block >= Proto::BlockCount)
         return;
     const std::span<const uint8_t> data = Bytes(reply).subspan(BlockDataAt, Proto::BlockDataSize);
     std::copy(data.begin(), data.end(), InfoImage.begin() + block * Proto::BlockDataSize);
