@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
+  clang libclang-rt-14-dev # the fuzz targets (scripts/fuzz.sh)
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, and runs every test headless.
+# Installs what is missing, builds with warnings as errors, and runs every test headless; then the
+# hardening passes below.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
@@ -9,3 +10,16 @@ BUILD_DIR="${BUILD_DIR:-$here/build}" bash "$here/scripts/build.sh" -DTT_WERROR=
 export QT_QPA_PLATFORM=offscreen
 cd "${BUILD_DIR:-$here/build}"
 ctest --output-on-failure -j "$(nproc)" --timeout 300
+
+# Hardening: the whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, then every
+# fuzz target for 30 seconds, each in a build folder of its own. The time of each stage is printed.
+stage_times=("build and tests: $SECONDS s")
+stage() {
+  local name="$1" start=$SECONDS
+  shift
+  "$@"
+  stage_times+=("$name: $((SECONDS - start)) s")
+}
+stage "sanitizers" bash "$here/scripts/test-sanitized.sh"
+stage "fuzzing" bash "$here/scripts/fuzz.sh" 30
+printf '%s\n' "${stage_times[@]}"

@@ -92,6 +92,7 @@ bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply)
 
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply)
 {
+    // The length first: the block number of a short reply lies past its end.
     if (reply.size() != Proto::BlockFrameSize)
         return image;
     const int block = uint8_t(reply[BlockNumberAt]);

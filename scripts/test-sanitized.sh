@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Builds the whole project with AddressSanitizer and UndefinedBehaviorSanitizer (into build-asan/, or
+# $ASAN_BUILD_DIR) and runs every test there. A finding of either ends the test program that made it.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${ASAN_BUILD_DIR:-$here/build-asan}"
+BUILD_DIR="$build" bash "$here/scripts/build.sh" -DTT_SANITIZE=ON
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$here/scripts/lsan.supp:print_suppressions=0"
+cd "$build"
+ctest --output-on-failure -j "$(nproc)" --timeout 600
