@@ -5,8 +5,8 @@
 // ended by a backslash (FuzzedDataProvider's convention), then the file's content.
 #include "FuzzCheck.h"
 #include "settings/ProfileString.h"
-#include "settings/SmallFile.h"
 #include "settings/Settings.h"
+#include "settings/SmallFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
