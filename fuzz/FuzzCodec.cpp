@@ -1,5 +1,6 @@
 // An image decoded and encoded again, as a write does with what it read, in every code page that some
-// locale gives the program: no byte outside the fields that a write encodes may change.
+// locale gives the program: no byte outside the fields that a write encodes may change, and no byte of
+// a text field that the write leaves untouched either.
 #include "data/AnsiCodePage.h"
 #include "data/ModData.h"
 #include "FuzzCheck.h"
@@ -80,9 +81,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     InfoImageType image{};
     std::copy_n(data, std::min(size, image.size()), image.begin());
+    // The byte after the image picks the fields the user edited; the rest must come back as they were.
+    const uint8_t editedBits = size > image.size() ? data[image.size()] : 0;
+    TextFieldSet edited;
+    std::vector<Field> editedFields;
+    for (size_t i = 0; i < AllTextFields.size(); ++i) {
+        if (editedBits & (1U << i)) {
+            edited.Insert(AllTextFields[i]);
+            editedFields.push_back(EncodedTextFields[i]);
+        }
+    }
+    const InfoImageType editedOnly = MayChange(editedFields);
     for (const AnsiCodePage& page : pages) {
-        const InfoImageType encoded = EncodeInfo(image, DecodeInfo(image, page), page);
-        RequireOnlyMaskedChanged(image, encoded, encodedFields, page.Name());
+        const RadioInfoRecord record = DecodeInfo(image, page);
+        RequireOnlyMaskedChanged(image, EncodeInfo(image, record, page), encodedFields, page.Name());
+        RequireOnlyMaskedChanged(image, EncodeInfo(image, record, page, edited), editedOnly, page.Name());
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "FuzzCheck.h"
 #include "settings/ProfileString.h"
 #include "settings/Settings.h"
+#include "settings/SmallFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -67,14 +68,9 @@ void CheckComPortSetting(const QString& folder, int16_t number, const QByteArray
     FUZZ_REQUIRE(readBack == number, "set %d, read back %d", number, readBack);
 }
 
-// The value as the file holds it now.
-std::optional<QByteArray> ReadProfileString(const QString& path, const QByteArray& section,
-                                            const QByteArray& key)
+std::optional<QByteArray> ReadValue(const QString& path, const QByteArray& section, const QByteArray& key)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return FindProfileString(file.readAll(), section, key);
+    return FindProfileString(ReadSmallFile(path, MaxProfileFileSize).Content, section, key);
 }
 
 void CheckProfileString(const QString& path, const QByteArray& content, const QByteArray& section,
@@ -82,16 +78,16 @@ void CheckProfileString(const QString& path, const QByteArray& content, const QB
                         const QByteArray& otherKey)
 {
     WriteFile(path, content);
-    const std::optional<QByteArray> otherBefore = ReadProfileString(path, otherSection, otherKey);
+    const std::optional<QByteArray> otherBefore = ReadValue(path, otherSection, otherKey);
     FUZZ_REQUIRE(WriteProfileString(path, section, key, value), "write failed");
     // A name or value that no line can carry only has to be survived.
     if (!CanBeWritten(section, key, value))
         return;
-    const std::optional<QByteArray> read = ReadProfileString(path, section, key);
+    const std::optional<QByteArray> read = ReadValue(path, section, key);
     FUZZ_REQUIRE(read == value, "[%s] %s: set '%s', read back '%s'", section.constData(), key.constData(),
                  value.constData(), read ? read->constData() : "(nothing)");
     if (!(SameName(section, otherSection) && SameName(key, otherKey))) {
-        FUZZ_REQUIRE(ReadProfileString(path, otherSection, otherKey) == otherBefore,
+        FUZZ_REQUIRE(ReadValue(path, otherSection, otherKey) == otherBefore,
                      "[%s] %s changed when [%s] %s was set", otherSection.constData(), otherKey.constData(),
                      section.constData(), key.constData());
     }
