@@ -5,11 +5,7 @@
 //
 // Usage: tangelo_soak [READS [WRITES]]   (1000 and 300 by default; the writes are spread among the reads)
 #include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/CommLink.h"
-#include "link/Sequencer.h"
-#include "link/WindowHooks.h"
-#include "settings/Settings.h"
+#include "link/RadioSession.h"
 #include "VirtualRadio.h"
 
 #include <QCoreApplication>
@@ -74,16 +70,18 @@ public:
             std::fprintf(stderr, "virtual radio: %s\n", qPrintable(radio.ErrorString()));
             return false;
         }
-        link.MSComm1.SetPortResolver(
+        session.SetPortResolver(
             [this](int16_t number) { return number == SoakPort ? radio.DevicePath() : QString(); });
-        ComPortNumber = SoakPort;
-        SetMsgBoxHandler([this](const MsgRequest& request) {
-            lastBox = request.text;
+        QObject::connect(&session, &RadioSession::finished, &loop, [this](const SessionOutcome& outcome) {
+            lastResult = outcome.Result;
+            ended = true;
             loop.quit();
-            return MsgResult::Ok;
         });
-        WindowHooks.RadioTypeText = [] { return QStringLiteral("TANGELOUV"); };
-        WindowHooks.GetDataByShow = [this] { RadioInfo.Seller = seller; };
+        session.SetWriteFieldsQuestion([this](const RadioInfoRecord& radioInfo, const InfoImageType&) {
+            RadioInfoRecord fields = radioInfo;
+            fields.Seller = seller;
+            return WriteDecision{false, fields, TextFieldSet::All()};
+        });
         timeout.setSingleShot(true);
         QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
         return true;
@@ -94,9 +92,9 @@ public:
     void Read(Counts& counts)
     {
         ++counts.reads;
-        if (!Run(Command1_Click, QStringLiteral("Read Complete!")))
+        if (!Run(false))
             ++counts.readFailures;
-        else if (!std::equal(InfoImage.begin(), InfoImage.end(), radio.Image().begin()))
+        else if (session.InfoImage() != radio.Image())
             ++counts.readWrongData;
     }
 
@@ -104,39 +102,45 @@ public:
     {
         ++counts.writes;
         seller = QStringLiteral("SOAK%1").arg(number);
-        if (!Run(Command2_Click, QStringLiteral("Write Complete!"))) {
+        if (!Run(true)) {
             ++counts.writeFailures;
             return;
         }
         const auto& image = radio.Image();
         const QByteArray stored(reinterpret_cast<const char*>(image.data()) + SellerAt, SellerWidth);
-        if (!std::equal(InfoImage.begin(), InfoImage.begin() + WrittenBytes, image.begin()) ||
+        const InfoImageType& written = session.InfoImage();
+        if (!std::equal(written.begin(), written.begin() + WrittenBytes, image.begin()) ||
             !stored.startsWith(seller.toLatin1()))
             ++counts.writeWrongData;
     }
 
 private:
-    bool Run(void (*press)(), const QString& expected)
+    bool Run(bool write)
     {
-        lastBox.clear();
+        ended = false;
         radio.ClearTrace(); // the radio's record of frames would otherwise grow with every session
-        press();
-        if (lastBox.isEmpty()) {
+        if (write)
+            session.startWrite(SoakPort, QStringLiteral("TANGELOUV"));
+        else
+            session.startRead(SoakPort);
+        if (!ended) {
             timeout.start(SessionTimeoutMs);
             loop.exec();
             timeout.stop();
         }
-        if (lastBox != expected)
-            std::fprintf(stderr, "expected \"%s\", got \"%s\"\n", qPrintable(expected),
-                         lastBox.isEmpty() ? "no message in time" : qPrintable(lastBox));
-        return lastBox == expected;
+        const bool complete = ended && lastResult == SessionResult::Complete;
+        if (!complete)
+            std::fprintf(stderr, "%s did not complete%s\n", write ? "write" : "read",
+                         ended ? "" : " in time");
+        return complete;
     }
 
     VirtualRadio radio;
-    CommLink link;
+    RadioSession session;
     QEventLoop loop;
     QTimer timeout;
-    QString lastBox;
+    bool ended = false;
+    SessionResult lastResult = SessionResult::Complete;
     QString seller;
 };
 

@@ -50,17 +50,17 @@ InfoImageType MayChange(std::span<const Field> fields)
     return mask;
 }
 
-// Each code page as AnsiCodePage() would use it, for every locale Qt knows.
-std::vector<QByteArray> CodePagesInUse()
+// Each code page as the window would use it, for every locale Qt knows.
+std::vector<AnsiCodePage> CodePagesInUse()
 {
-    std::set<QByteArray> pages;
+    std::set<QByteArray> names;
     for (const QLocale& locale :
-         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
-        SetAnsiCodePage(AnsiCodePageFor(locale));
-        pages.insert(AnsiCodePage());
-    }
-    SetAnsiCodePage({});
-    return {pages.begin(), pages.end()};
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory))
+        names.insert(AnsiCodePage::ForLocale(locale).Name());
+    std::vector<AnsiCodePage> pages;
+    for (const QByteArray& name : names)
+        pages.emplace_back(name);
+    return pages;
 }
 
 void RequireOnlyMaskedChanged(const InfoImageType& before, const InfoImageType& after,
@@ -76,7 +76,7 @@ void RequireOnlyMaskedChanged(const InfoImageType& before, const InfoImageType& 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static const std::vector<QByteArray> pages = CodePagesInUse();
+    static const std::vector<AnsiCodePage> pages = CodePagesInUse();
     static const InfoImageType encodedFields = MayChange(EncodedTextFields);
 
     InfoImageType image{};
@@ -92,14 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     const InfoImageType editedOnly = MayChange(editedFields);
-    for (const QByteArray& page : pages) {
-        SetAnsiCodePage(page);
-        InfoImage = image;
-        DecodeInfo();
-        EncodeInfo();
-        RequireOnlyMaskedChanged(image, InfoImage, encodedFields, page);
-        RequireOnlyMaskedChanged(image, EncodeImage(image, RadioInfo, edited, page), editedOnly, page);
+    for (const AnsiCodePage& page : pages) {
+        const RadioInfoRecord record = DecodeInfo(image, page);
+        RequireOnlyMaskedChanged(image, EncodeInfo(image, record, page), encodedFields, page.Name());
+        RequireOnlyMaskedChanged(image, EncodeInfo(image, record, page, edited), editedOnly, page.Name());
     }
-    SetAnsiCodePage({});
     return 0;
 }

@@ -32,7 +32,6 @@ std::unique_ptr<QTemporaryDir> MakeFolder()
     FUZZ_REQUIRE(folder->isValid(), "no temporary folder under %s", qPrintable(base));
     // The configuration folder too, so that nothing reaches the user's own.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder->filePath(QStringLiteral("config"))));
-    SetProgramDirectory(folder->path());
     return folder;
 }
 
@@ -62,12 +61,11 @@ bool CanBeWritten(const QByteArray& section, const QByteArray& key, const QByteA
 void CheckComPortSetting(const QString& folder, int16_t number, const QByteArray& content)
 {
     WriteFile(QDir(folder).filePath(QStringLiteral("mysetup.ini")), content);
-    LoadComPortSetting();
-    ComPortNumber = number;
-    SaveComPortSetting();
-    ComPortNumber = 0;
-    LoadComPortSetting();
-    FUZZ_REQUIRE(ComPortNumber == number, "set %d, read back %d", number, ComPortNumber);
+    const ProgramSettings settings(folder);
+    settings.LoadComPortSetting();
+    settings.SaveComPortSetting(number);
+    const int16_t readBack = ProgramSettings(folder).LoadComPortSetting();
+    FUZZ_REQUIRE(readBack == number, "set %d, read back %d", number, readBack);
 }
 
 std::optional<QByteArray> ReadValue(const QString& path, const QByteArray& section, const QByteArray& key)

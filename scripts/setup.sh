@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick

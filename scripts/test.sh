@@ -4,6 +4,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
+# The sources keep .clang-format's style.
+(cd "$here" && git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
 BUILD_DIR="${BUILD_DIR:-$here/build}" bash "$here/scripts/build.sh" -DTT_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 cd "${BUILD_DIR:-$here/build}"

@@ -12,14 +12,17 @@ qsizetype CharLength(const QString& text, qsizetype at)
 }
 } // namespace
 
-AnsiWidthValidator::AnsiWidthValidator(int width, QObject* parent) : QValidator(parent), byteWidth(width) {}
+AnsiWidthValidator::AnsiWidthValidator(int width, const AnsiCodePage& page, QObject* parent)
+    : QValidator(parent), byteWidth(width), codePage(page)
+{
+}
 
 QString AnsiWidthValidator::FittingText(const QString& text) const
 {
     qsizetype kept = 0;
     while (kept < text.size()) {
         const qsizetype next = kept + CharLength(text, kept);
-        if (ToAnsi(text.left(next)).size() > byteWidth)
+        if (codePage.ToAnsi(text.left(next)).size() > byteWidth)
             break;
         kept = next;
     }
@@ -28,7 +31,7 @@ QString AnsiWidthValidator::FittingText(const QString& text) const
 
 QValidator::State AnsiWidthValidator::validate(QString& input, int& pos) const
 {
-    if (ToAnsi(input).size() <= byteWidth) {
+    if (codePage.ToAnsi(input).size() <= byteWidth) {
         accepted = input;
         return Acceptable;
     }
@@ -52,7 +55,7 @@ QValidator::State AnsiWidthValidator::validate(QString& input, int& pos) const
     qsizetype kept = 0;
     while (kept < inserted.size()) {
         const qsizetype next = kept + CharLength(inserted, kept);
-        if (ToAnsi(before + inserted.left(next) + after).size() > byteWidth)
+        if (codePage.ToAnsi(before + inserted.left(next) + after).size() > byteWidth)
             break;
         kept = next;
     }

@@ -2,14 +2,16 @@
 // so that what the user types is what reaches the radio and nothing is cut silently on the way.
 #pragma once
 
+#include "data/AnsiCodePage.h"
 #include <QString>
+
 #include <QValidator>
 
 class AnsiWidthValidator : public QValidator
 {
     Q_OBJECT
 public:
-    AnsiWidthValidator(int width, QObject* parent);
+    AnsiWidthValidator(int width, const AnsiCodePage& page, QObject* parent);
 
     // A typed character that would not fit is refused. Inserted text (paste, input method) is cut
     // to the longest start that still fits, at a character boundary.
@@ -23,5 +25,6 @@ public:
 
 private:
     int byteWidth;
+    AnsiCodePage codePage;
     mutable QString accepted; // the text as last accepted, to tell what an edit inserted
 };

@@ -40,19 +40,21 @@ void FrmMain::UpdatePortListToolTip()
 
 void FrmMain::StartUpPortList()
 {
-    const PortListPlan plan = PlanStartupPortList(FixedPortList, DiscoverSerialPorts(), ComPortNumber);
+    const PortListPlan plan =
+        PlanStartupPortList(FixedPortList, Settings.DiscoverSerialPorts(), ComPortNumber);
     ShowPortList(plan);
     ComPortNumber = plan.ComPortNumber;
     if (ComPortNumber != 0) {
         Combo2->SelectListText(plan.Selection);
-        SaveComPortSetting();
+        Settings.SaveComPortSetting(ComPortNumber);
     }
     UpdatePortListToolTip();
 }
 
 void FrmMain::ReShowComPortTimer_Timer()
 {
-    const PortListPlan plan = PlanPortListRefresh(ComPortEntries(), DiscoverSerialPorts(), ComPortNumber);
+    const PortListPlan plan =
+        PlanPortListRefresh(ComPortEntries(), Settings.DiscoverSerialPorts(), ComPortNumber);
     ShowPortList(plan);
     if (plan.Selection.isEmpty()) {
         Combo2->setCurrentIndex(-1);
@@ -67,6 +69,9 @@ void FrmMain::ReShowComPortTimer_Timer()
 
 void FrmMain::Combo2_Click()
 {
-    SetComPortFromEntry(Combo2->currentText());
+    if (const std::optional<int16_t> number = ComPortFromEntry(Combo2->currentText())) {
+        ComPortNumber = *number;
+        Settings.SaveComPortSetting(ComPortNumber);
+    }
     UpdatePortListToolTip();
 }

@@ -1,15 +1,13 @@
 #include "window/FrmMain.h"
 
 #include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/Port.h"
-#include "link/Sequencer.h"
-#include "link/WindowHooks.h"
 #include "settings/ComPorts.h"
 #include "settings/Settings.h"
 #include "window/AnsiWidthValidator.h"
 #include "window/BandTable.h"
 #include "window/FrameBox.h"
+#include "window/MsgBoxDialog.h"
+#include "window/SessionMessages.h"
 #include "window/Twips.h"
 #include "window/WindowFont.h"
 #include "window/WindowIcon.h"
@@ -25,7 +23,9 @@
 #include <utility>
 #include <vector>
 
-FrmMain::FrmMain(QWidget* parent) : QWidget(parent)
+FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCodePage> codePage)
+    : QWidget(parent), Settings(std::move(settings)),
+      CodePage(codePage.value_or(AnsiCodePage::ForLocale(QLocale::system()))), msgBoxHandler(ShowMsgBoxDialog)
 {
     InstallFontSubstitutions();
     setObjectName(QStringLiteral("FrmMain"));
@@ -38,21 +38,23 @@ FrmMain::FrmMain(QWidget* parent) : QWidget(parent)
     ReShowComPortTimer.setInterval(1000);
 
     CreateControls();
-    connect(Command1, &QPushButton::clicked, this, [] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, &FrmMain::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmMain::Command2_Click);
     connect(&ReShowComPortTimer, &QTimer::timeout, this, &FrmMain::ReShowComPortTimer_Timer);
-    WindowHooks.RadioTypeText = [this] { return Combo1[0]->currentText(); };
-    WindowHooks.ShowByData = [this] { ShowByData(); };
-    WindowHooks.GetDataByShow = [this] { GetDataByShow(); };
+    Session.SetCodePage(CodePage);
+    // A port number names the device that the window's own discovery lists under it.
+    Session.SetPortResolver([this](int16_t number) { return Settings.DevicePathForComPort(number); });
+    Session.SetWriteFieldsQuestion([this](const RadioInfoRecord& radio, const InfoImageType& image) {
+        return GetDataByShow(radio, image);
+    });
+    connect(&Session, &RadioSession::recordRead, this, &FrmMain::Session_RecordRead);
+    connect(&Session, &RadioSession::finished, this, &FrmMain::Session_Finished);
     Form_Load();
 
     setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->availableGeometry()));
 }
 
-FrmMain::~FrmMain()
-{
-    WindowHooks = {};
-}
+FrmMain::~FrmMain() = default;
 
 void FrmMain::CreateControls()
 {
@@ -145,7 +147,7 @@ void FrmMain::CreateControls()
                                                           {12, Width::ProgramPassword}}};
     for (const auto& [index, width] : radioWidths) {
         auto* edit = static_cast<QLineEdit*>(Text1[static_cast<size_t>(index)]);
-        edit->setValidator(new AnsiWidthValidator(width, edit));
+        edit->setValidator(new AnsiWidthValidator(width, CodePage, edit));
     }
 
     Label2 = label(Frame1, QStringLiteral("Label2"), 885);
@@ -202,10 +204,10 @@ void FrmMain::CreateControls()
 
 void FrmMain::Form_Load()
 {
-    SessionMode = 0;
-    SetDefaultInfo();
-    DetectSystemType();
-    LoadComPortSetting();
+    RadioInfo = SetDefaultInfo();
+    Session.SetRadioInfo(RadioInfo);
+    FixedPortList = DetectSystemType();
+    ComPortNumber = Settings.LoadComPortSetting();
     StartUpPortList();
     FillBandTable();
     SetLanguage();
@@ -219,9 +221,7 @@ void FrmMain::Form_Unload()
 {
     ReShowComPortTimer.stop();
     // A session still running ends with the window, without a message.
-    Link.WaitTimer.stop();
-    AwaitingReply = false;
-    ClosePort();
+    Session.Abandon();
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)
@@ -233,4 +233,56 @@ void FrmMain::closeEvent(QCloseEvent* event)
 void FrmMain::Command3_Click()
 {
     close();
+}
+
+void FrmMain::Command1_Click()
+{
+    Session.startRead(ComPortNumber);
+}
+
+void FrmMain::Command2_Click()
+{
+    Session.startWrite(ComPortNumber, Combo1[0]->currentText());
+}
+
+void FrmMain::Session_RecordRead(const RadioInfoRecord& record)
+{
+    RadioInfo = record;
+    ShowByData();
+}
+
+void FrmMain::Session_Finished(const SessionOutcome& outcome)
+{
+    ShowSessionOutcome(outcome);
+}
+
+void FrmMain::ShowSessionOutcome(const SessionOutcome& outcome)
+{
+    switch (outcome.Result) {
+    case SessionResult::Complete:
+        MsgBox(CompleteText(outcome.Mode));
+        break;
+    case SessionResult::CannotOpen:
+        MsgBox(QString::fromLatin1(CannotOpenText), MsgButtons::Ok, MsgIcon::Critical,
+               OutcomeDetail(outcome));
+        break;
+    case SessionResult::ModelError:
+        MsgBox(ModelErrorText(outcome));
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, OutcomeDetail(outcome));
+        break;
+    case SessionResult::Failure:
+    case SessionResult::Refused:
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, OutcomeDetail(outcome));
+        break;
+    }
+}
+
+MsgResult FrmMain::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& detail)
+{
+    return msgBoxHandler ? msgBoxHandler({text, buttons, icon, detail}) : MsgResult::Ok;
+}
+
+MsgBoxHandler FrmMain::SetMsgBoxHandler(MsgBoxHandler handler)
+{
+    return std::exchange(msgBoxHandler, std::move(handler));
 }

@@ -2,9 +2,13 @@
 // the COM-port list and the Read, Write and Exit buttons.
 #pragma once
 
+#include "data/AnsiCodePage.h"
+#include "data/ModData.h"
 #include "data/TextFieldSet.h"
-#include "link/CommLink.h"
+#include "link/RadioSession.h"
+#include "settings/Settings.h"
 #include "window/DropDownList.h"
+#include "window/MsgBox.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -18,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 struct PortListPlan;
 
@@ -25,8 +30,10 @@ class FrmMain : public QWidget
 {
     Q_OBJECT
 public:
-    // Creates the controls in their design-time states and runs Form_Load.
-    explicit FrmMain(QWidget* parent = nullptr);
+    // Creates the controls in their design-time states and runs Form_Load. The radio's texts are in
+    // `codePage`, the system locale's unless given; `settings` says where the files and ports are.
+    explicit FrmMain(QWidget* parent = nullptr, ProgramSettings settings = ProgramSettings(),
+                     std::optional<AnsiCodePage> codePage = std::nullopt);
     ~FrmMain() override;
 
     // Start-up before the window is first shown.
@@ -40,9 +47,21 @@ public:
     void Combo1_Click(int16_t Index);
     void Combo2_Click();
 
-    // The record and the window, both ways; GetDataByShow may refuse a write (band check).
+    // The record and the window, both ways. GetDataByShow is the write's question: the radio's record
+    // and image come in, the fields to write (or the band check's refusal) go out.
     void ShowByData();
-    void GetDataByShow();
+    WriteDecision GetDataByShow(const RadioInfoRecord& radio, const InfoImageType& image);
+
+    // The Read and Write buttons and the session's end.
+    void Command1_Click();
+    void Command2_Click();
+    void Session_RecordRead(const RadioInfoRecord& record);
+    void Session_Finished(const SessionOutcome& outcome);
+
+    // Every message box of the window goes through here; tests answer and record them.
+    MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
+                     const QString& detail = {});
+    MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler); // returns the one it replaces
 
     // The COM-port list.
     bool InComPorts(int16_t number) const;
@@ -81,8 +100,20 @@ public:
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QTimer ReShowComPortTimer;
-    // The serial control MSComm1 and the reply timer WaitTimer of the session.
-    CommLink Link;
+
+    // Where the settings file and the serial ports are; the chosen port (0: none); whether the port
+    // list is the fixed one.
+    ProgramSettings Settings;
+    int16_t ComPortNumber = 0;
+    bool FixedPortList = false;
+    // The radio's information as the window shows it.
+    RadioInfoRecord RadioInfo;
+    // 1 English, 2 Chinese; set once by SetLanguage.
+    int16_t LanguageIndex = 0;
+    // The radio's texts are in the code page of the system's locale.
+    AnsiCodePage CodePage;
+    // The session with its serial control MSComm1 and reply timer WaitTimer.
+    RadioSession Session;
 
     // The two band messages of a write, indexed by LanguageIndex; element 0 stays empty.
     std::array<QString, 3> OverwriteQuestion;
@@ -96,12 +127,14 @@ private:
     void CreateControls();
     void SetLanguage();
     void AlignLabels();
-    void RefuseWrite();
-    TextFieldSet EditedTextFields() const;
+    QString Message(const std::array<QString, 3>& texts) const;
+    void ShowSessionOutcome(const SessionOutcome& outcome);
+    TextFieldSet EditedTextFields(const InfoImageType& radioImage) const;
     void StartUpPortList();
     void ShowPortList(const PortListPlan& plan);
     void UpdatePortListToolTip();
     QStringList ComPortEntries() const;
 
     QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
+    MsgBoxHandler msgBoxHandler;
 };

@@ -31,8 +31,3 @@ MsgResult ShowMsgBoxDialog(const MsgRequest& request)
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Cancel) ? MsgResult::Cancel : MsgResult::Ok;
 }
-
-void InstallMsgBoxDialog()
-{
-    SetMsgBoxHandler(ShowMsgBoxDialog);
-}

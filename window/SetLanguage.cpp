@@ -12,8 +12,6 @@
 #include <utility>
 #include <vector>
 
-int16_t LanguageIndex = 0;
-
 namespace {
 constexpr int16_t English = 1;
 constexpr int16_t Chinese = 2;
@@ -74,11 +72,6 @@ void SetCaption(QWidget* control, const QString& caption)
 int16_t LanguageIndexFor(const QLocale& locale)
 {
     return locale.language() == QLocale::Chinese && locale.territory() == QLocale::China ? Chinese : English;
-}
-
-void ResetLanguageIndex()
-{
-    LanguageIndex = 0;
 }
 
 void FrmMain::SetLanguage()

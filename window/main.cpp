@@ -1,6 +1,5 @@
 // TANGELO_Tune: reads and writes the information block of a TANGELO radio over a serial port.
 #include "window/FrmMain.h"
-#include "window/MsgBoxDialog.h"
 #include "window/WindowFont.h"
 
 #include <QApplication>
@@ -10,7 +9,6 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     InstallFontSubstitutions();
     QApplication::setFont(WindowFont()); // message boxes too
-    InstallMsgBoxDialog();
 
     FrmMain window; // runs Form_Load before it is shown
     window.show();

@@ -21,18 +21,14 @@ public:
         QDir(root.path()).mkpath(QStringLiteral("dosdevices"));
         QDir(root.path()).mkpath(QStringLiteral("config"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
-        SetProgramDirectory(root.path());
-        // The aliases are looked for where the program keeps them: beside its settings file.
-        SetDiscoveryRoots(SysRoot(), {});
     }
-    ~IsolatedProgram()
-    {
-        SetDiscoveryRoots({}, {});
-        SetProgramDirectory({});
-        qunsetenv("XDG_CONFIG_HOME");
-    }
+    ~IsolatedProgram() { qunsetenv("XDG_CONFIG_HOME"); }
     IsolatedProgram(const IsolatedProgram&) = delete;
     IsolatedProgram& operator=(const IsolatedProgram&) = delete;
+
+    // The program's settings here: the program directory, the fake sysfs, and the aliases where the
+    // program keeps them, beside its settings file.
+    ProgramSettings Settings() const { return ProgramSettings(root.path(), SysRoot()); }
 
     QString Path(const QString& relative) const { return root.filePath(relative); }
     QString Directory() const { return root.path(); }

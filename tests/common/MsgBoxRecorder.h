@@ -1,7 +1,8 @@
-// Answers the program's message boxes in place of the dialog, and records them.
+// Answers the window's message boxes in place of the dialog, and records them.
 #pragma once
 
-#include "data/MsgBox.h"
+#include "window/FrmMain.h"
+#include "window/MsgBox.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -27,18 +28,19 @@ public:
     QList<MsgResult> answers; // for the boxes to come, in order; Ok when none is left
     std::function<int()> Stamp;
 
-    MsgBoxRecorder()
+    MsgBoxRecorder() { clock.start(); }
+    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
+    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+
+    // From now on the window's boxes come here; the recorder must outlive the window or be detached.
+    void Attach(FrmMain& frm)
     {
-        clock.start();
-        previous = SetMsgBoxHandler([this](const MsgRequest& request) {
+        frm.SetMsgBoxHandler([this](const MsgRequest& request) {
             boxes.append({request.text, request.buttons, request.icon, request.detail, clock.elapsed(),
                           Stamp ? Stamp() : 0});
             return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
         });
     }
-    ~MsgBoxRecorder() { SetMsgBoxHandler(std::move(previous)); }
-    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
-    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
 
     void Restart() { clock.restart(); }
 
@@ -62,5 +64,4 @@ public:
 
 private:
     QElapsedTimer clock;
-    MsgBoxHandler previous;
 };

@@ -1,8 +1,7 @@
 // The real window for tests that run it offscreen, and the user's way of choosing in its lists.
 #pragma once
 
-#include "data/ModData.h"
-#include "link/Sequencer.h"
+#include "MsgBoxRecorder.h"
 #include "settings/Settings.h"
 #include "window/FrmMain.h"
 #include "window/SetLanguage.h"
@@ -13,16 +12,20 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
-// Puts the program's module-level state back to a fresh start, then creates and shows FrmMain as
-// the program does. With `active` it also waits until the window is the active one, for keys.
-inline void StartFrmMain(std::unique_ptr<FrmMain>& frm, bool active = false)
+// Creates and shows FrmMain as the program does, with `settings`, its message boxes going to `msgs` (or,
+// without one, to an answer of OK, so that no test ever waits for a real dialog). With `active` it also waits
+// until the window is the active one, for keys.
+inline void StartFrmMain(std::unique_ptr<FrmMain>& frm, const ProgramSettings& settings,
+                         MsgBoxRecorder* msgs = nullptr, bool active = false,
+                         std::optional<AnsiCodePage> codePage = std::nullopt)
 {
-    ResetSession();
-    ResetModData();
-    ResetLanguageIndex();
-    ComPortNumber = 0;
-    frm = std::make_unique<FrmMain>();
+    frm = std::make_unique<FrmMain>(nullptr, settings, codePage);
+    if (msgs != nullptr)
+        msgs->Attach(*frm);
+    else
+        frm->SetMsgBoxHandler([](const MsgRequest&) { return MsgResult::Ok; });
     frm->show();
     if (active) {
         frm->activateWindow();

@@ -17,14 +17,14 @@ QString S(std::u16string_view text)
     return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
 }
 
-void PutBytes(int offset, const QByteArray& bytes)
+void PutBytes(InfoImageType& image, int offset, const QByteArray& bytes)
 {
-    std::copy(bytes.begin(), bytes.end(), InfoImage.begin() + offset);
+    std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
 }
 
-QByteArray ImageBytes(int offset, int count)
+QByteArray ImageBytes(const InfoImageType& image, int offset, int count)
 {
-    return QByteArray(reinterpret_cast<const char*>(InfoImage.data()) + offset, count);
+    return QByteArray(reinterpret_cast<const char*>(image.data()) + offset, count);
 }
 
 // Where each encoded text field lives, indexed by TextField.
@@ -60,13 +60,17 @@ Q_DECLARE_METATYPE(TextField)
 class TestModData : public QObject
 {
     Q_OBJECT
+    InfoImageType image{};
+    RadioInfoRecord info;
+    AnsiCodePage page;
+
 private slots:
     void init()
     {
-        ResetModData();
-        SetAnsiCodePage("windows-1252");
+        image = {};
+        info = {};
+        page = AnsiCodePage("windows-1252");
     }
-    void cleanupTestCase() { SetAnsiCodePage({}); }
 
     void trimText_data()
     {
@@ -104,10 +108,10 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, field);
-        PutBytes(Layout::DealerCode, bytes);
-        DecodeInfo();
-        QCOMPARE(RadioInfo.DealerCode, field);
-        QCOMPARE(RadioInfo.DealerCode.size(), 16);
+        PutBytes(image, Layout::DealerCode, bytes);
+        info = DecodeInfo(image, page);
+        QCOMPARE(info.DealerCode, field);
+        QCOMPARE(info.DealerCode.size(), 16);
     }
 
     void decodeSwitches_data()
@@ -133,22 +137,23 @@ private slots:
         QFETCH(int, byte13);
         QFETCH(int, byte14);
         QFETCH(QList<int>, flags);
-        InfoImage[13] = static_cast<uint8_t>(byte13);
-        InfoImage[14] = static_cast<uint8_t>(byte14);
-        DecodeInfo();
-        const QList<int> got{RadioInfo.FiveTone,    RadioInfo.TwoTone,     RadioInfo.Dtmf, RadioInfo.Scramble,
-                             RadioInfo.FactoryMode, RadioInfo.BandSetting, RadioInfo.Kill, RadioInfo.Faint};
+        image[13] = static_cast<uint8_t>(byte13);
+        image[14] = static_cast<uint8_t>(byte14);
+        info = DecodeInfo(image, page);
+        const QList<int> got{info.FiveTone,    info.TwoTone,     info.Dtmf, info.Scramble,
+                             info.FactoryMode, info.BandSetting, info.Kill, info.Faint};
         QCOMPARE(got, flags);
     }
 
     void decodeBandAndAreaCode()
     {
-        InfoImage[7] = 25; // no row in the band table: kept as it is
-        PutBytes(9, QByteArray("05\xFF"
-                               "9"));
-        DecodeInfo();
-        QCOMPARE(RadioInfo.BandIndex, int16_t(25));
-        QCOMPARE(RadioInfo.AreaCode, QStringLiteral("05"));
+        image[7] = 25; // no row in the band table: kept as it is
+        PutBytes(image, 9,
+                 QByteArray("05\xFF"
+                            "9"));
+        info = DecodeInfo(image, page);
+        QCOMPARE(info.BandIndex, int16_t(25));
+        QCOMPARE(info.AreaCode, QStringLiteral("05"));
     }
 
     void encodeBandSettingTouchesBit2Only_data()
@@ -166,35 +171,35 @@ private slots:
         QFETCH(int, before);
         QFETCH(int, bandSetting);
         QFETCH(int, after);
-        InfoImage[13] = static_cast<uint8_t>(before);
-        InfoImage[14] = 0x5A;
-        RadioInfo.BandSetting = static_cast<int16_t>(bandSetting);
-        RadioInfo.FiveTone = RadioInfo.Kill = RadioInfo.Faint = 1; // never encoded
-        EncodeInfo();
-        QCOMPARE(int(InfoImage[13]), after);
-        QCOMPARE(int(InfoImage[14]), 0x5A);
+        image[13] = static_cast<uint8_t>(before);
+        image[14] = 0x5A;
+        info.BandSetting = static_cast<int16_t>(bandSetting);
+        info.FiveTone = info.Kill = info.Faint = 1; // never encoded
+        image = EncodeInfo(image, info, page);
+        QCOMPARE(int(image[13]), after);
+        QCOMPARE(int(image[14]), 0x5A);
     }
 
     // Only byte 7, bit 2 of byte 13 and the five editable text fields change.
     void encodeLeavesOtherBytes()
     {
         const InfoImageType before = PatternImage();
-        InfoImage = before;
-        DecodeInfo();
-        RadioInfo.AreaCode = "9999";
-        RadioInfo.SerialNumber = FixedText("changed", 16, false);
-        RadioInfo.MaintenanceDescription = FixedText("changed", 64, false);
-        RadioInfo.Scramble = 1 - RadioInfo.Scramble;
-        RadioInfo.BandIndex = 3;
-        RadioInfo.DealerCode = FixedText("D", 16, false);
-        EncodeInfo();
+        image = before;
+        info = DecodeInfo(image, page);
+        info.AreaCode = "9999";
+        info.SerialNumber = FixedText("changed", 16, false);
+        info.MaintenanceDescription = FixedText("changed", 64, false);
+        info.Scramble = 1 - info.Scramble;
+        info.BandIndex = 3;
+        info.DealerCode = FixedText("D", 16, false);
+        image = EncodeInfo(image, info, page);
         for (int i = 0; i < Layout::ImageSize; ++i) {
             const bool encoded = i == 7 || i == 13 || (i >= 60 && i < 64) || (i >= 80 && i < 144);
             if (!encoded)
-                QVERIFY2(InfoImage[size_t(i)] == before[size_t(i)], qPrintable(QString("byte %1").arg(i)));
+                QVERIFY2(image[size_t(i)] == before[size_t(i)], qPrintable(QString("byte %1").arg(i)));
         }
-        QCOMPARE(int(InfoImage[7]), 3);
-        QCOMPARE(ImageBytes(80, 16), QByteArray("D").leftJustified(16, '\0'));
+        QCOMPARE(int(image[7]), 3);
+        QCOMPARE(ImageBytes(image, 80, 16), QByteArray("D").leftJustified(16, '\0'));
     }
 
     // Decoding and encoding again: a text field the user left alone goes back as it was; one taken
@@ -209,26 +214,26 @@ private slots:
     void roundTrip()
     {
         QFETCH(bool, edited);
-        PutBytes(60, QByteArray("12\xFF\x33"));                        // password ends at 0xFF
-        PutBytes(80, QByteArray("DEALER    ").leftJustified(16, ' ')); // fills the field with spaces
-        PutBytes(96, QByteArray(16, '\xFF'));                          // empty: 0xFF area
-        PutBytes(112, QByteArray("2026-01-02\0junk", 15));
-        PutBytes(128, QByteArray("Seller Name\xFFzz"));
-        InfoImage[13] = 0xE4;
-        const InfoImageType before = InfoImage;
-        DecodeInfo();
-        TextFieldsToEncode = edited ? TextFieldSet::All() : TextFieldSet{};
-        EncodeInfo();
+        PutBytes(image, 60, QByteArray("12\xFF\x33"));                        // password ends at 0xFF
+        PutBytes(image, 80, QByteArray("DEALER    ").leftJustified(16, ' ')); // fills the field with spaces
+        PutBytes(image, 96, QByteArray(16, '\xFF'));                          // empty: 0xFF area
+        PutBytes(image, 112, QByteArray("2026-01-02\0junk", 15));
+        PutBytes(image, 128, QByteArray("Seller Name\xFFzz"));
+        image[13] = 0xE4;
+        const InfoImageType before = image;
+        info = DecodeInfo(image, page);
+        const TextFieldSet encode = edited ? TextFieldSet::All() : TextFieldSet{};
+        image = EncodeInfo(image, info, page, encode);
         if (edited) {
-            QCOMPARE(ImageBytes(60, 4), QByteArray("12\0\0", 4));
-            QCOMPARE(ImageBytes(80, 16), QByteArray("DEALER").leftJustified(16, '\0'));
-            QCOMPARE(ImageBytes(96, 16), QByteArray(16, '\0'));
-            QCOMPARE(ImageBytes(112, 16), QByteArray("2026-01-02").leftJustified(16, '\0'));
-            QCOMPARE(ImageBytes(128, 16), QByteArray("Seller Name").leftJustified(16, '\0'));
+            QCOMPARE(ImageBytes(image, 60, 4), QByteArray("12\0\0", 4));
+            QCOMPARE(ImageBytes(image, 80, 16), QByteArray("DEALER").leftJustified(16, '\0'));
+            QCOMPARE(ImageBytes(image, 96, 16), QByteArray(16, '\0'));
+            QCOMPARE(ImageBytes(image, 112, 16), QByteArray("2026-01-02").leftJustified(16, '\0'));
+            QCOMPARE(ImageBytes(image, 128, 16), QByteArray("Seller Name").leftJustified(16, '\0'));
         }
         for (int i = 0; i < Layout::ImageSize; ++i)
             if (!edited || !((i >= 60 && i < 64) || (i >= 80 && i < 144)))
-                QCOMPARE(InfoImage[size_t(i)], before[size_t(i)]);
+                QCOMPARE(image[size_t(i)], before[size_t(i)]);
     }
 
     // In every code page the program may use: a text field that was not edited goes back byte for
@@ -237,19 +242,19 @@ private slots:
     // in the page given, and zero-filled over the 0xFF it held.
     void untouchedFieldKeepsItsBytes_data()
     {
-        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QByteArray>("pageName");
         QTest::addColumn<TextField>("untouched");
         QTest::addColumn<QByteArray>("bytes"); // the untouched field's
         QTest::addColumn<TextField>("edited");
         QTest::addColumn<QString>("text");
         using enum TextField;
-        const auto row = [](const char* page, TextField untouched, const char* hex, TextField edited,
+        const auto row = [](const char* name, TextField untouched, const char* hex, TextField edited,
                             const QString& text) {
             // The page's troublesome bytes over the whole field, ending in a space.
             const QByteArray pattern = QByteArray::fromHex(hex);
             const int width = PlaceOf(untouched).width;
             QByteArray bytes = pattern.repeated(width).left(width - 1) + ' ';
-            QTest::addRow("%s", page) << QByteArray(page) << untouched << bytes << edited << text;
+            QTest::addRow("%s", name) << QByteArray(name) << untouched << bytes << edited << text;
         };
         row("GBK", Seller, "d620", DealerCode, QStringLiteral("张三"));
         row("Big5", DealerCode, "969696", Seller, QStringLiteral("張三"));
@@ -273,25 +278,24 @@ private slots:
     }
     void untouchedFieldKeepsItsBytes()
     {
-        QFETCH(QByteArray, page);
+        QFETCH(QByteArray, pageName);
         QFETCH(TextField, untouched);
         QFETCH(QByteArray, bytes);
         QFETCH(TextField, edited);
         QFETCH(QString, text);
-        SetAnsiCodePage(page);
-        InfoImage = PatternImage();
-        PutBytes(PlaceOf(untouched).offset, bytes);
+        page = AnsiCodePage(pageName);
+        QCOMPARE(page.Name(), pageName);
+        image = PatternImage();
+        PutBytes(image, PlaceOf(untouched).offset, bytes);
         const FieldPlace& place = PlaceOf(edited);
-        PutBytes(place.offset, QByteArray(place.width, '\xFF'));
-        InfoImageType expected = InfoImage;
-        DecodeInfo();
-        RadioInfoRecord record = RadioInfo;
+        PutBytes(image, place.offset, QByteArray(place.width, '\xFF'));
+        InfoImageType expected = image;
+        RadioInfoRecord record = DecodeInfo(image, page);
         record.*place.text = FixedText(text, place.width, false);
 
-        SetAnsiCodePage("windows-1252"); // the page given counts, not the program's
-        const InfoImageType image = EncodeImage(InfoImage, record, {edited}, page);
+        image = EncodeInfo(image, record, page, {edited});
 
-        const QByteArray encoded = QStringEncoder(page.constData()).encode(text);
+        const QByteArray encoded = QStringEncoder(pageName.constData()).encode(text);
         QVERIFY(!encoded.contains('?') && encoded.size() <= place.width);
         std::ranges::copy(encoded.leftJustified(place.width, '\0'), expected.begin() + place.offset);
         const auto hex = [](const InfoImageType& all) {
@@ -320,46 +324,44 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, width);
         QFETCH(QByteArray, gbk);
-        SetAnsiCodePage("GBK");
-        InfoImage.fill(0xEE);
-        PutImageText(128, text, width);
-        QCOMPARE(ImageBytes(128, width), gbk.leftJustified(width, '\0'));
-        QCOMPARE(int(InfoImage[size_t(128 + width)]), 0xEE);
+        page = AnsiCodePage("GBK");
+        image.fill(0xEE);
+        image = PutImageText(image, 128, text, width, page);
+        QCOMPARE(ImageBytes(image, 128, width), gbk.leftJustified(width, '\0'));
+        QCOMPARE(int(image[size_t(128 + width)]), 0xEE);
     }
 
     void decodeDoubleByteText()
     {
-        SetAnsiCodePage("GBK");
+        page = AnsiCodePage("GBK");
         QStringEncoder gbk("GBK");
-        PutBytes(128, gbk.encode(QStringLiteral("张三")) + QByteArray(12, '\0'));
-        DecodeInfo();
-        QCOMPARE(TrimText(RadioInfo.Seller), QStringLiteral("张三"));
+        PutBytes(image, 128, gbk.encode(QStringLiteral("张三")) + QByteArray(12, '\0'));
+        info = DecodeInfo(image, page);
+        QCOMPARE(TrimText(info.Seller), QStringLiteral("张三"));
     }
 
     void defaults()
     {
-        SetDefaultInfo(QDate(2026, 12, 7));
-        QCOMPARE(RadioInfo.SerialNumber, QStringLiteral("2026120700000001"));
-        QCOMPARE(RadioInfo.ManufactureCode, QStringLiteral("12-1-E-1"));
-        QCOMPARE(RadioInfo.UserCode, QStringLiteral("001A"));
-        QCOMPARE(RadioInfo.ProgramPassword, S(u"\0   "sv));
-        QCOMPARE(TrimText(RadioInfo.ProductionDate),
+        info = SetDefaultInfo(QDate(2026, 12, 7));
+        QCOMPARE(info.SerialNumber, QStringLiteral("2026120700000001"));
+        QCOMPARE(info.ManufactureCode, QStringLiteral("12-1-E-1"));
+        QCOMPARE(info.UserCode, QStringLiteral("001A"));
+        QCOMPARE(info.ProgramPassword, S(u"\0   "sv));
+        QCOMPARE(TrimText(info.ProductionDate),
                  QLocale::system().toString(QDate(2026, 12, 7), QLocale::ShortFormat));
-        QCOMPARE(RadioInfo.ProductionDate.size(), 16);
-        QCOMPARE(RadioInfo.Version, QStringLiteral("V1.00"));
-        QCOMPARE(RadioInfo.AreaCode, QStringLiteral("0595"));
-        QCOMPARE(RadioInfo.Model, QStringLiteral("RZ614UV"));
-        const QList<int> flags{RadioInfo.FiveTone,    RadioInfo.TwoTone,     RadioInfo.Dtmf,
-                               RadioInfo.Scramble,    RadioInfo.Kill,        RadioInfo.Faint,
-                               RadioInfo.FactoryMode, RadioInfo.BandSetting, RadioInfo.BandIndex};
+        QCOMPARE(info.ProductionDate.size(), 16);
+        QCOMPARE(info.Version, QStringLiteral("V1.00"));
+        QCOMPARE(info.AreaCode, QStringLiteral("0595"));
+        QCOMPARE(info.Model, QStringLiteral("RZ614UV"));
+        const QList<int> flags{info.FiveTone, info.TwoTone,     info.Dtmf,        info.Scramble, info.Kill,
+                               info.Faint,    info.FactoryMode, info.BandSetting, info.BandIndex};
         QCOMPARE(flags, (QList<int>{1, 1, 1, 0, 0, 0, 0, 0, 0}));
-        QVERIFY(std::all_of(InfoImage.begin(), InfoImage.end(), [](uint8_t b) { return b == 0; }));
     }
 
     void codePageForLocale_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QByteArray>("name");
         QTest::newRow("zh_CN") << "zh_CN" << QByteArray("GBK");
         QTest::newRow("zh_SG") << "zh_SG" << QByteArray("GBK");
         QTest::newRow("zh_TW") << "zh_TW" << QByteArray("Big5");
@@ -377,17 +379,17 @@ private slots:
     void codePageForLocale()
     {
         QFETCH(QString, locale);
-        QFETCH(QByteArray, page);
-        QCOMPARE(AnsiCodePageFor(QLocale(locale)), page);
+        QFETCH(QByteArray, name);
+        QCOMPARE(AnsiCodePageFor(QLocale(locale)), name);
         // The converter must know the name, or the radio's texts would silently turn into 1252.
-        QVERIFY2(QStringEncoder(page.constData()).isValid(), page.constData());
+        QCOMPARE(AnsiCodePage::ForLocale(QLocale(locale)).Name(), name);
     }
 
     void unknownCodePageFallsBack()
     {
-        SetAnsiCodePage("no-such-page");
-        QCOMPARE(AnsiCodePage(), QByteArray("windows-1252"));
-        QCOMPARE(ToAnsi(QStringLiteral("é")), QByteArray("\xE9"));
+        const AnsiCodePage unknown("no-such-page");
+        QCOMPARE(unknown.Name(), QByteArray("windows-1252"));
+        QCOMPARE(unknown.ToAnsi(QStringLiteral("é")), QByteArray("\xE9"));
     }
 };
 

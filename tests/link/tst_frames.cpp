@@ -1,10 +1,7 @@
 // The wire protocol's frames and reply shapes, the identity reply and the model check.
 #include "data/ModData.h"
-#include "data/MsgBox.h"
-#include "link/CommLink.h"
 #include "link/Frames.h"
 #include "link/ModelCheck.h"
-#include "link/Sequencer.h"
 #include "WireBytes.h"
 
 #include <QTest>
@@ -33,12 +30,6 @@ class TestFrames : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        ResetModData();
-        ResetSession();
-    }
-
     // Frames the program sends, byte for byte.
     void frames_data()
     {
@@ -52,8 +43,8 @@ private slots:
             << Proto::BuildBlockFrame(0, zeros) << Hex("5708002000") + QByteArray(32, '\0') + Hex("7F");
         QTest::newRow("block 1 of 0xFF: sum 0x2060, checksum 0x60")
             << Proto::BuildBlockFrame(1, ones) << Hex("5708002001") + QByteArray(32, '\xFF') + Hex("60");
-        QTest::newRow("program command") << Proto::ProgramCommand << Hex("50524F4752414D");
-        QTest::newRow("end command") << Proto::EndCommand << Hex("454E44");
+        QTest::newRow("program command") << Proto::ProgramCommand.toByteArray() << Hex("50524F4752414D");
+        QTest::newRow("end command") << Proto::EndCommand.toByteArray() << Hex("454E44");
     }
     void frames()
     {
@@ -122,9 +113,9 @@ private slots:
     {
         QFETCH(int, block);
         QFETCH(int, storedFrom);
-        StoreBlock(BlockReply(uint8_t(block), 0xA5));
-        for (int i = 0; i < 256; ++i)
-            QCOMPARE(InfoImage[i],
+        const InfoImageType image = StoreBlock(InfoImageType{}, BlockReply(uint8_t(block), 0xA5));
+        for (int i = 0; i < Layout::ImageSize; ++i)
+            QCOMPARE(image[size_t(i)],
                      uint8_t(storedFrom >= 0 && i >= storedFrom && i < storedFrom + 32 ? 0xA5 : 0));
     }
 
@@ -154,9 +145,10 @@ private slots:
         QFETCH(bool, accepted);
         QFETCH(QString, identity);
         QFETCH(int, band);
-        QCOMPARE(ParseIdentReply(reply), accepted);
-        QCOMPARE(RadioIdentity, identity);
-        QCOMPARE(RadioInfo.BandIndex, int16_t(band));
+        const std::optional<IdentContent> parsed = ParseIdentReply(reply);
+        QCOMPARE(parsed.has_value(), accepted);
+        QCOMPARE(parsed.value_or(IdentContent{}).RadioIdentity, identity);
+        QCOMPARE(parsed.value_or(IdentContent{}).BandIndex, int16_t(band));
     }
 
     // The identity table, both mappings.
@@ -212,65 +204,6 @@ private slots:
         QFETCH(bool, same);
         QCOMPARE(IsKnownRadioType(windowType, radioType), known);
         QCOMPARE(IsSameRadioType(windowType, radioType), same);
-    }
-
-    // The check at step 2: its result, the record's model afterwards and the message it shows.
-    void checkModel_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("windowType");
-        QTest::addColumn<QByteArray>("identityBytes");
-        QTest::addColumn<bool>("passes");
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("read, RZ614UV") << 1 << "" << QByteArray("RZ614UV") << true << "TANGELOUV"
-                                       << "";
-        QTest::newRow("read, RZ614_U") << 1 << "" << QByteArray("RZ614_U") << false << "RZ614_U"
-                                       << "Model Error\r\nPC is TANGELOSU\r\nRadio is TANGELOSU";
-        QTest::newRow("read, RZ614") << 1 << "" << QByteArray("RZ614\0\0", 7) << false << "RZ614"
-                                     << "Model Error\r\nPC is RZ614\r\nRadio is RZ614";
-        QTest::newRow("read, lower case") << 1 << "" << QByteArray("rz614uv") << false << "rz614uv"
-                                          << "Model Error\r\nPC is rz614uv\r\nRadio is rz614uv";
-        QTest::newRow("write, TANGELOSU to RZ614U_")
-            << 2 << "TANGELOSU" << QByteArray("RZ614U_") << true << "TANGELOSU"
-            << "";
-        QTest::newRow("write, TANGELOSV to RZ614UV")
-            << 2 << "TANGELOSV" << QByteArray("RZ614UV") << false << "TANGELOSV"
-            << "Model Error\r\nPC is TANGELOSV\r\nRadio is TANGELOUV";
-    }
-    void checkModel()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, windowType);
-        QFETCH(QByteArray, identityBytes);
-        QFETCH(bool, passes);
-        QFETCH(QString, model);
-        QFETCH(QString, message);
-
-        CommLink link; // CheckModel stops the reply timer
-        QList<MsgRequest> boxes;
-        SetMsgBoxHandler([&](const MsgRequest& box) {
-            boxes.append(box);
-            return MsgResult::Ok;
-        });
-        SessionMode = int16_t(mode);
-        RadioInfo.Model = windowType;
-        QVERIFY(ParseIdentReply(IdentReply(identityBytes, 9)));
-        link.WaitTimer.start(300);
-
-        QCOMPARE(CheckModel(), passes);
-        SetMsgBoxHandler({});
-        QVERIFY(!link.WaitTimer.isActive());
-        QCOMPARE(RadioInfo.Model, model);
-        QCOMPARE(RadioInfo.BandIndex, int16_t(9)); // stored even when the check fails
-        if (message.isEmpty()) {
-            QVERIFY(boxes.isEmpty());
-        } else {
-            QCOMPARE(boxes.size(), 1);
-            QCOMPARE(boxes[0].text, message);
-            QCOMPARE(boxes[0].icon, MsgIcon::None);
-            QCOMPARE(boxes[0].buttons, MsgButtons::Ok);
-        }
     }
 };
 

@@ -211,7 +211,7 @@ private slots:
         for (const QString& alias : aliases)
             AddAlias(alias);
         QCOMPARE(Listed(DiscoverSerialPorts(SysRoot(), AliasDir())), listed);
-        QCOMPARE(Listed(DiscoverSerialPorts()), listed);
+        QCOMPARE(Listed(m_dir->Settings().DiscoverSerialPorts()), listed);
     }
 
     void missingFolders()
@@ -232,14 +232,14 @@ private slots:
         WriteTestFile(SysRoot() + QStringLiteral("/class/tty/ttyUSB0/dev"), "1:3\n");
         AddAlias(QStringLiteral("com9>/dev/null"));
 
-        const QList<SerialPortEntry> entries = DiscoverSerialPorts();
+        const QList<SerialPortEntry> entries = m_dir->Settings().DiscoverSerialPorts();
         QCOMPARE(entries.size(), 2);
         QCOMPARE(entries[0].Description, QStringLiteral("/dev/ttyS0"));
         QCOMPARE(entries[1].Number, 9);
         QCOMPARE(entries[1].Description, QStringLiteral("/dev/null - FTDI FT232R USB UART (0403:6001)"));
 
         QVERIFY(QFile::remove(AliasDir() + QStringLiteral("/com9")));
-        const QList<SerialPortEntry> plain = DiscoverSerialPorts();
+        const QList<SerialPortEntry> plain = m_dir->Settings().DiscoverSerialPorts();
         QCOMPARE(plain[1].Number, 100);
         QCOMPARE(plain[1].Description, QStringLiteral("/dev/ttyUSB0 - FTDI FT232R USB UART (0403:6001)"));
     }
@@ -248,7 +248,7 @@ private slots:
     {
         AddUsbTty(QStringLiteral("ttyACM0"),
                   {{QStringLiteral("idVendor"), "1a86"}, {QStringLiteral("idProduct"), "7523"}});
-        const QList<SerialPortEntry> entries = DiscoverSerialPorts();
+        const QList<SerialPortEntry> entries = m_dir->Settings().DiscoverSerialPorts();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].Description, QStringLiteral("/dev/ttyACM0 - 1a86:7523"));
     }
@@ -261,15 +261,16 @@ private slots:
         QVERIFY(!pty.SlavePath().isEmpty());
         AddTty(QStringLiteral("ttyS0"));
         AddAlias(QStringLiteral("com950>") + pty.SlavePath());
-        QCOMPARE(Listed(DiscoverSerialPorts()), (QStringList{"1 /dev/ttyS0", "950 " + pty.SlavePath()}));
-        QCOMPARE(DevicePathForComPort(950), pty.SlavePath());
-        QCOMPARE(DevicePathForComPort(1), QStringLiteral("/dev/ttyS0"));
-        QCOMPARE(DevicePathForComPort(2), QString());
+        QCOMPARE(Listed(m_dir->Settings().DiscoverSerialPorts()),
+                 (QStringList{"1 /dev/ttyS0", "950 " + pty.SlavePath()}));
+        QCOMPARE(m_dir->Settings().DevicePathForComPort(950), pty.SlavePath());
+        QCOMPARE(m_dir->Settings().DevicePathForComPort(1), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(m_dir->Settings().DevicePathForComPort(2), QString());
         QVERIFY(!pty.SlaveEverOpened());
         pty.Close();
         // A test running beside this one may be given the same terminal number at once.
         if (!QFileInfo::exists(pty.SlavePath()))
-            QCOMPARE(DevicePathForComPort(950), QString());
+            QCOMPARE(m_dir->Settings().DevicePathForComPort(950), QString());
     }
 
     void matchListEntry_data()

@@ -23,11 +23,22 @@ private:
         QTest::newRow(name) << "[language]\ncomPort=" + value + "\n" << expected;
     }
 
+    // The window's number and its settings object, as the window keeps them.
+    int16_t ComPortNumber = 0;
+    std::optional<ProgramSettings> settings;
+
+    void SetProgramDirectory(const QString& directory) { settings = ProgramSettings(directory); }
+    void LoadComPortSetting() { ComPortNumber = settings->LoadComPortSetting(); }
+    void SaveComPortSetting() { settings->SaveComPortSetting(ComPortNumber); }
+    QString ProgramDirectory() const { return settings->ProgramDirectory(); }
+    static QString UserSettingsFilePath() { return ProgramSettings::UserSettingsFilePath(); }
+
 private slots:
     void init()
     {
         // A fresh program directory and configuration folder for every test.
         m_program = std::make_unique<IsolatedProgram>();
+        settings = m_program->Settings();
         ComPortNumber = 77; // every load must overwrite it
     }
 

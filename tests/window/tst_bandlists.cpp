@@ -40,7 +40,7 @@ class TestBandLists : public QObject
     std::unique_ptr<FrmMain> frm;
 
 private slots:
-    void init() { StartFrmMain(frm); }
+    void init() { StartFrmMain(frm, isolated.Settings()); }
     void cleanup() { frm.reset(); }
 
     void startUp()
@@ -75,7 +75,7 @@ private slots:
         QFETCH(int, radioType);
         QFETCH(QString, firstEntry);
         QFETCH(int, firstBandIndex);
-        RadioInfo.BandIndex = 5;
+        frm->RadioInfo.BandIndex = 5;
         // Start from another type, so that the choice is a change.
         frm->Combo1[0]->SelectListEntry((radioType + 1) % 3);
 
@@ -88,7 +88,7 @@ private slots:
         QCOMPARE(frm->Combo1[1]->currentIndex(), 0);
         QCOMPARE(frm->Combo1[1]->currentText(), firstEntry);
         QCOMPARE(frm->Combo3->currentIndex(), firstBandIndex);
-        QCOMPARE(RadioInfo.BandIndex, 5); // the record is not touched
+        QCOMPARE(frm->RadioInfo.BandIndex, 5); // the record is not touched
     }
 
     void bandChoice_data()
@@ -116,7 +116,7 @@ private slots:
         QFETCH(int, radioType);
         QFETCH(int, position);
         QFETCH(int, bandIndex);
-        RadioInfo.BandIndex = 3;
+        frm->RadioInfo.BandIndex = 3;
         frm->Combo1[0]->SelectListEntry(radioType);
 
         Choose(via, frm->Combo1[1], position);
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(frm->Combo1[1]->currentIndex(), position);
         QCOMPARE(frm->Combo3->currentIndex(), bandIndex);
         QCOMPARE(frm->Combo3->currentText(), frm->Combo1[1]->currentText());
-        QCOMPARE(RadioInfo.BandIndex, 3);
+        QCOMPARE(frm->RadioInfo.BandIndex, 3);
     }
 
     // Qt stays silent when the selected entry is chosen again; the window must not. The hidden

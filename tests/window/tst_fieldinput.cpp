@@ -68,7 +68,7 @@ class TestFieldInput : public QObject
     std::unique_ptr<FrmMain> frm;
 
 private slots:
-    void init() { StartFrmMain(frm, true); }
+    void init() { StartFrmMain(frm, isolated.Settings(), nullptr, true); }
     void cleanup() { frm.reset(); }
 
     void focusStartsOnTheRadioType() { QCOMPARE(FocusName(), "Combo1(0)"); }
@@ -252,7 +252,7 @@ private slots:
         QFETCH(Via, via);
         QFETCH(QString, text);
         QFETCH(QString, expected);
-        if (AnsiCodePage() != codePage)
+        if (frm->CodePage.Name() != codePage)
             QSKIP("needs a system locale whose code page is " + codePage);
 
         QLineEdit* field = LineEdit(*frm, index);
@@ -264,7 +264,7 @@ private slots:
         Enter(*frm, index, via, text);
 
         QCOMPARE(field->text(), expected);
-        QVERIFY(ToAnsi(field->text()).size() <= (index == 12 ? 4 : 16));
+        QVERIFY(frm->CodePage.ToAnsi(field->text()).size() <= (index == 12 ? 4 : 16));
     }
 };
 

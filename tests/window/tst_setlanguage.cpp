@@ -1,7 +1,6 @@
 // Captions, LanguageIndex, the band messages, the label alignment and the message boxes under the
 // process's system locale. CTest runs this program once per locale and names, in
 // EXPECTED_LANGUAGE_INDEX, the language that locale must give (1 English, 2 Chinese).
-#include "data/MsgBox.h"
 #include "IsolatedProgram.h"
 #include "window/MsgBoxDialog.h"
 #include "window/Twips.h"
@@ -57,20 +56,14 @@ private slots:
         expected = ExpectedLanguage();
         QVERIFY2(expected == 1 || expected == 2, "EXPECTED_LANGUAGE_INDEX must be 1 or 2");
     }
-    void init() { StartFrmMain(frm, true); }
-    void cleanup()
-    {
-        frm.reset();
-        SetMsgBoxHandler({});
-    }
+    void init() { StartFrmMain(frm, isolated.Settings(), nullptr, true); }
+    void cleanup() { frm.reset(); }
 
     void languageIndexFromTheSystemLocale()
     {
-        QCOMPARE(LanguageIndex, expected);
-        ResetLanguageIndex();
-        QCOMPARE(LanguageIndex, 0);
-        FrmMain again;
-        QCOMPARE(LanguageIndex, expected);
+        QCOMPARE(frm->LanguageIndex, expected);
+        FrmMain again(nullptr, isolated.Settings());
+        QCOMPARE(again.LanguageIndex, expected);
     }
 
     // Locales beyond those that CTest runs this program under.
@@ -143,9 +136,9 @@ private slots:
         QString caption;
         QFont font = frm->font();
         if (control == u"OverwriteQuestion") {
-            caption = frm->OverwriteQuestion.at(size_t(LanguageIndex));
+            caption = frm->OverwriteQuestion.at(size_t(frm->LanguageIndex));
         } else if (control == u"BandTooFarNotice") {
-            caption = frm->BandTooFarNotice.at(size_t(LanguageIndex));
+            caption = frm->BandTooFarNotice.at(size_t(frm->LanguageIndex));
         } else {
             auto* widget = frm->findChild<QWidget*>(control);
             QVERIFY(widget != nullptr);
@@ -198,7 +191,7 @@ private slots:
 
     void longCaptionsStartFurtherLeft()
     {
-        if (LanguageIndex != 1)
+        if (frm->LanguageIndex != 1)
             QSKIP("the English captions differ in length");
         QVERIFY(frm->Label1[5]->x() < frm->Label1[6]->x() - 50); // "Maintained Description", "Version"
     }
@@ -258,7 +251,7 @@ private slots:
         QFETCH(QString, detail);
         QFETCH(int, press);
         QFETCH(int, result);
-        InstallMsgBoxDialog();
+        frm->SetMsgBoxHandler(ShowMsgBoxDialog);
 
         QString title, okText, cancelText, shownDetail;
         int shownIcon = -1;
@@ -276,7 +269,7 @@ private slots:
                 cancelText = box->button(QMessageBox::Cancel)->text();
             box->button(QMessageBox::StandardButton(press))->click();
         });
-        const MsgResult answer = MsgBox("Read Complete!", MsgButtons(buttons), MsgIcon(icon), detail);
+        const MsgResult answer = frm->MsgBox("Read Complete!", MsgButtons(buttons), MsgIcon(icon), detail);
 
         QCOMPARE(int(answer), result);
         QCOMPARE(title, "TANGELO_Tune");

@@ -1,0 +1,34 @@
+// Stand-in for the system's default ANSI code page, in which the radio's texts are stored. A value: the
+// owner picks it (the window from the system locale, a tool or a test its own) and hands it on.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QLocale>
+#include <QString>
+
+// The code page Windows would pick as ANSI code page for this locale, as a name that
+// QStringEncoder knows ("GBK", "Big5", "Shift_JIS", "windows-949", "windows-1251", ... "windows-1252").
+QByteArray AnsiCodePageFor(const QLocale& locale);
+
+class AnsiCodePage
+{
+public:
+    AnsiCodePage(); // windows-1252
+    // Falls back to windows-1252 when the converter does not know the name.
+    explicit AnsiCodePage(const QByteArray& name);
+    static AnsiCodePage ForLocale(const QLocale& locale);
+
+    QByteArray Name() const { return name; }
+
+    QByteArray ToAnsi(const QString& text) const;
+    QString FromAnsi(QByteArrayView bytes) const;
+    // The longest prefix of `text` whose conversion fits `width` bytes, cut at a character boundary,
+    // so that no double-byte character is ever split.
+    QByteArray ToAnsiFitting(const QString& text, int width) const;
+
+    friend bool operator==(const AnsiCodePage&, const AnsiCodePage&) = default;
+
+private:
+    QByteArray name;
+};

@@ -1,0 +1,58 @@
+// The frame builders of the session: each builds its frame and hands it to SendFrame with the
+// length and wait of the reply it expects.
+#include "link/Frames.h"
+#include "link/RadioSession.h"
+
+#include <QtGlobal>
+
+namespace {
+constexpr int32_t LastReadAddress = 240;  // block 7
+constexpr int32_t LastWriteAddress = 128; // block 4: image bytes 160 to 255 never go to the radio
+} // namespace
+
+// -1: the next block in sequence, or nothing once past `limit` (the end command goes instead).
+bool RadioSession::NextAddress(int32_t& address, int32_t limit)
+{
+    if (address != -1)
+        return true;
+    BlockAddress += Proto::BlockDataSize;
+    if (BlockAddress > limit) {
+        FinishTransfer();
+        return false;
+    }
+    address = BlockAddress;
+    return true;
+}
+
+void RadioSession::SendProgramCommand()
+{
+    sessionStep = SessionStep::ProgramCommand;
+    SendFrame(1, Proto::ProgramCommand.toByteArray(), true);
+}
+
+void RadioSession::SendIdentRequest()
+{
+    SendFrame(Proto::IdentReplySize, QByteArray(1, char(Proto::IdentRequest)), false);
+}
+
+void RadioSession::ReadBlock(int32_t address)
+{
+    if (!NextAddress(address, LastReadAddress))
+        return;
+    Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
+    SendFrame(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
+}
+
+void RadioSession::WriteBlock(int32_t address)
+{
+    if (!NextAddress(address, LastWriteAddress))
+        return;
+    Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
+    const auto data = std::span(infoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
+    SendFrame(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);
+}
+
+void RadioSession::SendEnd()
+{
+    SendFrame(1, Proto::EndCommand.toByteArray(), false);
+}

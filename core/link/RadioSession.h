@@ -1,0 +1,126 @@
+// One radio session at a time on one serial port: the program command, the identity and model check,
+// the block reads and writes, the end command, with a reply wait and up to three transmissions per
+// frame. Owns its serial control MSComm1, its reply timer WaitTimer, its record and its image; any
+// number of sessions can run at once, each on its own port.
+//
+// The owner starts a read or a write and hears the end through finished(); a read also hands over
+// the record and the image through recordRead() just before. A write asks the owner once, through
+// the WriteFieldsQuestion, for the fields to write; the owner may show its own message boxes then,
+// while the reply timer is stopped and no reply is awaited.
+#pragma once
+
+#include "data/AnsiCodePage.h"
+#include "data/ModData.h"
+#include "link/LinkTrace.h"
+#include "link/SerialControl.h"
+#include "link/SessionTypes.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+
+inline constexpr char LinkSettings[] = "115200,N,8,1";
+
+class RadioSession : public QObject
+{
+    Q_OBJECT
+public:
+    // The radio's record as the session has it (Model: the window's type, BandIndex: the radio's band
+    // byte) and the radio's image with its blocks 0 to 4 just read.
+    using WriteFieldsQuestion = std::function<WriteDecision(const RadioInfoRecord&, const InfoImageType&)>;
+
+    explicit RadioSession(QObject* parent = nullptr, LinkTimings timings = {});
+    ~RadioSession() override;
+
+    void SetTimings(LinkTimings value) { timings = value; }
+    LinkTimings Timings() const { return timings; }
+    void SetCodePage(const AnsiCodePage& page) { codePage = page; }
+    // Port number to device path; the serial control's own discovery when not set.
+    void SetPortResolver(SerialControl::PortResolver resolver);
+    // Asked once per write; without one a write goes on with the record as it is.
+    void SetWriteFieldsQuestion(WriteFieldsQuestion question) { askWriteFields = std::move(question); }
+
+    // A press of Read or Write. A session still running is abandoned.
+    void startRead(int16_t portNumber);
+    void startWrite(int16_t portNumber, const QString& radioTypeText);
+    // The owner goes away: the port closes and the session ends without a report.
+    void Abandon();
+
+    // The record the session starts from; a read keeps its Model and Version apart from the image's.
+    void SetRadioInfo(const RadioInfoRecord& record) { radioInfo = record; }
+    const RadioInfoRecord& RadioInfo() const { return radioInfo; }
+    const InfoImageType& InfoImage() const { return infoImage; }
+    SessionMode Mode() const { return sessionMode; }
+    SessionStep Step() const { return sessionStep; }
+    bool Awaiting() const { return AwaitingReply; }
+    const LinkTrace& Trace() const { return trace; }
+
+    SerialControl MSComm1;
+    QTimer WaitTimer;
+
+signals:
+    void recordRead(const RadioInfoRecord& record, const InfoImageType& image);
+    void finished(const SessionOutcome& outcome);
+
+private:
+    // Transmission layer.
+    void SendFrame(int16_t replyLength, const QByteArray& frame, bool longWait);
+    bool ResendFrame();
+    void Transmit();
+    // Session steps.
+    void StartSession(SessionMode mode, int16_t portNumber);
+    void NextStep(SessionStep step);
+    void NextStep() { NextStep(sessionStep); }
+    void CollectWriteFields();
+    void RefuseWrite();
+    void FinishTransfer();
+    void FinishSession(bool ok);
+    void CompleteRead();
+    void CompleteWrite();
+    bool CheckModel();
+    void PortLost();
+    void Report(SessionResult result, SessionMode mode);
+    // Events.
+    void MSComm1_OnComm();
+    void WaitTimer_Timer();
+    // Port.
+    bool OpenPort(int16_t portNumber);
+    void ClosePort();
+    // Frame builders.
+    void SendProgramCommand();
+    void SendIdentRequest();
+    void ReadBlock(int32_t address);  // -1: next block in sequence
+    void WriteBlock(int32_t address); // -1: next block in sequence
+    void SendEnd();
+    bool NextAddress(int32_t& address, int32_t limit);
+
+    LinkTimings timings;
+    AnsiCodePage codePage;
+    WriteFieldsQuestion askWriteFields;
+    LinkTrace trace;
+
+    // Transmission state.
+    int16_t RetryCount = 0;
+    int16_t ReplyLength = 0;
+    QByteArray LastFrame;
+    bool AwaitingReply = false;
+
+    // Session state.
+    SessionMode sessionMode = SessionMode::None;
+    SessionStep sessionStep = SessionStep::Idle;
+    int32_t BlockAddress = -32;
+    bool SendHalted = false;
+    bool refused = false;    // the owner refused the write; its failure is reported as such
+    bool modelError = false; // the model check failed; its failure is reported as such
+    bool portLost = false;   // the port went away; its failure says so
+    QString RadioIdentity;
+    int16_t comPort = 0;
+    QString openFailure;
+
+    RadioInfoRecord radioInfo;
+    InfoImageType infoImage{};
+};

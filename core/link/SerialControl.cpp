@@ -1,0 +1,318 @@
+#include "link/SerialControl.h"
+
+#include "link/LinkTrace.h"
+#include "link/PermissionHint.h"
+#include "settings/Settings.h"
+
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+struct LineSettings
+{
+    qint32 baudRate = 0;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    QSerialPort::DataBits dataBits = QSerialPort::Data8;
+    QSerialPort::StopBits stopBits = QSerialPort::OneStop;
+};
+
+// "115200,N,8,1" and the like, as the serial control takes them.
+std::optional<LineSettings> ParseSettings(const QString& text)
+{
+    const QStringList parts = text.split(u',');
+    if (parts.size() != 4)
+        return std::nullopt;
+    LineSettings line;
+    bool ok = false;
+    line.baudRate = parts[0].trimmed().toInt(&ok);
+    if (!ok || line.baudRate <= 0)
+        return std::nullopt;
+
+    const QString parity = parts[1].trimmed().toUpper();
+    if (parity == u"N")
+        line.parity = QSerialPort::NoParity;
+    else if (parity == u"E")
+        line.parity = QSerialPort::EvenParity;
+    else if (parity == u"O")
+        line.parity = QSerialPort::OddParity;
+    else if (parity == u"M")
+        line.parity = QSerialPort::MarkParity;
+    else if (parity == u"S")
+        line.parity = QSerialPort::SpaceParity;
+    else
+        return std::nullopt;
+
+    const int dataBits = parts[2].trimmed().toInt(&ok);
+    if (!ok || dataBits < 5 || dataBits > 8)
+        return std::nullopt;
+    line.dataBits = QSerialPort::DataBits(dataBits);
+
+    const QString stopBits = parts[3].trimmed();
+    if (stopBits == u"1")
+        line.stopBits = QSerialPort::OneStop;
+    else if (stopBits == u"1.5")
+        line.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stopBits == u"2")
+        line.stopBits = QSerialPort::TwoStop;
+    else
+        return std::nullopt;
+    return line;
+}
+
+QSerialPort::FlowControl FlowControlFor(int16_t handshaking)
+{
+    switch (handshaking) {
+    case 1:
+        return QSerialPort::SoftwareControl;
+    case 2:
+    case 3:
+        return QSerialPort::HardwareControl;
+    default:
+        return QSerialPort::NoFlowControl;
+    }
+}
+
+// True when the descriptor reports a hang-up: the device is gone, not just a read that failed.
+bool IsHungUp(qintptr descriptor)
+{
+    if (descriptor < 0)
+        return true;
+    pollfd entry{int(descriptor), POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+// What the user can do about a port that would not open.
+QString HintFor(QSerialPort::SerialPortError error, const QString& path)
+{
+    if (error == QSerialPort::PermissionError) {
+        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            return PermissionHintFor(path);
+        return QStringLiteral("Another program is using %1. Close it and try again.").arg(path);
+    }
+    if (error == QSerialPort::DeviceNotFoundError)
+        return QStringLiteral("Check that the cable is plugged in and that the right COM port is chosen.");
+    return {};
+}
+} // namespace
+
+SerialControl::SerialControl(QObject* parent)
+    : QObject(parent), port(std::make_unique<QSerialPort>()),
+      resolver([](int16_t number) { return ProgramSettings().DevicePathForComPort(number); })
+{
+    connect(port.get(), &QSerialPort::readyRead, this, &SerialControl::readAvailable);
+    connect(port.get(), &QSerialPort::errorOccurred, this, &SerialControl::handleError);
+}
+
+SerialControl::~SerialControl()
+{
+    close();
+}
+
+void SerialControl::SetPortResolver(PortResolver portResolver)
+{
+    resolver = std::move(portResolver);
+}
+
+void SerialControl::TraceEvent(const QString& text) const
+{
+    if (trace)
+        trace->Event(text);
+}
+
+void SerialControl::SetRThreshold(int16_t count)
+{
+    rThreshold = count;
+}
+
+bool SerialControl::PortOpen() const
+{
+    return port->isOpen();
+}
+
+bool SerialControl::SetPortOpen(bool openIt)
+{
+    if (!openIt) {
+        close();
+        return true;
+    }
+    if (port->isOpen())
+        return true;
+    return open();
+}
+
+bool SerialControl::open()
+{
+    errorText.clear();
+    lost = false;
+    readFailures = 0;
+    devicePath = resolver ? resolver(CommPort) : QString();
+    const QString portName = QStringLiteral("COM%1").arg(CommPort);
+    if (devicePath.isEmpty()) {
+        errorText = CommPort > 0 ? QStringLiteral("%1 names no serial device of this computer.").arg(portName)
+                                 : QStringLiteral("No COM port is chosen.");
+        TraceEvent(QStringLiteral("cannot open %1: %2").arg(portName, errorText));
+        return false;
+    }
+    const std::optional<LineSettings> line = ParseSettings(Settings);
+    if (!line) {
+        errorText = QStringLiteral("The link settings \"%1\" are not valid.").arg(Settings);
+        return false;
+    }
+
+    port->setPortName(devicePath);
+    port->setBaudRate(line->baudRate);
+    port->setParity(line->parity);
+    port->setDataBits(line->dataBits);
+    port->setStopBits(line->stopBits);
+    port->setFlowControl(FlowControlFor(Handshaking));
+    port->clearError();
+    if (!port->open(QIODevice::ReadWrite)) {
+        const QSerialPort::SerialPortError error = port->error();
+        errorText = QStringLiteral("%1 (%2): %3.").arg(portName, devicePath, port->errorString());
+        if (const QString hint = HintFor(error, devicePath); !hint.isEmpty())
+            errorText += u'\n' + hint;
+        port->clearError();
+        TraceEvent(QStringLiteral("cannot open %1: %2").arg(devicePath, port->errorString()));
+        return false;
+    }
+    // Whatever waited in the driver before this opening belongs to nobody.
+    port->clear(QSerialPort::AllDirections);
+    received.clear();
+    TraceEvent(QStringLiteral("opened %1 (%2) %3").arg(portName, devicePath, Settings));
+    return true;
+}
+
+namespace {
+void WaitUntilSent(int descriptor)
+{
+    constexpr int LimitMs = 250; // far more than the longest frame takes at 115200 baud
+    for (int waited = 0; waited < LimitMs; ++waited) {
+        int queued = 0;
+        if (::ioctl(descriptor, TIOCOUTQ, &queued) != 0 || queued <= 0)
+            return;
+        ::usleep(1000);
+    }
+}
+} // namespace
+
+void SerialControl::close()
+{
+    if (!port->isOpen())
+        return;
+    if (!lost) {
+        // QSerialPort::close() drops what is still in its write buffer: let it leave first,
+        // so that an end command sent just before closing reaches the radio.
+        port->flush();
+        while (port->bytesToWrite() > 0 && port->waitForBytesWritten(200)) {
+        }
+        // close() puts the old line settings back at once; the last bytes must be on the wire first.
+        // Waited for with a bound rather than tcdrain(), which can block for good on an adapter
+        // that has stopped sending.
+        WaitUntilSent(int(port->handle()));
+    }
+    port->close();
+    received.clear();
+    port->clearError();
+    TraceEvent(QStringLiteral("closed %1").arg(devicePath));
+}
+
+void SerialControl::ClearOutput()
+{
+    if (port->isOpen())
+        port->clear(QSerialPort::Output);
+}
+
+void SerialControl::ClearInput()
+{
+    // Bytes that never reached the threshold (a late reply, a lone negative reply) end here.
+    if (!received.isEmpty())
+        TraceEvent(QStringLiteral("discarded %1 bytes: %2")
+                       .arg(received.size())
+                       .arg(QString::fromLatin1(received.toHex(' ').toUpper())));
+    received.clear();
+    if (port->isOpen())
+        port->clear(QSerialPort::Input);
+}
+
+void SerialControl::Output(const QByteArray& bytes)
+{
+    if (!port->isOpen() || lost) {
+        TraceEvent(
+            QStringLiteral("not sent, the port is closed: %1").arg(QString::fromLatin1(bytes.toHex(' '))));
+        return;
+    }
+    if (trace)
+        trace->Bytes(TraceSent, bytes);
+    port->write(bytes);
+    // Hand the bytes to the driver now rather than at the next turn of the event loop.
+    port->flush();
+}
+
+QByteArray SerialControl::Input()
+{
+    if (port->isOpen())
+        received += port->readAll();
+    QByteArray bytes;
+    if (InputLen > 0 && received.size() > InputLen) {
+        bytes = received.first(InputLen);
+        received.remove(0, InputLen);
+    } else {
+        bytes = std::exchange(received, {});
+    }
+    if (!bytes.isEmpty() && trace)
+        trace->Bytes(TraceReceived, bytes);
+    return bytes;
+}
+
+void SerialControl::readAvailable()
+{
+    readFailures = 0;
+    received += port->readAll();
+    if (lost || rThreshold <= 0 || received.size() < rThreshold)
+        return;
+    CommEvent = comEvReceive;
+    emit OnComm();
+}
+
+void SerialControl::handleError(QSerialPort::SerialPortError error)
+{
+    if (lost || !port->isOpen())
+        return;
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
+        error != QSerialPort::WriteError)
+        return;
+    // Qt 6.4 reports a hang-up as a resource error, or as a read error that repeats as fast as the
+    // event loop turns (the descriptor stays readable at end of file). The descriptor tells.
+    bool gone = IsHungUp(port->handle());
+    if (!gone && error == QSerialPort::ResourceError) {
+        // A read that found nothing (input emptied between poll and read) also comes as a resource
+        // error, and Qt then stops reading: reading from it starts the notifications again.
+        readAvailable();
+        return;
+    }
+    if (!gone && error == QSerialPort::ReadError)
+        gone = ++readFailures >= 3;
+    if (!gone)
+        return;
+    lost = true;
+    TraceEvent(QStringLiteral("%1 hung up: %2").arg(devicePath, port->errorString()));
+    // Closed on the next turn of the event loop, not inside QSerialPort's own notification.
+    QMetaObject::invokeMethod(this, &SerialControl::endLostPort, Qt::QueuedConnection);
+}
+
+void SerialControl::endLostPort()
+{
+    if (!lost || !port->isOpen())
+        return;
+    close();
+    emit PortLost();
+}

@@ -1,0 +1,77 @@
+// Stand-in for the serial communications control: the few operations the session needs,
+// on top of QSerialPort.
+#pragma once
+
+#include "link/LinkTrace.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class SerialControl : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int16_t comEvReceive = 2;
+
+    explicit SerialControl(QObject* parent = nullptr);
+    ~SerialControl() override;
+
+    // Port number to device path (1 = COM1). Settings decide; tests may set their own.
+    // An empty path means the number names no device.
+    using PortResolver = std::function<QString(int16_t)>;
+    void SetPortResolver(PortResolver resolver);
+    // Where the port traces what it sends, receives and drops; nullptr: nowhere.
+    void SetTrace(const LinkTrace* linkTrace) { trace = linkTrace; }
+
+    int16_t CommPort = 1;
+    QString Settings = QStringLiteral("9600,N,8,1"); // "baud,parity,data,stop"
+    int16_t Handshaking = 0;                         // 0 none, 1 XON/XOFF, 2 RTS/CTS
+    int16_t InputMode = 0;                           // 1: binary (bytes always pass unchanged here)
+    int16_t InputLen = 0;                            // 0: Input takes every waiting byte
+    int16_t CommEvent = 0;                           // code of the last OnComm
+
+    void SetRThreshold(int16_t count); // OnComm fires once at least this many bytes wait; 0: never
+    int16_t RThreshold() const { return rThreshold; }
+
+    bool PortOpen() const;
+    // Opening: false when the device cannot be opened or configured; ErrorString() tells why,
+    // in words for the user (device, the system's reason, what to do about it).
+    bool SetPortOpen(bool open);
+    QString ErrorString() const { return errorText; }
+    QString DevicePath() const { return devicePath; }
+
+    void ClearOutput();                   // OutBufferCount := 0
+    void ClearInput();                    // InBufferCount := 0
+    void Output(const QByteArray& bytes); // written unchanged, every byte value
+    QByteArray Input();                   // every waiting byte, emptying the buffer
+
+signals:
+    void OnComm();
+    // The port went away under us (cable pulled, other end of a pseudo-terminal closed).
+    // The port is already closed when this fires; it fires once per opening.
+    void PortLost();
+
+private:
+    bool open();
+    void close();
+    void readAvailable();
+    void handleError(QSerialPort::SerialPortError error);
+    void endLostPort();
+    void TraceEvent(const QString& text) const;
+
+    std::unique_ptr<QSerialPort> port;
+    PortResolver resolver;
+    const LinkTrace* trace = nullptr;
+    QByteArray received; // taken from the driver, not yet handed over by Input()
+    int16_t rThreshold = 0;
+    QString errorText;
+    QString devicePath;
+    bool lost = false;    // hang-up seen; the port is being closed
+    int readFailures = 0; // read errors in a row without data
+};

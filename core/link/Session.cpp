@@ -1,0 +1,159 @@
+// The session: its start and the step function.
+#include "link/ModelCheck.h"
+#include "link/RadioSession.h"
+
+RadioSession::RadioSession(QObject* parent, LinkTimings linkTimings) : QObject(parent), timings(linkTimings)
+{
+    MSComm1.SetTrace(&trace);
+    // Every send sets its own interval; this one is only the resting value.
+    WaitTimer.setInterval(500);
+    WaitTimer.setTimerType(Qt::PreciseTimer);
+    // Thin handlers: each event goes to the procedure that deals with it.
+    connect(&WaitTimer, &QTimer::timeout, this, &RadioSession::WaitTimer_Timer);
+    connect(&MSComm1, &SerialControl::OnComm, this, &RadioSession::MSComm1_OnComm);
+    connect(&MSComm1, &SerialControl::PortLost, this, &RadioSession::PortLost);
+}
+
+RadioSession::~RadioSession()
+{
+    WaitTimer.stop();
+    MSComm1.SetTrace(nullptr);
+}
+
+void RadioSession::SetPortResolver(SerialControl::PortResolver resolver)
+{
+    MSComm1.SetPortResolver(std::move(resolver));
+}
+
+void RadioSession::startRead(int16_t portNumber)
+{
+    StartSession(SessionMode::Read, portNumber);
+}
+
+void RadioSession::startWrite(int16_t portNumber, const QString& radioTypeText)
+{
+    // The model check compares the radio with this type.
+    radioInfo.Model = radioTypeText;
+    StartSession(SessionMode::Write, portNumber);
+}
+
+void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
+{
+    trace.Restart();
+    trace.Event(mode == SessionMode::Read ? QStringLiteral("Read pressed") : QStringLiteral("Write pressed"));
+    sessionMode = mode;
+    SendHalted = false;
+    sessionStep = SessionStep::Idle;
+    refused = false;
+    modelError = false;
+    portLost = false;
+    comPort = portNumber;
+    if (!OpenPort(portNumber)) {
+        sessionMode = SessionMode::None;
+        Report(SessionResult::CannotOpen, mode);
+        return;
+    }
+    BlockAddress = -32;
+    SendProgramCommand();
+}
+
+void RadioSession::Abandon()
+{
+    WaitTimer.stop();
+    AwaitingReply = false;
+    ClosePort();
+}
+
+void RadioSession::NextStep(SessionStep step)
+{
+    WaitTimer.stop();
+    sessionStep = step;
+    const bool write = sessionMode == SessionMode::Write;
+    switch (sessionStep) {
+    case SessionStep::ProgramCommand:
+        sessionStep = SessionStep::Identity;
+        SendIdentRequest();
+        break;
+    case SessionStep::Identity:
+        if (!CheckModel()) {
+            FinishSession(false);
+            break;
+        }
+        sessionStep = SessionStep::Block0;
+        ReadBlock(write ? 0 : -1);
+        break;
+    case SessionStep::Block0:
+        sessionStep = SessionStep::Block1;
+        ReadBlock(write ? 32 : -1);
+        break;
+    case SessionStep::Block1:
+        if (write) {
+            sessionStep = SessionStep::Block2;
+            ReadBlock(64);
+        } else {
+            sessionStep = SessionStep::Block4;
+            ReadBlock(-1);
+        }
+        break;
+    case SessionStep::Block2:
+        sessionStep = SessionStep::Block3;
+        ReadBlock(96);
+        break;
+    case SessionStep::Block3:
+        sessionStep = SessionStep::Block4;
+        ReadBlock(128);
+        break;
+    case SessionStep::Block4:
+        sessionStep = SessionStep::Blocks;
+        if (write)
+            CollectWriteFields();
+        else
+            ReadBlock(-1);
+        break;
+    case SessionStep::Blocks:
+        if (write)
+            WriteBlock(-1);
+        else
+            ReadBlock(-1);
+        break;
+    case SessionStep::End:
+        FinishSession(true);
+        break;
+    case SessionStep::Idle:
+        break;
+    }
+}
+
+// The write's blocks are read: the owner gives the fields to write, or refuses the write. The reply
+// timer is stopped and no reply is awaited while it decides.
+void RadioSession::CollectWriteFields()
+{
+    const WriteDecision decision = askWriteFields ? askWriteFields(radioInfo, infoImage)
+                                                  : WriteDecision{false, radioInfo, TextFieldSet::All()};
+    radioInfo = decision.Fields;
+    if (decision.Refuse) {
+        RefuseWrite();
+        return;
+    }
+    infoImage = EncodeInfo(infoImage, radioInfo, codePage, decision.Encode);
+    WriteBlock(-1);
+}
+
+// The end command still goes out so the radio leaves programming mode, and the port closes. The first
+// block write is prepared and its wait armed, but held back: nothing answers it, and the session
+// ends as refused after its three waits.
+void RadioSession::RefuseWrite()
+{
+    refused = true;
+    sessionStep = SessionStep::Idle;
+    SendEnd();
+    SendHalted = true;
+    ClosePort();
+    WriteBlock(-1);
+}
+
+void RadioSession::FinishTransfer()
+{
+    sessionStep = SessionStep::End;
+    SendEnd();
+}

@@ -1,0 +1,62 @@
+// The values a radio session works with and reports: its mode and steps, its waits, the owner's
+// answer before a write, and how a session ended.
+#pragma once
+
+#include "data/ModData.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+
+enum class SessionMode : int16_t { None = 0, Read = 1, Write = 2 };
+
+// The steps in the order they follow one another. A write also reads blocks 3 and 4 (steps 32 and
+// 33) before writing them back, so that the bytes it does not change go back as this radio holds them.
+enum class SessionStep : int16_t {
+    Idle = 0,
+    ProgramCommand = 1, // program command sent
+    Identity = 2,       // identity request sent
+    Block0 = 3,         // first read request sent
+    Block1 = 31,
+    Block2 = 32,
+    Block3 = 33,
+    Block4 = 4,
+    Blocks = 5, // the rest of the blocks, read or written
+    End = 69,   // end command sent
+};
+
+// The reply waits: after the program command, and after every other frame.
+struct LinkTimings
+{
+    std::chrono::milliseconds LongWait{1500};
+    std::chrono::milliseconds ShortWait{300};
+};
+
+// What the owner answers when a write has read the radio's blocks and needs the edited fields.
+struct WriteDecision
+{
+    bool Refuse = false;    // the band check refused the write: no block write goes out
+    RadioInfoRecord Fields; // the record to encode into the radio's image
+    // The text fields taken from Fields; the others go back as the radio's bytes are.
+    TextFieldSet Encode = TextFieldSet::All();
+};
+
+enum class SessionResult { Complete, Failure, ModelError, CannotOpen, Refused };
+
+// How a session ended, with what a person needs to know about it.
+struct SessionOutcome
+{
+    SessionResult Result = SessionResult::Complete;
+    SessionMode Mode = SessionMode::None;
+    int16_t ComPort = 0;
+    QString Device;                       // the device path the port number named, if any
+    SessionStep Step = SessionStep::Idle; // the step the session stopped at
+    QByteArray Frame;                     // the frame that got no acceptable reply
+    int16_t Tries = 0;                    // how often that frame went out
+    bool PortLost = false;                // the port went away in the middle of the session
+    QString Reason;                       // CannotOpen: the system's reason, in words for the user
+    QString PcType;                       // ModelError: the type chosen, as the window names it
+    QString RadioType;                    // ModelError: the radio's type, as the window names it
+};

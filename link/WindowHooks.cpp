@@ -1,3 +1,0 @@
-#include "link/WindowHooks.h"
-
-WindowHooksType WindowHooks;
