@@ -177,7 +177,9 @@ bool SerialControl::open()
     port->clearError();
     if (!port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = port->error();
-        errorText = QStringLiteral("%1 (%2): %3.").arg(portName, devicePath, port->errorString());
+        // A device given by its path alone has no COM number to name.
+        const QString name = CommPort > 0 ? QStringLiteral("%1 (%2)").arg(portName, devicePath) : devicePath;
+        errorText = QStringLiteral("%1: %2.").arg(name, port->errorString());
         if (const QString hint = HintFor(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
         port->clearError();
