@@ -42,7 +42,7 @@ constexpr std::array<CommandSpec, 5> Commands{{
      "[--seller TEXT] [--password TEXT] [--band-setting on|off] [--band N|NAME] [--yes] [--repeat "
      "[--no-prompt]]",
      "Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each "
-     "changed field as before -> after. Before any block is written, the image as read is saved as an "
+     "changed field as before → after. Before any block is written, the image as read is saved as an "
      "automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its "
      "field in the radio's code page is an error, never cut. A band change needs --yes; a radio in the "
      "66 - 88 MHz band (18) cannot be given another band."},
