@@ -5,5 +5,3 @@
 #include "cli/CliOptions.h"
 
 int RunRadioCommand(const CliOptions& options, CliContext& context);
-// The ports command.
-int ListPorts(CliContext& context);
