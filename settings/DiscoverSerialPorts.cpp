@@ -185,7 +185,7 @@ QList<SerialPortEntry> DiscoverSerialPorts(const QString& sysRoot, const QString
 
 QString AliasDirectory()
 {
-    const QString settings = SettingsFilePath();
+    const QString settings = SettingsFileInUse();
     const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
     return folder + QStringLiteral("/dosdevices");
 }

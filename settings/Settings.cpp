@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/DecimalText.h"
+#include "settings/InstalledProgram.h"
 #include "settings/ProfileString.h"
 
 #include <QCoreApplication>
@@ -25,10 +26,12 @@ QString ProgramSettingsFilePath()
     return QDir(ProgramDirectory()).filePath(FileName);
 }
 
-// Whether the program may write the file in its own directory: the file itself when it exists,
-// else the directory (a new file is created there).
+// Whether the program may write the file in its own directory: never when installed, else the file
+// itself when it exists, else the directory (a new file is created there).
 bool ProgramFileWritable()
 {
+    if (IsInstalledProgramDirectory(ProgramDirectory()))
+        return false;
     const QFileInfo file(ProgramSettingsFilePath());
     if (file.exists())
         return file.isFile() && file.isWritable();
@@ -82,6 +85,11 @@ QString UserSettingsFilePath()
 QString SettingsFilePath()
 {
     return ProgramFileWritable() ? ProgramSettingsFilePath() : UserSettingsFilePath();
+}
+
+QString SettingsFileInUse()
+{
+    return FileToRead();
 }
 
 void LoadComPortSetting()

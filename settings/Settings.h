@@ -1,7 +1,7 @@
 // The settings file mysetup.ini: section "language", key "comPort", the number of the chosen COM port.
 //
-// The file lives in the program's directory. An installed program usually cannot write there; then the
-// file lives in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
+// The file lives in the program's directory. An installed program, or one that cannot write there,
+// keeps it in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
 // prefers the program's directory when a file is there that the program may also write. The file is
 // written only when the number it holds would change, so the once-a-second port-list refresh does not
 // rewrite it; what it holds is always the last port chosen, in the form "[language]\ncomPort=3\n".
@@ -29,3 +29,7 @@ void SetProgramDirectory(const QString& directory); // empty: back to the execut
 QString SettingsFilePath();
 // The other place: the user's configuration folder's file (QStandardPaths::AppConfigLocation).
 QString UserSettingsFilePath();
+// The file that holds the setting now, the one LoadComPortSetting reads: SettingsFilePath() when it
+// exists, else the other place's file when that exists (a write there after the program directory
+// refused it, say), else SettingsFilePath(). The dosdevices/ aliases live beside it.
+QString SettingsFileInUse();
