@@ -8,6 +8,9 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
+  libqt6svg6 # Qt's SVG icon engine, for the window's icon
+  # Building and checking the Debian package
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
