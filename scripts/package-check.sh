@@ -61,7 +61,9 @@ answer="$("$program" --version)" || fail "--version failed"
 [ "$answer" = "TANGELO_Tune $version" ] || fail "--version said '$answer', the package is $version"
 
 # The window, offscreen, with a home of its own: still running after 3 s is a start that worked.
+# Installed, it keeps its settings in the home's configuration folder, never beside itself.
 mkdir -p "$work/home"
+installed="$(find "$root" | sort)"
 status=0
 env -u DISPLAY -u WAYLAND_DISPLAY HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" \
   QT_QPA_PLATFORM=offscreen timeout 3 "$program" >"$work/run.log" 2>&1 || status=$?
@@ -69,4 +71,5 @@ if [ "$status" -ne 124 ]; then
   cat "$work/run.log" >&2
   fail "the installed program ended by itself (status $status) instead of showing its window"
 fi
+[ "$(find "$root" | sort)" = "$installed" ] || fail "the installed program wrote into its own folders"
 echo "package check: $(basename "$deb") is fine"
