@@ -9,6 +9,9 @@ packages=(
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
   clang libclang-rt-14-dev # the fuzz targets (scripts/fuzz.sh)
+  libqt6svg6 # Qt's SVG icon engine, for the window's icon
+  # Building and checking the Debian package
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
