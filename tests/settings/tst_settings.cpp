@@ -288,7 +288,7 @@ private slots:
         SaveComPortSetting();
         QCOMPARE(ReadTestFile(UserSettingsFilePath()), QByteArray("[language]\ncomPort=5\n"));
         QVERIFY(!QFileInfo::exists(programFile));
-        QCOMPARE(AliasDirectory(),
+        QCOMPARE(settings->AliasDirectory(),
                  QFileInfo(UserSettingsFilePath()).absolutePath() + QStringLiteral("/dosdevices"));
         ComPortNumber = 0;
         LoadComPortSetting();
