@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
+  qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins libudev-dev
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
 )

@@ -91,3 +91,6 @@ QString MatchListEntry(const QStringList& list, const QString& text);
 
 // Sets the discovery's roots for tests; an empty string: back to /sys, or to AliasDirectory().
 void SetDiscoveryRoots(const QString& sysRoot, const QString& aliasDir);
+// The roots that DiscoverSerialPorts() reads now.
+QString DiscoverySysRoot();
+QString DiscoveryAliasDirectory();

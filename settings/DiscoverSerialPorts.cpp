@@ -190,10 +190,19 @@ QString AliasDirectory()
     return folder + QStringLiteral("/dosdevices");
 }
 
+QString DiscoverySysRoot()
+{
+    return g_sysRoot.isEmpty() ? QStringLiteral("/sys") : g_sysRoot;
+}
+
+QString DiscoveryAliasDirectory()
+{
+    return g_aliasDir.isEmpty() ? AliasDirectory() : g_aliasDir;
+}
+
 QList<SerialPortEntry> DiscoverSerialPorts()
 {
-    return DiscoverSerialPorts(g_sysRoot.isEmpty() ? QStringLiteral("/sys") : g_sysRoot,
-                               g_aliasDir.isEmpty() ? AliasDirectory() : g_aliasDir);
+    return DiscoverSerialPorts(DiscoverySysRoot(), DiscoveryAliasDirectory());
 }
 
 void SetDiscoveryRoots(const QString& sysRoot, const QString& aliasDir)

@@ -130,6 +130,11 @@ void LoadComPortSetting()
     ComPortNumber = StoredComPortNumber().value_or(0);
 }
 
+bool ComPortSettingSaved()
+{
+    return StoredComPortNumber() == ComPortNumber;
+}
+
 void SaveComPortSetting()
 {
     // The file is checked again rather than remembered: a hand edit or a deleted file is noticed.

@@ -22,6 +22,8 @@ void LoadComPortSetting();
 // Writes ComPortNumber into the file unless it already holds that number. Other sections and keys of
 // a file edited by hand stay. A failure is silent: ComPortNumber keeps its value for this run.
 void SaveComPortSetting();
+// Whether the file holds ComPortNumber: false after a save that failed.
+bool ComPortSettingSaved();
 
 // The program's directory: where mysetup.ini and dosdevices/ live. Defaults to the executable's
 // directory; tests point it at a temporary folder.

@@ -4,6 +4,7 @@
 
 #include "data/TextFieldSet.h"
 #include "link/CommLink.h"
+#include "settings/PortWatch.h"
 #include "window/DropDownList.h"
 
 #include <QCheckBox>
@@ -104,4 +105,10 @@ private:
     QStringList ComPortEntries() const;
 
     QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
+
+    // What the refresh last left: while the watch sees no change and the number stands, a refresh
+    // would leave everything as it is.
+    PortWatch portWatch;
+    int16_t refreshedComPort = 0;
+    bool refreshSaveFailed = false;
 };
