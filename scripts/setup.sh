@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins libudev-dev
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
+  libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev
 )
 
 missing=()

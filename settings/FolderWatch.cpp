@@ -67,10 +67,10 @@ bool FolderWatch::Changed()
 {
     if (fd < 0)
         return true;
-    bool changed = false;
+    // One read tells whether anything happened; Arm() drops the rest with the old descriptor, so a
+    // folder written without pause cannot hold this up.
     alignas(inotify_event) std::array<char, 4096> events;
-    while (::read(fd, events.data(), events.size()) > 0)
-        changed = true;
+    const bool changed = ::read(fd, events.data(), events.size()) > 0;
     if (changed || !watching)
         Arm();
     return changed || !watching;
