@@ -3,10 +3,13 @@
 #include <QFile>
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <libudev.h>
 #include <poll.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstring>
 
 // The monitor and its library context; either part missing means no monitor.
@@ -58,47 +61,61 @@ struct TtyWatch::UdevMonitor
 
 namespace {
 
-// FNV-1a over each entry's inode number and name, in the folder's own order.
-std::optional<uint64_t> ListingFingerprint(const QByteArray& folder)
+// FNV-1a over each entry's inode number and name, in the folder's own order. The folder stays
+// open between listings: a listing is then a rewind and a read or two.
+std::optional<uint64_t> ListingFingerprint(int folder)
 {
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir)
+    if (folder < 0 || ::lseek(folder, 0, SEEK_SET) != 0)
         return std::nullopt;
     uint64_t hash = 14695981039346656037ULL;
     const auto mix = [&hash](const void* data, size_t size) {
         for (const auto* byte = static_cast<const unsigned char*>(data); size > 0; ++byte, --size)
             hash = (hash ^ *byte) * 1099511628211ULL;
     };
-    while (const dirent* entry = ::readdir(dir)) {
-        const uint64_t inode = entry->d_ino;
-        mix(&inode, sizeof inode);
-        mix(entry->d_name, std::strlen(entry->d_name) + 1);
+    alignas(dirent64) std::array<char, 16384> buffer;
+    for (;;) {
+        const long got = ::syscall(SYS_getdents64, folder, buffer.data(), buffer.size());
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            return hash;
+        for (long at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.data() + at);
+            const uint64_t inode = entry->d_ino;
+            mix(&inode, sizeof inode);
+            mix(entry->d_name, std::strlen(entry->d_name) + 1);
+            at += entry->d_reclen;
+        }
     }
-    ::closedir(dir);
-    return hash;
 }
 
 } // namespace
 
 TtyWatch::TtyWatch(const QString& sysRoot)
-    : classDir(QFile::encodeName(sysRoot + QStringLiteral("/class/tty")))
 {
     if (sysRoot == QStringLiteral("/sys")) {
         monitor = std::make_unique<UdevMonitor>();
         if (!monitor->Ready())
             monitor.reset();
     }
-    if (!monitor)
-        listed = ListingFingerprint(classDir);
+    if (!monitor) {
+        const QByteArray classDir = QFile::encodeName(sysRoot + QStringLiteral("/class/tty"));
+        folder = ::open(classDir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        listed = ListingFingerprint(folder);
+    }
 }
 
-TtyWatch::~TtyWatch() = default;
+TtyWatch::~TtyWatch()
+{
+    if (folder >= 0)
+        ::close(folder);
+}
 
 bool TtyWatch::Changed()
 {
     if (monitor)
         return monitor->Changed();
-    const std::optional<uint64_t> now = ListingFingerprint(classDir);
+    const std::optional<uint64_t> now = ListingFingerprint(folder);
     const bool changed = !now || now != listed;
     listed = now;
     return changed;

@@ -4,7 +4,6 @@
 // a device that goes and comes back under the same name gets a new sysfs node, so a new number.
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -26,6 +25,6 @@ public:
 private:
     struct UdevMonitor;
     std::unique_ptr<UdevMonitor> monitor;
-    QByteArray classDir;
+    int folder = -1;                // the tty class folder, kept open for the listing
     std::optional<uint64_t> listed; // the listing's fingerprint; none when unreadable
 };
