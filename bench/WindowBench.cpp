@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -199,6 +200,9 @@ void MeasureOurs(XDisplay& display, const Setting& setting, const WindowOptions&
     const double wallNs = std::chrono::duration<double, std::nano>(Clock::now() - wall0).count();
     if (cpu0 && cpu1)
         ours.idleCpuPercent = (*cpu1 - *cpu0) / wallNs * 100.0;
+    notes << (::access("/run/udev/control", F_OK) == 0
+                  ? QStringLiteral("The port list learns of serial devices from udev's monitor.")
+                  : QStringLiteral("No udev here: the port list lists the tty class folder at each tick."));
     if (ticks0 && ticks1)
         notes << QStringLiteral("Idle: %1 clock ticks of /proc/PID/stat in %2 s (a tick is %3 ms).")
                      .arg(*ticks1 - *ticks0)
