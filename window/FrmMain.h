@@ -6,6 +6,7 @@
 #include "data/ModData.h"
 #include "data/TextFieldSet.h"
 #include "link/RadioSession.h"
+#include "settings/PortWatch.h"
 #include "settings/Settings.h"
 #include "window/DropDownList.h"
 #include "window/MsgBox.h"
@@ -137,4 +138,10 @@ private:
 
     QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
     MsgBoxHandler msgBoxHandler;
+
+    // What the refresh last left: while the watch sees no change and the number stands, a refresh
+    // would leave everything as it is.
+    PortWatch portWatch{Settings};
+    int16_t refreshedComPort = 0;
+    bool refreshSaveFailed = false;
 };

@@ -121,6 +121,11 @@ int16_t ProgramSettings::LoadComPortSetting() const
     return StoredComPortNumber().value_or(0);
 }
 
+bool ProgramSettings::ComPortSettingSaved(int16_t comPortNumber) const
+{
+    return StoredComPortNumber() == comPortNumber;
+}
+
 void ProgramSettings::SaveComPortSetting(int16_t comPortNumber) const
 {
     // The file is checked again rather than remembered: a hand edit or a deleted file is noticed.
@@ -151,9 +156,14 @@ QString ProgramSettings::AliasDirectory() const
     return folder + QStringLiteral("/dosdevices");
 }
 
+QString ProgramSettings::SysRoot() const
+{
+    return sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot;
+}
+
 QList<SerialPortEntry> ProgramSettings::DiscoverSerialPorts() const
 {
-    return ::DiscoverSerialPorts(sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot, AliasDirectory());
+    return ::DiscoverSerialPorts(SysRoot(), AliasDirectory());
 }
 
 QString ProgramSettings::DevicePathForComPort(int16_t number) const

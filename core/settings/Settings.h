@@ -42,9 +42,13 @@ public:
     // Writes the number into the file unless it already holds that number. Other sections and keys of
     // a file edited by hand stay. A failure is silent: the caller keeps the number for this run.
     void SaveComPortSetting(int16_t comPortNumber) const;
+    // Whether the file holds the number: false after a save that failed.
+    bool ComPortSettingSaved(int16_t comPortNumber) const;
 
     // The folder of aliases beside the settings file in use (the one the number is read from).
     QString AliasDirectory() const;
+    // The sysfs root the discovery reads (/sys unless a test says otherwise).
+    QString SysRoot() const;
     // The serial ports from this object's roots.
     QList<SerialPortEntry> DiscoverSerialPorts() const;
     // Device path of COM `number` in a fresh discovery, or empty.
