@@ -2,14 +2,11 @@
 
 #include "data/BandTable.h"
 #include "data/ModData.h"
+#include "ProgramInfo.h"
 
 #include <QCommandLineParser>
 
 #include <array>
-
-#ifndef TANGELO_VERSION
-#define TANGELO_VERSION "0"
-#endif
 
 namespace {
 
@@ -275,7 +272,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
     if (arguments.size() < 2 || first == u"--help" || first == u"-h" || first == u"help")
         return {std::nullopt, TopHelp(), {}};
     if (first == u"--version")
-        return {std::nullopt, QStringLiteral("tangelo-cli %1\n").arg(Latin1(TANGELO_VERSION)), {}};
+        return {std::nullopt, QStringLiteral("tangelo-cli %1\n").arg(Latin1(ProgramVersion)), {}};
     const CommandSpec* spec = nullptr;
     for (const CommandSpec& candidate : Commands)
         if (first == Latin1(candidate.name))

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Starts TANGELO_Tune under a virtual X server, once in English and once in Chinese, and saves a
 # picture of the window for each: <folder>/TANGELO_Tune-en.png and <folder>/TANGELO_Tune-zh_CN.png.
-# Usage: scripts/screenshot.sh [folder]   (default /tmp)
+# Usage: scripts/screenshot.sh [folder]   (default docs/, the pictures of the README and the metainfo)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
-folder="${1:-/tmp}"
+folder="${1:-$here/docs}"
 mkdir -p "$folder"
 folder="$(cd "$folder" && pwd)"
 
 program="$build/window/TANGELO_Tune"
 if [ ! -x "$program" ]; then
   bash "$here/scripts/setup.sh"
-  BUILD_DIR="$build" bash "$here/scripts/build.sh"
+  BUILD_TARGETS=TANGELO_Tune BUILD_DIR="$build" bash "$here/scripts/build.sh" -DTT_WERROR=ON
 fi
 
 # Runs inside the virtual X server: start, wait for the window to be drawn, take it, stop.

@@ -5,10 +5,14 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins
+  qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins libudev-dev
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
   clang libclang-rt-14-dev # the fuzz targets (scripts/fuzz.sh)
+  libqt6svg6 # Qt's SVG icon engine, for the window's icon
+  # Building and checking the Debian package
+  dpkg-dev file desktop-file-utils appstream
+  libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev # the benchmark (scripts/bench.sh)
 )
 
 missing=()

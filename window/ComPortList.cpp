@@ -53,6 +53,10 @@ void FrmMain::StartUpPortList()
 
 void FrmMain::ReShowComPortTimer_Timer()
 {
+    // The watch is asked every time, so that it follows each change from the moment it is told.
+    const bool changed = portWatch.Changed();
+    if (!changed && ComPortNumber == refreshedComPort && !refreshSaveFailed)
+        return;
     const PortListPlan plan =
         PlanPortListRefresh(ComPortEntries(), Settings.DiscoverSerialPorts(), ComPortNumber);
     ShowPortList(plan);
@@ -65,6 +69,9 @@ void FrmMain::ReShowComPortTimer_Timer()
         ComPortNumber = PortNumberOfEntry(Combo2->currentText());
     }
     UpdatePortListToolTip();
+    refreshedComPort = ComPortNumber;
+    // A save that failed is tried again at every refresh, as it would be without the watch.
+    refreshSaveFailed = !plan.Selection.isEmpty() && !Settings.ComPortSettingSaved(ComPortNumber);
 }
 
 void FrmMain::Combo2_Click()

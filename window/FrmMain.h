@@ -7,6 +7,7 @@
 #include "data/TextFieldSet.h"
 #include "link/RadioSession.h"
 #include "settings/BackupFolder.h"
+#include "settings/PortWatch.h"
 #include "settings/Settings.h"
 #include "window/DropDownList.h"
 #include "window/MsgBox.h"
@@ -141,4 +142,10 @@ private:
 
     QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
     MsgBoxHandler msgBoxHandler;
+
+    // What the refresh last left: while the watch sees no change and the number stands, a refresh
+    // would leave everything as it is.
+    PortWatch portWatch{Settings};
+    int16_t refreshedComPort = 0;
+    bool refreshSaveFailed = false;
 };

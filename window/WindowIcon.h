@@ -1,9 +1,6 @@
-// The window's icon, drawn here: a hand-held radio on an orange disc.
+// The window's icon: the program's SVG icon, the same file that the desktop's icon theme gets.
 #pragma once
 
 #include <QIcon>
-#include <QPixmap>
 
-QPixmap WindowIconPixmap(int size);
-// 32 x 32 and 16 x 16.
 QIcon WindowIcon();

@@ -1,4 +1,6 @@
 // TANGELO_Tune: reads and writes the information block of a TANGELO radio over a serial port.
+#include "ProgramInfo.h"
+#include "window/CommandLine.h"
 #include "window/FrmMain.h"
 #include "window/WindowFont.h"
 
@@ -6,7 +8,15 @@
 
 int main(int argc, char* argv[])
 {
+    // Before the application object: --help must work without a display and write nothing.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto exitCode = HandleCommandLine(arguments))
+        return *exitCode;
+
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramAppId));
     InstallFontSubstitutions();
     QApplication::setFont(WindowFont()); // message boxes too
 

@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include "settings/DecimalText.h"
+#include "settings/InstalledProgram.h"
 #include "settings/ProfileString.h"
 #include "settings/SmallFile.h"
 
@@ -39,6 +40,9 @@ QString ProgramSettings::ProgramSettingsFilePath() const
 // device, a FIFO, a huge file) is never written: the configuration folder takes the file instead.
 bool ProgramSettings::ProgramFileWritable() const
 {
+    // An installed program never writes into its own folders, whoever runs it (root could).
+    if (IsInstalledProgramDirectory(ProgramDirectory()))
+        return false;
     const QString path = ProgramSettingsFilePath();
     switch (KindAt(path)) {
     case SmallFileKind::Small:
@@ -117,6 +121,11 @@ int16_t ProgramSettings::LoadComPortSetting() const
     return StoredComPortNumber().value_or(0);
 }
 
+bool ProgramSettings::ComPortSettingSaved(int16_t comPortNumber) const
+{
+    return StoredComPortNumber() == comPortNumber;
+}
+
 void ProgramSettings::SaveComPortSetting(int16_t comPortNumber) const
 {
     // The file is checked again rather than remembered: a hand edit or a deleted file is noticed.
@@ -140,14 +149,21 @@ QString ProgramSettings::AliasDirectory() const
 {
     if (!aliasDir.isEmpty())
         return aliasDir;
-    const QString settings = SettingsFilePath();
+    // Beside the file that holds the setting now, which may be the other place's when the program
+    // directory looked writable but refused the write.
+    const QString settings = FileToRead();
     const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
     return folder + QStringLiteral("/dosdevices");
 }
 
+QString ProgramSettings::SysRoot() const
+{
+    return sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot;
+}
+
 QList<SerialPortEntry> ProgramSettings::DiscoverSerialPorts() const
 {
-    return ::DiscoverSerialPorts(sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot, AliasDirectory());
+    return ::DiscoverSerialPorts(SysRoot(), AliasDirectory());
 }
 
 QString ProgramSettings::DevicePathForComPort(int16_t number) const

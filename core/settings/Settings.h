@@ -1,8 +1,8 @@
 // The settings file mysetup.ini: section "language", key "comPort", the number of the chosen COM port,
 // and where the serial ports are looked for.
 //
-// The file lives in the program's directory. An installed program usually cannot write there; then the
-// file lives in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
+// The file lives in the program's directory. An installed program, or one that cannot write there,
+// keeps it in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
 // prefers the program's directory when a file is there that the program may also write. The file is
 // written only when the number it holds would change, so the once-a-second port-list refresh does not
 // rewrite it; what it holds is always the last port chosen, in the form "[language]\ncomPort=3\n".
@@ -42,9 +42,13 @@ public:
     // Writes the number into the file unless it already holds that number. Other sections and keys of
     // a file edited by hand stay. A failure is silent: the caller keeps the number for this run.
     void SaveComPortSetting(int16_t comPortNumber) const;
+    // Whether the file holds the number: false after a save that failed.
+    bool ComPortSettingSaved(int16_t comPortNumber) const;
 
-    // The folder of aliases beside the settings file.
+    // The folder of aliases beside the settings file in use (the one the number is read from).
     QString AliasDirectory() const;
+    // The sysfs root the discovery reads (/sys unless a test says otherwise).
+    QString SysRoot() const;
     // The serial ports from this object's roots.
     QList<SerialPortEntry> DiscoverSerialPorts() const;
     // Device path of COM `number` in a fresh discovery, or empty.

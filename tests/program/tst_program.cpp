@@ -86,7 +86,7 @@ constexpr int RefreshMs = 100;
 constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::milliseconds(200)};
 
 enum class Entry { Program, Typed };
-enum class Change { Nothing, AliasAppears, AliasGoes, FileEdited };
+enum class Change { Nothing, AliasAppears, AliasGoes, DeviceCloses, TtyAppears, FileEdited };
 
 } // namespace
 
@@ -286,7 +286,8 @@ private slots:
         QCOMPARE(FileTime(SettingsFile()), afterStart);
     }
 
-    // The list follows ports that come and go within about a second.
+    // The list follows ports that come and go within about a second, also after refreshes that
+    // found nothing changed.
     void refresh_data()
     {
         QTest::addColumn<QStringList>("ttys");
@@ -315,6 +316,11 @@ private slots:
         QTest::newRow("hand-edited value with spaces, nothing changes")
             << QStringList{"ttyS2"} << true << handEdited << Change::Nothing << QStringList{"COM3", "COM900"}
             << "COM900" << handEdited;
+        QTest::newRow("remembered port's device closes, its alias stays")
+            << QStringList{"ttyS2"} << true << saved900 << Change::DeviceCloses << QStringList{"COM3"}
+            << "COM3" << saved3;
+        QTest::newRow("a serial device appears") << QStringList{} << true << saved900 << Change::TtyAppears
+                                                 << QStringList{"COM1", "COM900"} << "COM900" << saved900;
         QTest::newRow("file edited, same size and place: the choice goes back")
             << QStringList{"ttyS2"} << true << saved900 << Change::FileEdited << QStringList{"COM3", "COM900"}
             << "COM900" << saved900;
@@ -335,14 +341,21 @@ private slots:
         if (file != MissingFile)
             AgeFile(SettingsFile());
         const QDateTime before = FileTime(SettingsFile());
+        {
+            // The first refresh sees the aged file, the second finds nothing changed.
+            QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+        }
 
         if (change == Change::AliasAppears) {
             AddRadioAlias(*program, *radio);
         } else if (change == Change::AliasGoes) {
             QVERIFY(QFile::remove(program->AliasPath(RadioCom)));
+        } else if (change == Change::DeviceCloses) {
+            radio->Close();
+        } else if (change == Change::TtyAppears) {
+            program->AddTty(QStringLiteral("ttyS0"));
         } else if (change == Change::FileEdited) {
-            QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
-            QVERIFY(refreshed.wait(2500)); // a refresh has seen the aged file
             WriteTestFile(SettingsFile(), "[language]\ncomPort=901\n");
         }
         QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 2500);

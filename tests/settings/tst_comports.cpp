@@ -1,7 +1,9 @@
 // Serial-port discovery from a fake sysfs tree and a folder of aliases, built from real directories
-// and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices.
+// and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices. The
+// watch that spares the idle refresh its scans, on the same tree.
 #include "IsolatedProgram.h"
 #include "settings/ComPorts.h"
+#include "settings/PortWatch.h"
 
 #include <QFileInfo>
 
@@ -54,7 +56,23 @@ QStringList Listed(const QList<SerialPortEntry>& entries)
     return texts;
 }
 
+enum class WatchChange {
+    Nothing,
+    TtyAppears,
+    TtyGoes,
+    AliasMade,
+    AliasRemoved,
+    AliasRetargeted,
+    TargetCloses,
+    AliasFolderMade,
+    FileRewritten,
+    FileDeleted,
+    UserFileWritten,
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(WatchChange)
 
 class TestComPorts : public QObject
 {
@@ -301,6 +319,98 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, match);
         QCOMPARE(MatchListEntry(list, text), match);
+    }
+    // Each change that the refresh's scan could see is noticed once, at the next question, and the
+    // question after it finds quiet again (else the idle refresh would scan every time).
+    void watch_data()
+    {
+        QTest::addColumn<WatchChange>("change");
+        QTest::addColumn<bool>("noticed");
+        QTest::addColumn<WatchChange>("then"); // a second change, after the first was noticed
+        QTest::newRow("nothing") << WatchChange::Nothing << false << WatchChange::Nothing;
+        QTest::newRow("a serial device appears") << WatchChange::TtyAppears << true << WatchChange::Nothing;
+        QTest::newRow("a serial device goes") << WatchChange::TtyGoes << true << WatchChange::Nothing;
+        QTest::newRow("an alias is made") << WatchChange::AliasMade << true << WatchChange::Nothing;
+        QTest::newRow("an alias is removed") << WatchChange::AliasRemoved << true << WatchChange::Nothing;
+        QTest::newRow("an alias is pointed elsewhere")
+            << WatchChange::AliasRetargeted << true << WatchChange::Nothing;
+        QTest::newRow("an alias's pseudo-terminal closes")
+            << WatchChange::TargetCloses << true << WatchChange::Nothing;
+        QTest::newRow("the alias folder is made, with an alias")
+            << WatchChange::AliasFolderMade << true << WatchChange::AliasMade;
+        QTest::newRow("settings file rewritten, same size")
+            << WatchChange::FileRewritten << true << WatchChange::Nothing;
+        QTest::newRow("settings file deleted") << WatchChange::FileDeleted << true << WatchChange::Nothing;
+        QTest::newRow("settings file in the configuration folder")
+            << WatchChange::UserFileWritten << true << WatchChange::UserFileWritten;
+    }
+
+    void watch()
+    {
+        QFETCH(WatchChange, change);
+        QFETCH(bool, noticed);
+        QFETCH(WatchChange, then);
+        AddTty(QStringLiteral("ttyS0"));
+        AddTty(QStringLiteral("ttyS1"));
+        Pty first;
+        Pty second;
+        WriteTestFile(m_dir->SettingsFile(), "[language]\ncomPort=900\n");
+        if (change == WatchChange::AliasFolderMade)
+            QVERIFY(QDir(AliasDir()).removeRecursively());
+        else
+            AddAlias(QStringLiteral("com900>") + first.SlavePath());
+
+        PortWatch watch(m_dir->Settings());
+        QVERIFY(watch.Watching());
+        QVERIFY(watch.Changed()); // the first question
+        QVERIFY(!watch.Changed());
+
+        const auto make = [&](WatchChange made) {
+            switch (made) {
+            case WatchChange::Nothing:
+                break;
+            case WatchChange::TtyAppears:
+                AddTty(QStringLiteral("ttyUSB0"));
+                break;
+            case WatchChange::TtyGoes:
+                QVERIFY(QDir(SysRoot() + QStringLiteral("/class/tty/ttyS1")).removeRecursively());
+                break;
+            case WatchChange::AliasMade:
+                AddAlias(QStringLiteral("COM7>") + second.SlavePath());
+                break;
+            case WatchChange::AliasRemoved:
+                QVERIFY(QFile::remove(AliasDir() + QStringLiteral("/com900")));
+                break;
+            case WatchChange::AliasRetargeted:
+                QVERIFY(QFile::remove(AliasDir() + QStringLiteral("/com900")));
+                AddAlias(QStringLiteral("com900>") + second.SlavePath());
+                break;
+            case WatchChange::TargetCloses:
+                first.Close();
+                break;
+            case WatchChange::AliasFolderMade:
+                AddAlias(QStringLiteral("com900>") + first.SlavePath());
+                break;
+            case WatchChange::FileRewritten:
+                WriteTestFile(m_dir->SettingsFile(), "[language]\ncomPort=901\n");
+                break;
+            case WatchChange::FileDeleted:
+                QVERIFY(QFile::remove(m_dir->SettingsFile()));
+                break;
+            case WatchChange::UserFileWritten:
+                WriteTestFile(ProgramSettings::UserSettingsFilePath(), "[language]\ncomPort=7\n");
+                break;
+            }
+        };
+        make(change);
+        QCOMPARE(watch.Changed(), noticed);
+        QVERIFY(!watch.Changed());
+        // A folder that came into being is watched from then on.
+        if (then != WatchChange::Nothing) {
+            make(then);
+            QVERIFY(watch.Changed());
+            QVERIFY(!watch.Changed());
+        }
     }
 };
 

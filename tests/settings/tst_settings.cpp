@@ -1,6 +1,7 @@
 // The settings file mysetup.ini: reading, writing, writing only on change, and the configuration
 // folder when the program's directory cannot be written. Real files in temporary folders.
 #include "IsolatedProgram.h"
+#include "ProgramInfo.h"
 #include "settings/Settings.h"
 
 #include <QElapsedTimer>
@@ -246,14 +247,16 @@ private slots:
         QCOMPARE(DescribeNoSettingsFile(file), before);
     }
 
-    // An installed program cannot write its directory: the file goes to the configuration folder, is
-    // read from there, and is not rewritten while the number stays.
+    // An installed program, or one that cannot write its directory: the file goes to the configuration
+    // folder, with the aliases beside it, is read from there, and is not rewritten while the number
+    // stays. An installed program's folder is left alone even where it could be written (by root).
     void unwritableProgramDirectory_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("under a regular file") << QStringLiteral("file");
         QTest::newRow("read-only folder") << QStringLiteral("readonly");
         QTest::newRow("proc") << QStringLiteral("proc");
+        QTest::newRow("installed") << QStringLiteral("installed");
     }
 
     void unwritableProgramDirectory()
@@ -268,6 +271,13 @@ private slots:
             guard = std::make_unique<ReadOnlyGuard>(directory);
             if (guard->Writable())
                 QSKIP("this process can write a read-only folder here");
+        } else if (kind == u"installed") {
+            directory = m_program->Path(QStringLiteral("usr/bin"));
+            QVERIFY(QDir().mkpath(directory));
+            WriteTestFile(
+                m_program->Path(
+                    QStringLiteral("usr/share/applications/%1.desktop").arg(QLatin1String(ProgramAppId))),
+                "[Desktop Entry]\n");
         } else {
             directory = QStringLiteral("/proc");
         }
@@ -278,6 +288,8 @@ private slots:
         SaveComPortSetting();
         QCOMPARE(ReadTestFile(UserSettingsFilePath()), QByteArray("[language]\ncomPort=5\n"));
         QVERIFY(!QFileInfo::exists(programFile));
+        QCOMPARE(settings->AliasDirectory(),
+                 QFileInfo(UserSettingsFilePath()).absolutePath() + QStringLiteral("/dosdevices"));
         ComPortNumber = 0;
         LoadComPortSetting();
         QCOMPARE(ComPortNumber, 5);

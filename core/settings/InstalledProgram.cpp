@@ -1,0 +1,12 @@
+#include "settings/InstalledProgram.h"
+
+#include "ProgramInfo.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool IsInstalledProgramDirectory(const QString& programDirectory)
+{
+    const QString entry = QStringLiteral("../share/applications/%1.desktop").arg(QLatin1String(ProgramAppId));
+    return QFileInfo::exists(QDir(programDirectory).filePath(entry));
+}

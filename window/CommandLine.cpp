@@ -1,0 +1,67 @@
+#include "window/CommandLine.h"
+
+#include "ProgramInfo.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+
+namespace {
+
+void Print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+QString HelpText(const QCommandLineParser& parser)
+{
+    // The parser names the executable only when an application object exists, and none does yet.
+    QString text = parser.helpText();
+    const qsizetype firstLineEnd = text.indexOf(u'\n');
+    text.replace(0, firstLineEnd, QStringLiteral("Usage: TANGELO_Tune [options]"));
+    return text +
+           QStringLiteral(
+               "\nThe chosen COM port is kept in mysetup.ini: beside the program when the program may write\n"
+               "there, else in ~/.config/TANGELO_Tune/ (or $XDG_CONFIG_HOME/TANGELO_Tune/). A symbolic link\n"
+               "com<N> in a folder dosdevices/ beside that file lists the device it points to as COM<N>.\n"
+               "To trace the serial link on standard error, set QT_LOGGING_RULES=tangelo.link.debug=true.\n");
+}
+
+} // namespace
+
+std::optional<int> HandleCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Reads and writes the information block of TANGELOUV, TANGELOSU and TANGELOSV "
+                       "radios over a serial port."));
+    // Not addHelpOption(): its --help-all would list Qt's own options, which are not taken here.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Displays version information."));
+    parser.addOption(help);
+    parser.addOption(version);
+
+    // So that Qt's own -platform, which is not taken here, is named as one option, not eight letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    QString error;
+    if (!parser.parse(arguments))
+        error = parser.errorText();
+    else if (!parser.positionalArguments().isEmpty())
+        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+    if (!error.isEmpty()) {
+        Print(stderr, QStringLiteral("TANGELO_Tune: %1\n\n").arg(error) + HelpText(parser));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        Print(stdout, HelpText(parser));
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        Print(stdout, QStringLiteral("TANGELO_Tune %1\n").arg(QString::fromLatin1(ProgramVersion)));
+        return 0;
+    }
+    return std::nullopt;
+}
