@@ -8,6 +8,7 @@
 #include "settings/BackupFolder.h"
 #include "TestFiles.h"
 
+#include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -142,6 +143,15 @@ private slots:
     {
         radios.clear();
         program.reset();
+    }
+
+    // The ports as the window lists them, aliases included.
+    void ports()
+    {
+        const VirtualRadio& radio = AddRadio();
+        QCOMPARE(Cli({"ports"}), 0);
+        QVERIFY2(out.startsWith("COM900  " + QFileInfo(radio.DevicePath()).canonicalFilePath()),
+                 qPrintable(out));
     }
 
     // Each format shows the radio's image as the record decodes it; a comma and quotes survive CSV.
@@ -415,7 +425,11 @@ private slots:
                             Connect(connected);
                     }
                 });
-            stop = [&] { return connected == radios.size(); };
+            // A run that never gets there ends, and fails below, rather than hanging.
+            const QDeadlineTimer deadline(30s);
+            stop = [&connected, deadline, this] {
+                return connected == radios.size() || deadline.hasExpired();
+            };
         }
         const QString log = program->Path("batch.csv");
         QStringList arguments{"write", "--port", Port, "--dealer-code", "BATCH", "--repeat", "--log", log};
