@@ -160,9 +160,13 @@ std::optional<ReadResult> RadioCommand::WaitForRadio()
             (outcome.Result == SessionResult::Failure && outcome.Step == SessionStep::ProgramCommand);
         if (noRadio) {
             justHandled = false;
-            if (!announced)
-                err() << QStringLiteral("Waiting for a radio on %1 (Ctrl-C to stop)").arg(port.Name())
-                      << Qt::endl;
+            // Said once; a port that cannot be opened (a cable unplugged, no permission) says why.
+            if (!announced) {
+                err() << QStringLiteral("Waiting for a radio on %1 (Ctrl-C to stop)").arg(port.Name());
+                if (outcome.Result == SessionResult::CannotOpen)
+                    err() << QStringLiteral("; the port cannot be opened now: ") << outcome.Reason;
+                err() << Qt::endl;
+            }
             announced = true;
         } else if (!justHandled ||
                    (read.Complete() && SerialNumberText(read.Image, context.codePage) != lastSerial)) {
