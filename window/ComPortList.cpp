@@ -4,6 +4,7 @@
 #include "window/FrmMain.h"
 
 #include <QSignalBlocker>
+#include <QTime>
 
 QStringList FrmMain::ComPortEntries() const
 {
@@ -57,6 +58,7 @@ void FrmMain::ReShowComPortTimer_Timer()
     const bool changed = portWatch.Changed();
     if (!changed && ComPortNumber == refreshedComPort && !refreshSaveFailed)
         return;
+    const int16_t remembered = ComPortNumber;
     const PortListPlan plan =
         PlanPortListRefresh(ComPortEntries(), Settings.DiscoverSerialPorts(), ComPortNumber);
     ShowPortList(plan);
@@ -68,6 +70,7 @@ void FrmMain::ReShowComPortTimer_Timer()
         Combo2->SelectListText(plan.Selection);
         ComPortNumber = PortNumberOfEntry(Combo2->currentText());
     }
+    NotePortListMove(remembered);
     UpdatePortListToolTip();
     refreshedComPort = ComPortNumber;
     // A save that failed is tried again at every refresh, as it would be without the watch.
@@ -81,4 +84,22 @@ void FrmMain::Combo2_Click()
         Settings.SaveComPortSetting(ComPortNumber);
     }
     UpdatePortListToolTip();
+}
+
+// The list moved away from the remembered port because it disappeared: a session that then fails on
+// the port the list moved to says so, since the user may not have noticed the change.
+void FrmMain::NotePortListMove(int16_t remembered)
+{
+    if (remembered <= 0 || ComPortNumber == remembered || InComPorts(remembered))
+        return;
+    const QString movedTo =
+        ComPortNumber > 0 ? QStringLiteral("COM%1").arg(ComPortNumber) : QStringLiteral("no port");
+    portListMove = {ComPortNumber, QStringLiteral("COM%1 disappeared at %2; the list moved to %3.")
+                                       .arg(remembered)
+                                       .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), movedTo)};
+}
+
+QString FrmMain::PortListMoveNote(int16_t portNumber) const
+{
+    return portListMove.first == portNumber ? portListMove.second : QString();
 }

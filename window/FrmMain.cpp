@@ -263,21 +263,23 @@ void FrmMain::Session_Finished(const SessionOutcome& outcome)
 
 void FrmMain::ShowSessionOutcome(const SessionOutcome& outcome)
 {
+    QString detail = OutcomeDetail(outcome);
+    if (const QString moved = PortListMoveNote(outcome.ComPort); !moved.isEmpty() && !detail.isEmpty())
+        detail += QStringLiteral("\n\n") + moved;
     switch (outcome.Result) {
     case SessionResult::Complete:
         MsgBox(CompleteText(outcome.Mode));
         break;
     case SessionResult::CannotOpen:
-        MsgBox(QString::fromLatin1(CannotOpenText), MsgButtons::Ok, MsgIcon::Critical,
-               OutcomeDetail(outcome));
+        MsgBox(QString::fromLatin1(CannotOpenText), MsgButtons::Ok, MsgIcon::Critical, detail);
         break;
     case SessionResult::ModelError:
         MsgBox(ModelErrorText(outcome));
-        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, OutcomeDetail(outcome));
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail);
         break;
     case SessionResult::Failure:
     case SessionResult::Refused:
-        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, OutcomeDetail(outcome));
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail);
         break;
     }
 }

@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 struct PortListPlan;
 
@@ -148,4 +149,8 @@ private:
     PortWatch portWatch{Settings};
     int16_t refreshedComPort = 0;
     bool refreshSaveFailed = false;
+    // The port the list last moved to after the remembered one disappeared, and the note saying so.
+    std::pair<int16_t, QString> portListMove{0, {}};
+    void NotePortListMove(int16_t remembered);
+    QString PortListMoveNote(int16_t portNumber) const;
 };

@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSignalSpy>
 
 namespace {
@@ -370,6 +371,19 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(ReadTestFile(SettingsFile()), fileAfter, 2500);
         QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file || change == Change::FileEdited);
         QVERIFY(msgs->boxes.isEmpty());
+
+        // A session that fails on the port the list moved to says why that port is chosen.
+        if ((change == Change::AliasGoes || change == Change::DeviceCloses) && !selection.isEmpty()) {
+            frm->Command1->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!msgs->boxes.isEmpty(), 5000);
+            const QString detail = msgs->boxes.last().detail;
+            QVERIFY2(QRegularExpression(QStringLiteral("\n\nCOM900 disappeared at \\d\\d:\\d\\d; the list "
+                                                       "moved to %1\\.$")
+                                            .arg(selection))
+                         .match(detail)
+                         .hasMatch(),
+                     qPrintable(detail));
+        }
     }
 
     // Something at the settings file's place that is no settings file: start-up neither waits for it
