@@ -403,10 +403,9 @@ private slots:
         for (const char* serial : {"TG0001", "TG0002", "TG0003"})
             AddRadio("RZ614UV", 0, serial);
         size_t connected = 0;
-        int prompts = 0;
+        int endsAfterWrite = -1; // no prompt: the end commands a radio has had since its write
         if (prompt) {
             readLine = [&]() -> std::optional<QString> {
-                ++prompts;
                 if (++connected == radios.size())
                     return QStringLiteral("q");
                 Connect(connected);
@@ -414,7 +413,6 @@ private slots:
             };
         } else {
             // Each radio stays connected for two more reads after its write, then the next one is.
-            int endsAfterWrite = -1;
             for (auto& radio : radios)
                 connect(radio.get(), &VirtualRadio::FrameReceived, this, [&](const QByteArray& frame) {
                     if (frame.startsWith('W'))
