@@ -9,11 +9,13 @@ build="$(cd "${BUILD_DIR:-$here/build}" && pwd)"
 desktop_entries=("$build"/dist/*.desktop)
 app_id="$(basename "${desktop_entries[0]}" .desktop)" # the project's TT_APP_ID
 expected="-rwxr-xr-x ./usr/bin/TANGELO_Tune
+-rwxr-xr-x ./usr/bin/tangelo-cli
 -rwxr-xr-x ./usr/bin/tangelo-virtual-radio
 -rw-r--r-- ./usr/lib/udev/rules.d/70-tangelo-tune-cables.rules
 -rw-r--r-- ./usr/share/applications/$app_id.desktop
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 -rw-r--r-- ./usr/share/man/man1/TANGELO_Tune.1.gz
+-rw-r--r-- ./usr/share/man/man1/tangelo-cli.1.gz
 -rw-r--r-- ./usr/share/man/man1/tangelo-virtual-radio.1.gz
 -rw-r--r-- ./usr/share/metainfo/$app_id.metainfo.xml"
 
@@ -59,6 +61,8 @@ program="$root/usr/bin/TANGELO_Tune"
 version="$(dpkg-deb -f "$deb" Version)"
 answer="$("$program" --version)" || fail "--version failed"
 [ "$answer" = "TANGELO_Tune $version" ] || fail "--version said '$answer', the package is $version"
+answer="$("$root/usr/bin/tangelo-cli" --version)" || fail "tangelo-cli --version failed"
+[ "$answer" = "tangelo-cli $version" ] || fail "tangelo-cli --version said '$answer', the package is $version"
 
 # The window, offscreen, with a home of its own: still running after 3 s is a start that worked.
 # Installed, it keeps its settings in the home's configuration folder, never beside itself.

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts TANGELO_Tune with the virtual radio attached:
 # the virtual radio runs on a pseudo-terminal that an alias in dosdevices/ makes a COM port.
-# Stopping the program stops the virtual radio and removes the alias.
+# Stopping the program stops the virtual radio and removes the alias. Without a display it reads
+# the virtual radio with tangelo-cli instead, and says how to see the window.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BUILD_DIR:-$here/build}"
 
 bash "$here/scripts/setup.sh"
 # Only what it runs; the tests are the test command's. Its flags too, so that the two share the build.
-BUILD_TARGETS="TANGELO_Tune virtual_radio" BUILD_DIR="$build" bash "$here/scripts/build.sh" -DTT_WERROR=ON
+BUILD_TARGETS="TANGELO_Tune tangelo-cli virtual_radio" BUILD_DIR="$build" bash "$here/scripts/build.sh" -DTT_WERROR=ON
 
 progdir="$build/window"
 radio="$build/virtualradio/virtual_radio"
@@ -26,9 +27,7 @@ app_pid=""
 
 cleanup() {
   if [ -n "$app_pid" ]; then
-    # Under xvfb-run the program and the X server are its children; it then ends and tidies up.
-    targets="$(ps -o pid= --ppid "$app_pid" 2>/dev/null || true)"
-    kill ${targets:-$app_pid} 2>/dev/null || true
+    kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
   fi
   kill "$radio_pid" 2>/dev/null || true
@@ -57,14 +56,22 @@ if ! grep -qs '^comPort' "$progdir/mysetup.ini"; then
   printf '[language]\ncomPort=%s\n' "$com" >"$progdir/mysetup.ini"
 fi
 
-launch=()
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display: running under a virtual X server (xvfb-run)." >&2
-  launch=(xvfb-run -a)
+  echo "No display: reading the virtual radio with the command line instead."
+  echo "\$ tangelo-cli read --port $com"
+  status=0
+  "$progdir/tangelo-cli" read --port "$com" || status=$?
+  cat <<EOF
+
+To see the window, run bash scripts/run.sh in a desktop session (or over ssh -X);
+scripts/screenshot.sh takes pictures of it without a display.
+What the command line does: $progdir/tangelo-cli --help
+EOF
+  exit "$status"
 fi
 # In the background and waited for, so that a signal to this script is acted on at once (bash runs
 # traps only between commands) and takes the program down with the virtual radio.
-"${launch[@]}" "$progdir/TANGELO_Tune" &
+"$progdir/TANGELO_Tune" &
 app_pid=$!
 status=0
 wait "$app_pid" || status=$?

@@ -1,6 +1,6 @@
 // The band table in the hidden list Combo3, the band list of the chosen radio type in Combo1(1),
 // and the choices that keep the two in step.
-#include "window/BandTable.h"
+#include "data/BandTable.h"
 #include "window/FrmMain.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #include "window/FrmMain.h"
 
+#include "data/BandTable.h"
 #include "data/ModData.h"
+#include "link/SessionMessages.h"
 #include "settings/ComPorts.h"
 #include "settings/Settings.h"
 #include "window/AnsiWidthValidator.h"
-#include "window/BandTable.h"
 #include "window/FrameBox.h"
 #include "window/MsgBoxDialog.h"
-#include "window/SessionMessages.h"
 #include "window/Twips.h"
 #include "window/WindowFont.h"
 #include "window/WindowIcon.h"
@@ -47,6 +47,11 @@ FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCo
     Session.SetWriteFieldsQuestion([this](const RadioInfoRecord& radio, const InfoImageType& image) {
         return GetDataByShow(radio, image);
     });
+    Session.SetBackupWriter(
+        [this](const RadioInfoRecord& radio, const InfoImageType& image) {
+            return Backups.SaveWriteBackup(radio, image, CodePage).Error;
+        },
+        false);
     connect(&Session, &RadioSession::recordRead, this, &FrmMain::Session_RecordRead);
     connect(&Session, &RadioSession::finished, this, &FrmMain::Session_Finished);
     Form_Load();

@@ -6,6 +6,7 @@
 #include "data/ModData.h"
 #include "data/TextFieldSet.h"
 #include "link/RadioSession.h"
+#include "settings/BackupFolder.h"
 #include "settings/PortWatch.h"
 #include "settings/Settings.h"
 #include "window/DropDownList.h"
@@ -116,6 +117,9 @@ public:
     AnsiCodePage CodePage;
     // The session with its serial control MSComm1 and reply timer WaitTimer.
     RadioSession Session;
+    // Where every write first keeps the image it read. A backup that cannot be saved does not stop
+    // the write: the window has no place to say so, and the trace records it.
+    BackupFolder Backups;
 
     // The two band messages of a write, indexed by LanguageIndex; element 0 stays empty.
     std::array<QString, 3> OverwriteQuestion;

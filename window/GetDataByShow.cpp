@@ -1,3 +1,4 @@
+#include "data/BandTable.h"
 #include "data/ModData.h"
 #include "window/FrmMain.h"
 
@@ -5,8 +6,6 @@
 #include <QLineEdit>
 
 namespace {
-
-constexpr int16_t NoRowBand = 18; // 66 - 88 MHz: a radio there cannot be moved to another band
 
 QString WithoutTrailingSpaces(const QString& text)
 {
@@ -48,13 +47,14 @@ WriteDecision FrmMain::GetDataByShow(const RadioInfoRecord& radio, const InfoIma
 
     // -1: the radio's band has no row and the user chose none; the radio keeps its band.
     const int chosenBand = Combo3->currentIndex();
-    if (record.BandIndex == NoRowBand && chosenBand != NoRowBand) {
+    const BandChange band = CheckBandChange(record.BandIndex, chosenBand);
+    if (band == BandChange::Refuse) {
         // The session sends the end command and holds the block writes back.
         MsgBox(Message(BandTooFarNotice));
         RadioInfo = record;
         return {true, record, {}};
     }
-    if (chosenBand >= 0 && record.BandIndex != chosenBand) {
+    if (band == BandChange::Change) {
         if (MsgBox(Message(OverwriteQuestion), MsgButtons::OkCancel, MsgIcon::Warning) == MsgResult::Ok)
             record.BandIndex = static_cast<int16_t>(chosenBand);
         else

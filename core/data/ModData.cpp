@@ -123,6 +123,11 @@ RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page,
     return record;
 }
 
+ImageSpan TextFieldSpan(TextField field)
+{
+    return {PlaceOf(field).offset, PlaceOf(field).width};
+}
+
 QString ImageFieldText(const InfoImageType& image, TextField field, const AnsiCodePage& page)
 {
     const TextFieldPlace& place = PlaceOf(field);

@@ -68,6 +68,13 @@ RadioInfoRecord DecodeInfo(const InfoImageType& image, const AnsiCodePage& page,
 // decode and encode again unchanged goes back byte for byte.
 InfoImageType EncodeInfo(InfoImageType image, const RadioInfoRecord& record, const AnsiCodePage& page,
                          TextFieldSet encode = TextFieldSet::All());
+// Where a text field lies in the image.
+struct ImageSpan
+{
+    int32_t Offset = 0;
+    int32_t Width = 0;
+};
+ImageSpan TextFieldSpan(TextField field);
 // What a text field of `image` reads as, passed through TrimText: the text a read shows for it.
 QString ImageFieldText(const InfoImageType& image, TextField field, const AnsiCodePage& page);
 // The image with `text` zero-filled into `width` bytes at `offset`.

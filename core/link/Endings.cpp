@@ -67,6 +67,8 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
     }
     if (result == SessionResult::CannotOpen)
         outcome.Reason = MSComm1.ErrorString();
+    if (result == SessionResult::Refused)
+        outcome.Reason = refusal;
     if (result == SessionResult::ModelError) {
         outcome.PcType = ToDisplayTypeName(radioInfo.Model);
         outcome.RadioType = ToDisplayTypeName(RadioIdentity);

@@ -32,6 +32,9 @@ public:
     // The radio's record as the session has it (Model: the window's type, BandIndex: the radio's band
     // byte) and the radio's image with its blocks 0 to 4 just read.
     using WriteFieldsQuestion = std::function<WriteDecision(const RadioInfoRecord&, const InfoImageType&)>;
+    // Keeps the image a write has just read (blocks 0 to 4) and the radio's record; returns why it
+    // could not, or nothing.
+    using BackupWriter = std::function<QString(const RadioInfoRecord&, const InfoImageType&)>;
 
     explicit RadioSession(QObject* parent = nullptr, LinkTimings timings = {});
     ~RadioSession() override;
@@ -43,6 +46,13 @@ public:
     void SetPortResolver(SerialControl::PortResolver resolver);
     // Asked once per write; without one a write goes on with the record as it is.
     void SetWriteFieldsQuestion(WriteFieldsQuestion question) { askWriteFields = std::move(question); }
+    // Every write that the owner lets go on first hands the image it read to the writer, before any
+    // block goes out. A failure is traced; with `required` it also refuses the write.
+    void SetBackupWriter(BackupWriter writer, bool required)
+    {
+        writeBackup = std::move(writer);
+        backupRequired = required;
+    }
 
     // A press of Read or Write. A session still running is abandoned.
     void startRead(int16_t portNumber);
@@ -76,6 +86,7 @@ private:
     void NextStep(SessionStep step);
     void NextStep() { NextStep(sessionStep); }
     void CollectWriteFields();
+    bool BackUp(const RadioInfoRecord& record);
     void RefuseWrite();
     void FinishTransfer();
     void FinishSession(bool ok);
@@ -101,6 +112,8 @@ private:
     LinkTimings timings;
     AnsiCodePage codePage;
     WriteFieldsQuestion askWriteFields;
+    BackupWriter writeBackup;
+    bool backupRequired = false;
     LinkTrace trace;
 
     // Transmission state.
@@ -117,6 +130,7 @@ private:
     bool refused = false;    // the owner refused the write; its failure is reported as such
     bool modelError = false; // the model check failed; its failure is reported as such
     bool portLost = false;   // the port went away; its failure says so
+    QString refusal;         // why the write was refused, when not by the owner
     QString RadioIdentity;
     int16_t comPort = 0;
     QString openFailure;

@@ -162,6 +162,8 @@ bool SerialControl::open()
         TraceEvent(QStringLiteral("cannot open %1: %2").arg(portName, errorText));
         return false;
     }
+    // A device given by its path alone has no COM number to name.
+    const QString shownName = CommPort > 0 ? QStringLiteral("%1 (%2)").arg(portName, devicePath) : devicePath;
     const std::optional<LineSettings> line = ParseSettings(Settings);
     if (!line) {
         errorText = QStringLiteral("The link settings \"%1\" are not valid.").arg(Settings);
@@ -177,7 +179,7 @@ bool SerialControl::open()
     port->clearError();
     if (!port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = port->error();
-        errorText = QStringLiteral("%1 (%2): %3.").arg(portName, devicePath, port->errorString());
+        errorText = QStringLiteral("%1: %2.").arg(shownName, port->errorString());
         if (const QString hint = HintFor(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
         port->clearError();
@@ -187,7 +189,7 @@ bool SerialControl::open()
     // Whatever waited in the driver before this opening belongs to nobody.
     port->clear(QSerialPort::AllDirections);
     received.clear();
-    TraceEvent(QStringLiteral("opened %1 (%2) %3").arg(portName, devicePath, Settings));
+    TraceEvent(QStringLiteral("opened %1 %2").arg(shownName, Settings));
     return true;
 }
 

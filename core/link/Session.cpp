@@ -47,6 +47,7 @@ void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
     refused = false;
     modelError = false;
     portLost = false;
+    refusal.clear();
     comPort = portNumber;
     if (!OpenPort(portNumber)) {
         sessionMode = SessionMode::None;
@@ -128,15 +129,32 @@ void RadioSession::NextStep(SessionStep step)
 // timer is stopped and no reply is awaited while it decides.
 void RadioSession::CollectWriteFields()
 {
+    const RadioInfoRecord asRead = radioInfo;
     const WriteDecision decision = askWriteFields ? askWriteFields(radioInfo, infoImage)
-                                                  : WriteDecision{false, radioInfo, TextFieldSet::All()};
+                                                  : WriteDecision{false, radioInfo, TextFieldSet::All(), {}};
     radioInfo = decision.Fields;
-    if (decision.Refuse) {
+    if (decision.Refuse || !BackUp(asRead)) {
         RefuseWrite();
         return;
     }
-    infoImage = EncodeInfo(infoImage, radioInfo, codePage, decision.Encode);
+    infoImage =
+        decision.Image ? *decision.Image : EncodeInfo(infoImage, radioInfo, codePage, decision.Encode);
     WriteBlock(-1);
+}
+
+// False when the write must not go on.
+bool RadioSession::BackUp(const RadioInfoRecord& record)
+{
+    if (!writeBackup)
+        return true;
+    const QString error = writeBackup(record, infoImage);
+    if (error.isEmpty())
+        return true;
+    trace.Event(QStringLiteral("backup not saved: %1").arg(error));
+    if (!backupRequired)
+        return true;
+    refusal = QStringLiteral("The backup could not be saved, so nothing was written: %1").arg(error);
+    return false;
 }
 
 // The end command still goes out so the radio leaves programming mode, and the port closes. The first

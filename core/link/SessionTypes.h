@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 
 enum class SessionMode : int16_t { None = 0, Read = 1, Write = 2 };
 
@@ -41,6 +42,10 @@ struct WriteDecision
     RadioInfoRecord Fields; // the record to encode into the radio's image
     // The text fields taken from Fields; the others go back as the radio's bytes are.
     TextFieldSet Encode = TextFieldSet::All();
+    // Set: these bytes go to the radio as they are, and Fields is only what the session keeps as
+    // its record. A restore puts back the bytes of a backup, which no record can carry (a field
+    // padded with 0xFF, say).
+    std::optional<InfoImageType> Image = std::nullopt;
 };
 
 enum class SessionResult { Complete, Failure, ModelError, CannotOpen, Refused };
@@ -56,7 +61,7 @@ struct SessionOutcome
     QByteArray Frame;                     // the frame that got no acceptable reply
     int16_t Tries = 0;                    // how often that frame went out
     bool PortLost = false;                // the port went away in the middle of the session
-    QString Reason;                       // CannotOpen: the system's reason, in words for the user
-    QString PcType;                       // ModelError: the type chosen, as the window names it
-    QString RadioType;                    // ModelError: the radio's type, as the window names it
+    QString Reason;    // CannotOpen: the system's reason; Refused: why, when not the band check
+    QString PcType;    // ModelError: the type chosen, as the window names it
+    QString RadioType; // ModelError: the radio's type, as the window names it
 };

@@ -1,8 +1,9 @@
 // Keeps a test away from the machine: a temporary program directory for mysetup.ini and the
 // dosdevices/ aliases, a fake sysfs tree that lists only the serial devices the test adds, and a
-// user configuration folder of its own.
+// user configuration folder and data folder (where the backups go) of its own.
 #pragma once
 
+#include "settings/BackupFolder.h"
 #include "settings/ComPorts.h"
 #include "settings/Settings.h"
 #include "TestFiles.h"
@@ -20,9 +21,15 @@ public:
         QDir(root.path()).mkpath(QStringLiteral("sys/class/tty"));
         QDir(root.path()).mkpath(QStringLiteral("dosdevices"));
         QDir(root.path()).mkpath(QStringLiteral("config"));
+        QDir(root.path()).mkpath(QStringLiteral("data"));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(Path(QStringLiteral("data"))));
     }
-    ~IsolatedProgram() { qunsetenv("XDG_CONFIG_HOME"); }
+    ~IsolatedProgram()
+    {
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+    }
     IsolatedProgram(const IsolatedProgram&) = delete;
     IsolatedProgram& operator=(const IsolatedProgram&) = delete;
 
@@ -36,6 +43,8 @@ public:
     QString SysRoot() const { return Path(QStringLiteral("sys")); }
     QString AliasDir() const { return Path(QStringLiteral("dosdevices")); }
     QString AliasPath(int number) const { return AliasDir() + QStringLiteral("/com%1").arg(number); }
+    // Where the program keeps its automatic backups under this data folder.
+    QString BackupDir() const { return BackupFolder().Path(); }
 
     // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device
     // link, as for virtual terminals), "type=N" (the serial-core type attribute), "dev=M:m" (device

@@ -3,11 +3,11 @@
 // pseudo-terminal that an alias in dosdevices/ lists as a COM port. Message boxes are answered and
 // recorded through the window's message-box handler.
 #include "data/AnsiCodePage.h"
+#include "data/BandTable.h"
 #include "IsolatedProgram.h"
 #include "MsgBoxRecorder.h"
 #include "RadioOnCom.h"
 #include "TestFiles.h"
-#include "window/BandTable.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -568,6 +568,14 @@ private slots:
         // radio's own.
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(radio->Image().data()) + 144, 64),
                  QByteArray(reinterpret_cast<const char*>(before.data()) + 144, 64));
+        // The write first kept the blocks it read, in the user's data folder.
+        const QDir backups(program->BackupDir());
+        const QStringList kept = backups.entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        const ParsedBackup backup = ReadBackupFile(backups.filePath(kept.first()));
+        QVERIFY2(backup.Backup, qPrintable(backup.Error));
+        QCOMPARE(backup.Backup->Blocks, 5);
+        QVERIFY(std::equal(before.begin(), before.begin() + 160, backup.Backup->Image.begin()));
     }
 
     // A write sends a text field the user left alone as the radio holds it, though GBK cannot

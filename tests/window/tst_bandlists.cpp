@@ -1,6 +1,6 @@
 // The radio-type list, the band list of the chosen type and the hidden band table, kept in step.
+#include "data/BandTable.h"
 #include "IsolatedProgram.h"
-#include "window/BandTable.h"
 #include "WindowFixture.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "window/SessionMessages.h"
+#include "link/SessionMessages.h"
 
 #include "link/Frames.h"
 
@@ -20,9 +20,12 @@ QString FrameName(const QByteArray& frame)
     return QStringLiteral("the last frame");
 }
 
+// A port given by its device alone has no COM number.
 QString Port(const SessionOutcome& outcome)
 {
     const QString name = QStringLiteral("COM%1").arg(outcome.ComPort);
+    if (outcome.ComPort <= 0 && !outcome.Device.isEmpty())
+        return outcome.Device;
     return outcome.Device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, outcome.Device);
 }
 
@@ -60,6 +63,8 @@ QString OutcomeDetail(const SessionOutcome& outcome)
                               "or written; choose the radio's type and try again.")
             .arg(Port(outcome), outcome.RadioType, outcome.PcType);
     case SessionResult::Refused:
+        if (!outcome.Reason.isEmpty())
+            return QStringLiteral("%1: %2").arg(Port(outcome), outcome.Reason);
         return QStringLiteral("%1: a radio in the 66 - 88 MHz band cannot be given another band. The end "
                               "command was sent and no block was written; choose the radio's own band to "
                               "write the other fields.")

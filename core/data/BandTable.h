@@ -43,3 +43,28 @@ inline constexpr std::array<int16_t, 7> BandListSU{8, 9, 10, 11, 15, 16, 17};
 inline constexpr std::array<int16_t, 5> BandListSV{12, 13, 14, 15, 18};
 
 inline constexpr std::array<std::span<const int16_t>, 3> BandLists{BandListUV, BandListSU, BandListSV};
+
+// What a write does about the band, from the radio's band (its identity reply's band byte) and the
+// band chosen for it (-1: none). A radio in the far band cannot be given another one; any other
+// difference is a change that the user must agree to.
+enum class BandChange { Keep, Change, Refuse };
+
+constexpr BandChange CheckBandChange(int radioBand, int chosenBand)
+{
+    if (radioBand == FarBandIndex && chosenBand != FarBandIndex)
+        return BandChange::Refuse;
+    if (chosenBand >= 0 && chosenBand != radioBand)
+        return BandChange::Change;
+    return BandChange::Keep;
+}
+
+// Whether the band list of a radio type (its position in RadioTypeNames) holds a band index.
+constexpr bool TypeOffersBand(int radioType, int band)
+{
+    if (radioType < 0 || radioType >= static_cast<int>(BandLists.size()))
+        return false;
+    for (int16_t offered : BandLists[static_cast<size_t>(radioType)])
+        if (offered == band)
+            return true;
+    return false;
+}

@@ -1,0 +1,385 @@
+#include "cli/CliOptions.h"
+
+#include "data/BandTable.h"
+#include "data/ModData.h"
+#include "ProgramInfo.h"
+
+#include <QCommandLineParser>
+
+#include <array>
+
+namespace {
+
+constexpr unsigned Bit(Command command)
+{
+    return 1U << static_cast<unsigned>(command);
+}
+constexpr unsigned OnRadio =
+    Bit(Command::Read) | Bit(Command::Write) | Bit(Command::Backup) | Bit(Command::Restore);
+constexpr unsigned Repeating = Bit(Command::Read) | Bit(Command::Write) | Bit(Command::Restore);
+constexpr unsigned Writing = Bit(Command::Write) | Bit(Command::Restore);
+
+struct CommandSpec
+{
+    Command command;
+    const char* name;
+    const char* usage;
+    const char* description;
+};
+
+constexpr std::array<CommandSpec, 5> Commands{{
+    {Command::Ports, "ports", "ports",
+     "Lists the serial ports as the window's list does: COM number, device and adapter."},
+    {Command::Read, "read",
+     "read [--port N] [--json | --csv [--header]] [--save FILE] [--repeat [--no-prompt]]",
+     "Reads the radio and prints its record as the window shows it: every field, the band's name and the "
+     "switches; as text, as JSON, or as one CSV line per radio."},
+    {Command::Write, "write",
+     "write [--port N] [--type NAME] [--dealer-code TEXT] [--stock-date TEXT] [--sell-date TEXT] "
+     "[--seller TEXT] [--password TEXT] [--band-setting on|off] [--band N|NAME] [--yes] [--repeat "
+     "[--no-prompt]]",
+     "Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each "
+     "changed field as before → after. Before any block is written, the image as read is saved as an "
+     "automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its "
+     "field in the radio's code page is an error, never cut. A band change needs --yes; a radio in the "
+     "66 - 88 MHz band (18) cannot be given another band."},
+    {Command::Backup, "backup", "backup [--port N] FILE",
+     "Reads the radio and keeps its whole image, its type and its serial number in FILE (a new file; a "
+     "folder gets a file named after the serial number and the time)."},
+    {Command::Restore, "restore",
+     "restore [--port N] [--force] [--dry-run] [--yes] [--repeat [--no-prompt]] FILE",
+     "Writes the dealer fields, password, band-setting switch and band of a backup file (or of an "
+     "automatic backup) back to the radio, byte for byte, as a write does: the radio's type is checked, "
+     "its blocks read and saved as a backup, then blocks 0 to 4 written. Refuses a file of another radio "
+     "type, and of another serial number unless --force. Prints what it changes before it writes."},
+}};
+
+struct OptionSpec
+{
+    const char* name;
+    const char* value; // nullptr: a switch
+    const char* help;
+    unsigned commands;
+};
+
+constexpr std::array<OptionSpec, 21> Options{{
+    {"port", "N",
+     "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. Default: "
+     "the port chosen in the window.",
+     OnRadio},
+    {"json", nullptr, "Print the record as JSON.", Bit(Command::Read)},
+    {"csv", nullptr, "Print the record as one CSV line.", Bit(Command::Read)},
+    {"header", nullptr, "With --csv: print the names of the columns first.", Bit(Command::Read)},
+    {"save", "FILE", "Also keep the image in FILE, as 'backup' does (with --repeat: a folder).",
+     Bit(Command::Read)},
+    {"type", "NAME",
+     "The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. "
+     "Default: the type the radio reports, read first.",
+     Bit(Command::Write)},
+    {"dealer-code", "TEXT", "The dealer code (16 bytes).", Bit(Command::Write)},
+    {"stock-date", "TEXT", "The stock date, any text (16 bytes).", Bit(Command::Write)},
+    {"sell-date", "TEXT", "The sell date, any text (16 bytes).", Bit(Command::Write)},
+    {"seller", "TEXT", "The seller (16 bytes).", Bit(Command::Write)},
+    {"password", "TEXT", "The programming password (4 bytes).", Bit(Command::Write)},
+    {"band-setting", "on|off", "The band-setting switch.", Bit(Command::Write)},
+    {"band", "N|NAME", "The band: its number (0 to 18) or its name as 'read' shows it.", Bit(Command::Write)},
+    {"yes", nullptr, "Agree to a change of the radio's band.", Writing},
+    {"force", nullptr, "Restore a file of another serial number.", Bit(Command::Restore)},
+    {"dry-run", nullptr, "Print what would change, and write nothing.", Bit(Command::Restore)},
+    {"no-backup", nullptr, "Do not save the automatic backup before writing.", Writing},
+    {"repeat", nullptr,
+     "Radio after radio: after each one, prompt \"Connect the next radio, then press Enter; q to quit\"; "
+     "one line per radio, a summary at the end.",
+     Repeating},
+    {"no-prompt", nullptr,
+     "With --repeat: no prompt; the program command is tried again until a radio answers (the radio "
+     "just done counts once it is taken away or another one answers). Ctrl-C ends the run.",
+     Repeating},
+    {"log", "FILE.csv", "Append a line per radio: time, port, type, serial number, result, changed fields.",
+     OnRadio},
+    {"trace", nullptr, "Trace the link's frames and events on standard error.", OnRadio},
+}};
+
+constexpr char ExitCodesHelp[] = "Exit codes:\n"
+                                 "  0  done\n"
+                                 "  1  radio failure or no reply\n"
+                                 "  2  usage: a wrong command line, or a file named on it\n"
+                                 "  3  the port cannot be opened\n"
+                                 "  4  model error: the radio is not of the type given (or of the file's)\n"
+                                 "  5  refused: nothing was written\n"
+                                 "With --repeat: 0 when every radio was done, else the code of the first "
+                                 "radio that was not.\n";
+
+struct TextOption
+{
+    TextField field;
+    const char* option;
+    const char* label;
+    int width;
+};
+constexpr std::array<TextOption, 5> TextOptions{{
+    {TextField::DealerCode, "dealer-code", "dealer code", Width::DealerCode},
+    {TextField::StockDate, "stock-date", "stock date", Width::StockDate},
+    {TextField::SellDate, "sell-date", "sell date", Width::SellDate},
+    {TextField::Seller, "seller", "seller", Width::Seller},
+    {TextField::ProgramPassword, "password", "password", Width::ProgramPassword},
+}};
+
+const TextOption& TextOptionOf(TextField field)
+{
+    for (const TextOption& option : TextOptions)
+        if (option.field == field)
+            return option;
+    return TextOptions[0];
+}
+
+QString Latin1(const char* text)
+{
+    return QString::fromLatin1(text);
+}
+
+QString WrapIndented(const QString& text, int indent, int width)
+{
+    QString result;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width - indent) {
+            result += line + u'\n' + QString(indent, u' ');
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    return result + line;
+}
+
+QString TopHelp()
+{
+    QString help = QStringLiteral("Usage: tangelo-cli COMMAND [OPTIONS]\n\n"
+                                  "Reads and writes the information block of TANGELO radios from the command "
+                                  "line, radio after radio.\n\nCommands:\n");
+    for (const CommandSpec& spec : Commands)
+        help += QStringLiteral("  %1 %2\n")
+                    .arg(Latin1(spec.name), -8)
+                    .arg(WrapIndented(Latin1(spec.description), 11, 100));
+    help +=
+        QStringLiteral("\n'tangelo-cli COMMAND --help' shows a command's options; --version the version.\n"
+                       "Automatic backups: every write first saves the radio's image in the data folder "
+                       "(~/.local/share/TANGELO_Tune/backups); 'restore' takes such a file.\n\n");
+    return help + Latin1(ExitCodesHelp);
+}
+
+QString CommandHelp(const CommandSpec& spec)
+{
+    QString help = QStringLiteral("Usage: tangelo-cli %1\n\n%2\n\nOptions:\n")
+                       .arg(Latin1(spec.usage), WrapIndented(Latin1(spec.description), 0, 100));
+    for (const OptionSpec& option : Options) {
+        if ((option.commands & Bit(spec.command)) == 0)
+            continue;
+        QString name = QStringLiteral("--") + Latin1(option.name);
+        if (option.value != nullptr)
+            name += u' ' + Latin1(option.value);
+        help += QStringLiteral("  %1 %2\n").arg(name, -22).arg(WrapIndented(Latin1(option.help), 25, 100));
+    }
+    help += QStringLiteral("  %1 %2\n\n")
+                .arg(QStringLiteral("--help"), -22)
+                .arg(QStringLiteral("Show this help."));
+    return help + Latin1(ExitCodesHelp);
+}
+
+std::optional<int16_t> ParseSwitch(const QString& text)
+{
+    const QString value = text.toLower();
+    if (value == u"on" || value == u"1")
+        return int16_t(1);
+    if (value == u"off" || value == u"0")
+        return int16_t(0);
+    return std::nullopt;
+}
+
+std::optional<int16_t> ParseBand(const QString& text)
+{
+    bool number = false;
+    const int index = text.toInt(&number);
+    if (number)
+        return index >= 0 && index < BandCount ? std::optional<int16_t>(int16_t(index)) : std::nullopt;
+    for (int16_t band = 0; band < BandCount; ++band) {
+        const std::string_view name = BandTable[size_t(band)];
+        if (text.trimmed().compare(QLatin1String(name.data(), qsizetype(name.size())), Qt::CaseInsensitive) ==
+            0)
+            return band;
+    }
+    return std::nullopt;
+}
+
+// The text as a write would store it, or why it cannot be: too wide for the field, or not
+// representable in the code page (a character it lacks, or one whose bytes end a text).
+QString CheckFieldText(const TextOption& option, const QString& text, const AnsiCodePage& page)
+{
+    const QByteArray bytes = page.ToAnsi(text);
+    if (bytes.size() > option.width)
+        return QStringLiteral(
+                   "--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %6 bytes")
+            .arg(Latin1(option.option), text)
+            .arg(bytes.size())
+            .arg(QString::fromLatin1(page.Name()), Latin1(option.label))
+            .arg(option.width);
+    // A byte 0x00 or 0xFF ends a text in the radio's block; '?' stands for a character the page lacks.
+    if (bytes.contains('\0') || bytes.contains('\xFF') || page.FromAnsi(bytes) != text)
+        return QStringLiteral("--%1: \"%2\" cannot be stored in the radio's code page %3")
+            .arg(Latin1(option.option), text, QString::fromLatin1(page.Name()));
+    return {};
+}
+
+QString WithoutTrailingSpaces(QString text)
+{
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text;
+}
+
+CommandLine UsageError(const QString& command, const QString& message)
+{
+    const QString help = command.isEmpty() ? QStringLiteral("tangelo-cli --help")
+                                           : QStringLiteral("tangelo-cli %1 --help").arg(command);
+    return {std::nullopt, {}, QStringLiteral("tangelo-cli: %1\nSee '%2'.").arg(message, help)};
+}
+
+} // namespace
+
+QString TextFieldLabel(TextField field)
+{
+    return Latin1(TextOptionOf(field).label);
+}
+
+QString TextFieldOption(TextField field)
+{
+    return Latin1(TextOptionOf(field).option);
+}
+
+QString CanonicalTypeName(const QString& name)
+{
+    for (std::string_view type : RadioTypeNames) {
+        const QString typeName = QString::fromLatin1(type.data(), qsizetype(type.size()));
+        if (name.compare(typeName, Qt::CaseInsensitive) == 0)
+            return typeName;
+    }
+    return {};
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& page)
+{
+    const QString first = arguments.value(1);
+    if (arguments.size() < 2 || first == u"--help" || first == u"-h" || first == u"help")
+        return {std::nullopt, TopHelp(), {}};
+    if (first == u"--version")
+        return {std::nullopt, QStringLiteral("tangelo-cli %1\n").arg(Latin1(ProgramVersion)), {}};
+    const CommandSpec* spec = nullptr;
+    for (const CommandSpec& candidate : Commands)
+        if (first == Latin1(candidate.name))
+            spec = &candidate;
+    if (spec == nullptr)
+        return UsageError({}, QStringLiteral("no command '%1'").arg(first));
+    const QString name = Latin1(spec->name);
+
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const OptionSpec& option : Options)
+        if ((option.commands & Bit(spec->command)) != 0)
+            parser.addOption(option.value ? QCommandLineOption(Latin1(option.name), {}, Latin1(option.value))
+                                          : QCommandLineOption(Latin1(option.name)));
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("help"), QStringLiteral("h")}));
+    QStringList rest = arguments.mid(2);
+    rest.prepend(arguments.first());
+    if (!parser.parse(rest))
+        return UsageError(name, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        return {std::nullopt, CommandHelp(*spec), {}};
+
+    CliOptions options;
+    options.command = spec->command;
+    const auto set = [&parser](const char* option) { return parser.isSet(Latin1(option)); };
+    const auto value = [&parser](const char* option) { return parser.value(Latin1(option)); };
+    for (const OptionSpec& option : Options)
+        if (option.value != nullptr && (option.commands & Bit(spec->command)) != 0 &&
+            parser.values(Latin1(option.name)).size() > 1)
+            return UsageError(name, QStringLiteral("--%1 is given more than once").arg(Latin1(option.name)));
+
+    const QStringList positional = parser.positionalArguments();
+    const bool takesFile = spec->command == Command::Backup || spec->command == Command::Restore;
+    if (takesFile && positional.size() != 1)
+        return UsageError(name, QStringLiteral("'%1' takes one FILE").arg(name));
+    if (!takesFile && !positional.isEmpty())
+        return UsageError(name, QStringLiteral("unexpected argument '%1'").arg(positional.first()));
+    if (takesFile)
+        options.file = positional.first();
+    if (spec->command == Command::Ports)
+        return {options, {}, {}};
+
+    options.port = value("port");
+    options.log = value("log");
+    options.trace = set("trace");
+    if ((Bit(spec->command) & Repeating) != 0) {
+        options.repeat = set("repeat");
+        options.noPrompt = set("no-prompt");
+        if (options.noPrompt && !options.repeat)
+            return UsageError(name, QStringLiteral("--no-prompt goes with --repeat"));
+    }
+    if ((Bit(spec->command) & Writing) != 0) {
+        options.yes = set("yes");
+        options.noBackup = set("no-backup");
+    }
+
+    switch (spec->command) {
+    case Command::Read:
+        if (set("json") && set("csv"))
+            return UsageError(name, QStringLiteral("--json and --csv exclude each other"));
+        options.format = set("json")  ? RecordFormat::Json
+                         : set("csv") ? RecordFormat::Csv
+                                      : RecordFormat::Text;
+        options.header = set("header");
+        if (options.header && options.format != RecordFormat::Csv)
+            return UsageError(name, QStringLiteral("--header goes with --csv"));
+        options.save = value("save");
+        break;
+    case Command::Write:
+        if (set("type")) {
+            options.type = CanonicalTypeName(value("type"));
+            if (options.type.isEmpty())
+                return UsageError(name, QStringLiteral("--type: no radio type '%1'; the types are TANGELOUV, "
+                                                       "TANGELOSU and TANGELOSV")
+                                            .arg(value("type")));
+        }
+        for (const TextOption& option : TextOptions) {
+            if (!set(option.option))
+                continue;
+            const QString text = WithoutTrailingSpaces(value(option.option));
+            if (const QString error = CheckFieldText(option, text, page); !error.isEmpty())
+                return UsageError(name, error);
+            options.texts.append({option.field, text});
+        }
+        if (set("band-setting")) {
+            options.bandSetting = ParseSwitch(value("band-setting"));
+            if (!options.bandSetting)
+                return UsageError(name, QStringLiteral("--band-setting takes on or off"));
+        }
+        if (set("band")) {
+            options.band = ParseBand(value("band"));
+            if (!options.band)
+                return UsageError(name,
+                                  QStringLiteral("--band: no band '%1'; give 0 to 18 or a band's name as "
+                                                 "'read' shows it")
+                                      .arg(value("band")));
+        }
+        if (options.texts.isEmpty() && !options.bandSetting && !options.band)
+            return UsageError(name, QStringLiteral("nothing to write: give at least one field"));
+        break;
+    case Command::Restore:
+        options.force = set("force");
+        options.dryRun = set("dry-run");
+        break;
+    case Command::Ports:
+    case Command::Backup:
+        break;
+    }
+    return {options, {}, {}};
+}

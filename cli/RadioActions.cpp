@@ -1,0 +1,202 @@
+// What one radio comes to: the read, write, backup or restore of the radio connected now.
+#include "cli/RadioCommand.h"
+#include "cli/RecordOutput.h"
+#include "cli/WritePlan.h"
+#include "link/ModelCheck.h"
+#include "link/SessionMessages.h"
+#include "settings/BackupFolder.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+
+namespace {
+
+BackupFileResult SaveImage(const QString& path, const RadioBackup& backup, const AnsiCodePage& page)
+{
+    if (QFileInfo(path).isDir())
+        return BackupFolder(path).Save(backup, page);
+    return WriteBackupFile(path, BackupFileContent(backup, page));
+}
+
+} // namespace
+
+RadioReport RadioCommand::HandleRadio(const std::optional<ReadResult>& probe)
+{
+    if (probe && !probe->Complete())
+        return Failed(probe->Outcome);
+    switch (options.command) {
+    case Command::Read:
+    case Command::Backup:
+        return ReadRadio(probe ? *probe : runner->Read());
+    case Command::Write:
+        return WriteRadio(probe);
+    case Command::Restore:
+        if (options.dryRun)
+            return RestoreDryRun(probe ? *probe : runner->Read());
+        return WriteRadio(probe);
+    case Command::Ports:
+        break;
+    }
+    return {};
+}
+
+RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& refusal) const
+{
+    RadioReport report;
+    switch (outcome.Result) {
+    case SessionResult::Complete:
+        return report;
+    case SessionResult::CannotOpen:
+        report.Code = ExitCode::CannotOpen;
+        report.Message = QStringLiteral("%1 %2").arg(QLatin1String(CannotOpenText), outcome.Reason);
+        break;
+    case SessionResult::ModelError:
+        report.Code = ExitCode::ModelError;
+        if (outcome.Mode == SessionMode::Read)
+            report.Message = OutcomeDetail(outcome);
+        else if (restoreFile)
+            report.Message =
+                QStringLiteral("the radio is a %1, the backup file is of a %2; nothing was written")
+                    .arg(outcome.RadioType, outcome.PcType);
+        else
+            report.Message = QStringLiteral("the radio is a %1, not a %2; nothing was written")
+                                 .arg(outcome.RadioType, outcome.PcType);
+        break;
+    case SessionResult::Failure:
+        report.Code = ExitCode::RadioFailure;
+        report.Message = OutcomeDetail(outcome);
+        break;
+    case SessionResult::Refused:
+        report.Code = ExitCode::Refused;
+        report.Message =
+            refusal.isEmpty() ? OutcomeDetail(outcome) : QStringLiteral("refused: %1").arg(refusal);
+        break;
+    }
+    return report;
+}
+
+RadioReport RadioCommand::ReadRadio(const ReadResult& read)
+{
+    if (!read.Complete())
+        return Failed(read.Outcome);
+    RadioReport report;
+    report.Type = ToDisplayTypeName(read.Record.Model);
+    report.Serial = SerialNumberText(read.Image, context.codePage);
+    const QString file = options.command == Command::Backup ? options.file : options.save;
+    if (options.command == Command::Read) {
+        switch (options.format) {
+        case RecordFormat::Text:
+            out() << (radios > 0 ? QStringLiteral("\n") : QString()) << RecordText(read.Record);
+            break;
+        case RecordFormat::Json:
+            out() << QJsonDocument(RecordJson(read.Record))
+                         .toJson(options.repeat ? QJsonDocument::Compact : QJsonDocument::Indented)
+                         .trimmed()
+                  << '\n';
+            break;
+        case RecordFormat::Csv:
+            if (options.header && radios == 0)
+                out() << RecordCsvHeader() << '\n';
+            out() << RecordCsvLine(read.Record) << '\n';
+            break;
+        }
+        out().flush();
+    }
+    if (!file.isEmpty()) {
+        const RadioBackup backup{ToRadioTypeName(read.Record.Model), QDateTime::currentDateTime(),
+                                 BackupBlockCount, read.Image};
+        const BackupFileResult saved = SaveImage(file, backup, context.codePage);
+        if (!saved.Error.isEmpty()) {
+            report.Code = ExitCode::Usage;
+            report.Message = QStringLiteral("the image was read but not saved: %1").arg(saved.Error);
+        } else {
+            report.Message = QStringLiteral("saved in %1").arg(saved.Path);
+        }
+    }
+    return report;
+}
+
+// The write's question: the plan for this radio, printed; or the refusal.
+RadioSession::WriteFieldsQuestion RadioCommand::Question(RadioReport& report, QString& refusal)
+{
+    return [this, &report, &refusal](const RadioInfoRecord& radio, const InfoImageType& image) {
+        report.Type = ToDisplayTypeName(radio.Model);
+        report.Serial = SerialNumberText(image, context.codePage);
+        const WritePlan plan = restoreFile
+                                   ? PlanRestore(*restoreFile, options, radio, image, context.codePage)
+                                   : PlanWrite(options, radio, image, context.codePage);
+        if (plan.Refuse) {
+            refusal = plan.Refusal;
+            return WriteDecision{true, radio, {}, {}};
+        }
+        out() << QStringLiteral("%1 %2 %3:\n").arg(port.Name(), report.Type, report.Serial)
+              << (plan.Changes.isEmpty() ? QStringLiteral("  (no change)\n") : ChangeLines(plan.Changes));
+        out().flush();
+        report.Changed = ChangedKeys(plan.Changes);
+        RadioInfoRecord fields = DecodeInfo(plan.Image, context.codePage, radio);
+        return WriteDecision{false, fields, {}, plan.Image};
+    };
+}
+
+RadioSession::BackupWriter RadioCommand::Backup() const
+{
+    if (options.noBackup)
+        return {};
+    return [this](const RadioInfoRecord& radio, const InfoImageType& image) {
+        const BackupFileResult saved =
+            BackupFolder(context.backupFolder).SaveWriteBackup(radio, image, context.codePage);
+        if (saved.Error.isEmpty()) {
+            out() << QStringLiteral("  Backup: %1\n").arg(saved.Path);
+            out().flush();
+        }
+        return saved.Error;
+    };
+}
+
+RadioReport RadioCommand::WriteRadio(const std::optional<ReadResult>& probe)
+{
+    QString type = restoreFile ? CanonicalTypeName(restoreFile->RadioType) : options.type;
+    if (type.isEmpty()) {
+        // The radio's own type, read first; the write checks it again.
+        const ReadResult read = probe ? *probe : runner->Read();
+        if (!read.Complete())
+            return Failed(read.Outcome);
+        type = ToRadioTypeName(read.Record.Model);
+    }
+    RadioReport report;
+    QString refusal;
+    const SessionOutcome outcome = runner->Write(type, Question(report, refusal), Backup());
+    if (outcome.Result == SessionResult::Complete)
+        return report;
+    RadioReport failure = Failed(outcome, refusal);
+    failure.Type = report.Type;
+    failure.Serial = report.Serial;
+    return failure;
+}
+
+RadioReport RadioCommand::RestoreDryRun(const ReadResult& read)
+{
+    if (!read.Complete())
+        return Failed(read.Outcome);
+    RadioReport report;
+    report.Type = ToDisplayTypeName(read.Record.Model);
+    report.Serial = SerialNumberText(read.Image, context.codePage);
+    if (ToRadioTypeName(read.Record.Model) != CanonicalTypeName(restoreFile->RadioType)) {
+        report.Code = ExitCode::ModelError;
+        report.Message = QStringLiteral("the radio is a %1, the backup file is of a %2")
+                             .arg(report.Type, ToDisplayTypeName(restoreFile->RadioType));
+        return report;
+    }
+    const WritePlan plan = PlanRestore(*restoreFile, options, read.Record, read.Image, context.codePage);
+    if (plan.Refuse) {
+        report.Code = ExitCode::Refused;
+        report.Message = QStringLiteral("a restore would be refused: %1").arg(plan.Refusal);
+        return report;
+    }
+    out() << QStringLiteral("%1 %2 %3:\n").arg(port.Name(), report.Type, report.Serial)
+          << (plan.Changes.isEmpty() ? QStringLiteral("  (no change)\n") : ChangeLines(plan.Changes));
+    out().flush();
+    report.Changed = ChangedKeys(plan.Changes);
+    report.Message = QStringLiteral("dry run, nothing written");
+    return report;
+}

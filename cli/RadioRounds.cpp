@@ -1,0 +1,216 @@
+// The rounds of a radio command: once, or radio after radio with a prompt or without one; the line
+// per radio, the log and the summary.
+#include "cli/RadioCommand.h"
+#include "cli/RadioCommands.h"
+#include "settings/BackupFolder.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QThread>
+
+namespace {
+
+constexpr char NextRadioPrompt[] = "Connect the next radio, then press Enter; q to quit";
+
+QString ResultWord(ExitCode code)
+{
+    switch (code) {
+    case ExitCode::Done:
+        return QStringLiteral("done");
+    case ExitCode::ModelError:
+    case ExitCode::Refused:
+        return QStringLiteral("skipped");
+    case ExitCode::RadioFailure:
+    case ExitCode::Usage:
+    case ExitCode::CannotOpen:
+        break;
+    }
+    return QStringLiteral("failed");
+}
+
+std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSettings& settings, QString& error)
+{
+    if (given.isEmpty()) {
+        const int16_t saved = settings.LoadComPortSetting();
+        if (saved <= 0) {
+            error = QStringLiteral("no --port given, and no port is chosen in the window");
+            return std::nullopt;
+        }
+        return PortChoice{saved, {}};
+    }
+    if (given.contains(u'/'))
+        return PortChoice{0, given};
+    const QString digits =
+        given.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) ? given.mid(3) : given;
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    if (!ok || number < 1 || number > 999) {
+        error = QStringLiteral("--port: '%1' is no COM number (1 to 999) or device path").arg(given);
+        return std::nullopt;
+    }
+    return PortChoice{int16_t(number), {}};
+}
+
+// A place for a new backup file: a folder (the file is named there), or a file that is not there yet.
+QString CheckNewFile(const QString& path, bool several)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return {};
+    if (info.exists() || info.isSymLink())
+        return QStringLiteral("%1 is there already; give a new file or a folder").arg(path);
+    if (several)
+        return QStringLiteral("with --repeat, %1 must be a folder").arg(path);
+    if (!info.absoluteDir().exists())
+        return QStringLiteral("%1: its folder does not exist").arg(path);
+    return {};
+}
+
+} // namespace
+
+QString RadioCommand::Prepare()
+{
+    QString error;
+    const std::optional<PortChoice> choice = ResolvePort(options.port, context.settings, error);
+    if (!choice)
+        return error;
+    port = *choice;
+    if (options.command == Command::Read && !options.save.isEmpty())
+        if (const QString problem = CheckNewFile(options.save, options.repeat); !problem.isEmpty())
+            return QStringLiteral("--save: %1").arg(problem);
+    if (options.command == Command::Backup)
+        if (const QString problem = CheckNewFile(options.file, false); !problem.isEmpty())
+            return problem;
+    if (options.command == Command::Restore) {
+        const ParsedBackup parsed = ReadBackupFile(options.file);
+        if (!parsed.Backup)
+            return parsed.Error;
+        if (parsed.Backup->Blocks < WrittenBlockCount)
+            return QStringLiteral("%1: the file lacks blocks %2 to 4")
+                .arg(options.file)
+                .arg(parsed.Backup->Blocks);
+        if (CanonicalTypeName(parsed.Backup->RadioType).isEmpty())
+            return QStringLiteral("%1: no radio type '%2'").arg(options.file, parsed.Backup->RadioType);
+        restoreFile = parsed.Backup;
+    }
+    return log.Open();
+}
+
+int RadioCommand::Run()
+{
+    if (const QString error = Prepare(); !error.isEmpty()) {
+        err() << "tangelo-cli: " << error << Qt::endl;
+        return int(ExitCode::Usage);
+    }
+    runner.emplace(context, port);
+    if (options.trace)
+        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
+
+    if (!options.repeat) {
+        Report(HandleRadio(std::nullopt));
+    } else {
+        while (!context.stopRequested()) {
+            std::optional<ReadResult> probe;
+            if (options.noPrompt) {
+                probe = WaitForRadio();
+                if (!probe)
+                    break;
+            } else if (radios > 0 && !AskForNextRadio()) {
+                break;
+            }
+            Report(HandleRadio(probe));
+        }
+        err() << QStringLiteral("Summary: %1 done, %2 failed, %3 skipped").arg(done).arg(failed).arg(skipped)
+              << Qt::endl;
+    }
+
+    if (options.trace)
+        QLoggingCategory::setFilterRules({});
+    return int(firstNotDone.value_or(ExitCode::Done));
+}
+
+bool RadioCommand::AskForNextRadio()
+{
+    err() << NextRadioPrompt << Qt::endl;
+    const std::optional<QString> line = context.readLine ? context.readLine() : std::nullopt;
+    return line && line->trimmed().compare(QStringLiteral("q"), Qt::CaseInsensitive) != 0;
+}
+
+void RadioCommand::Pause() const
+{
+    QDeadlineTimer deadline(context.retryPause);
+    while (!deadline.hasExpired() && !context.stopRequested()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(10);
+    }
+}
+
+// Reads until a radio answers that is not the one just handled; nothing once the user stops.
+std::optional<ReadResult> RadioCommand::WaitForRadio()
+{
+    bool announced = false;
+    while (!context.stopRequested()) {
+        ReadResult read = runner->Read();
+        const SessionOutcome& outcome = read.Outcome;
+        const bool noRadio =
+            outcome.Result == SessionResult::CannotOpen ||
+            (outcome.Result == SessionResult::Failure && outcome.Step == SessionStep::ProgramCommand);
+        if (noRadio) {
+            justHandled = false;
+            // Said once; a port that cannot be opened (a cable unplugged, no permission) says why.
+            if (!announced) {
+                err() << QStringLiteral("Waiting for a radio on %1 (Ctrl-C to stop)").arg(port.Name());
+                if (outcome.Result == SessionResult::CannotOpen)
+                    err() << QStringLiteral("; the port cannot be opened now: ") << outcome.Reason;
+                err() << Qt::endl;
+            }
+            announced = true;
+        } else if (!justHandled ||
+                   (read.Complete() && SerialNumberText(read.Image, context.codePage) != lastSerial)) {
+            return read;
+        }
+        Pause();
+    }
+    return std::nullopt;
+}
+
+void RadioCommand::Report(const RadioReport& report)
+{
+    ++radios;
+    const bool isDone = report.Code == ExitCode::Done;
+    const QString word = ResultWord(report.Code);
+    (isDone ? done : word == u"skipped" ? skipped : failed)++;
+    if (!isDone && !firstNotDone)
+        firstNotDone = report.Code;
+    justHandled = true;
+    lastSerial = report.Serial;
+
+    QString line = options.repeat ? QStringLiteral("radio %1: ").arg(radios) : QString();
+    QStringList radio{port.Name()};
+    for (const QString& part : {report.Type, report.Serial})
+        if (!part.isEmpty())
+            radio << part;
+    line += radio.join(u' ');
+    line += QStringLiteral(": ") + word;
+    if (isDone && !report.Changed.isEmpty())
+        line += QStringLiteral(" (%1)").arg(report.Changed.join(QStringLiteral(", ")));
+    if (!report.Message.isEmpty())
+        line += QStringLiteral(": ") + report.Message;
+    // A lone read prints its record and nothing more, unless something went wrong.
+    if (options.repeat || options.command != Command::Read || !isDone || !report.Message.isEmpty())
+        err() << line << Qt::endl;
+
+    if (const QString error = log.Append(
+            {QDateTime::currentDateTime(), port.Name(), report.Type, report.Serial, word, report.Changed});
+        !error.isEmpty())
+        err() << "tangelo-cli: the log cannot be written: " << error << Qt::endl;
+}
+
+int RunRadioCommand(const CliOptions& options, CliContext& context)
+{
+    RadioCommand command(options, context);
+    return command.Run();
+}

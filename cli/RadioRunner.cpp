@@ -1,0 +1,65 @@
+#include "cli/RadioRunner.h"
+
+#include <QEventLoop>
+
+#include <optional>
+#include <utility>
+
+QString PortChoice::Name() const
+{
+    return Device.isEmpty() ? QStringLiteral("COM%1").arg(Number) : Device;
+}
+
+RadioRunner::RadioRunner(const CliContext& context, PortChoice choice)
+    : port(std::move(choice)), session(nullptr, context.timings)
+{
+    session.SetCodePage(context.codePage);
+    if (port.Device.isEmpty())
+        session.SetPortResolver(
+            [settings = context.settings](int16_t number) { return settings.DevicePathForComPort(number); });
+    else
+        session.SetPortResolver([device = port.Device](int16_t) { return device; });
+}
+
+SessionOutcome RadioRunner::Run(const std::function<void()>& start)
+{
+    std::optional<SessionOutcome> outcome;
+    QEventLoop loop;
+    const auto connection = QObject::connect(&session, &RadioSession::finished, &loop,
+                                             [&outcome, &loop](const SessionOutcome& ended) {
+                                                 outcome = ended;
+                                                 loop.quit();
+                                             });
+    start();
+    if (!outcome)
+        loop.exec();
+    QObject::disconnect(connection);
+    return *outcome;
+}
+
+ReadResult RadioRunner::Read()
+{
+    ReadResult result;
+    const auto connection =
+        QObject::connect(&session, &RadioSession::recordRead,
+                         [&result](const RadioInfoRecord& record, const InfoImageType& image) {
+                             result.Record = record;
+                             result.Image = image;
+                         });
+    result.Outcome = Run([this] { session.startRead(port.Number); });
+    QObject::disconnect(connection);
+    return result;
+}
+
+SessionOutcome RadioRunner::Write(const QString& radioType, RadioSession::WriteFieldsQuestion question,
+                                  RadioSession::BackupWriter backup)
+{
+    session.SetWriteFieldsQuestion(std::move(question));
+    const bool required = static_cast<bool>(backup);
+    session.SetBackupWriter(std::move(backup), required);
+    const SessionOutcome outcome = Run([this, &radioType] { session.startWrite(port.Number, radioType); });
+    // What they hold belongs to this write.
+    session.SetWriteFieldsQuestion({});
+    session.SetBackupWriter({}, false);
+    return outcome;
+}

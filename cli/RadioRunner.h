@@ -1,0 +1,45 @@
+// Runs one session of the core's RadioSession at a time and waits for its end, so that the command
+// line can go step by step: read this radio, then write it.
+#pragma once
+
+#include "cli/CliContext.h"
+#include "link/RadioSession.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+// The port a run talks to: a COM number, or a device given by its path (number 0).
+struct PortChoice
+{
+    int16_t Number = 0;
+    QString Device;
+    QString Name() const; // "COM900", or the device path
+};
+
+struct ReadResult
+{
+    SessionOutcome Outcome;
+    RadioInfoRecord Record;
+    InfoImageType Image{};
+    bool Complete() const { return Outcome.Result == SessionResult::Complete; }
+};
+
+class RadioRunner
+{
+public:
+    RadioRunner(const CliContext& context, PortChoice port);
+
+    ReadResult Read();
+    // A write with the radio type to check the radio against; the question decides what goes out,
+    // the backup writer (if any) keeps the image first.
+    SessionOutcome Write(const QString& radioType, RadioSession::WriteFieldsQuestion question,
+                         RadioSession::BackupWriter backup);
+
+private:
+    SessionOutcome Run(const std::function<void()>& start);
+
+    PortChoice port;
+    RadioSession session;
+};

@@ -1,0 +1,37 @@
+#include "cli/CliContext.h"
+#include "cli/CliOptions.h"
+#include "cli/RadioCommands.h"
+#include "settings/ComPorts.h"
+
+namespace {
+
+int ListPorts(CliContext& context)
+{
+    const QList<SerialPortEntry> ports = context.settings.DiscoverSerialPorts();
+    for (const SerialPortEntry& entry : ports)
+        *context.out << QStringLiteral("COM%1").arg(entry.Number).leftJustified(8) << entry.Description
+                     << '\n';
+    if (ports.isEmpty())
+        *context.err << "No serial ports found." << Qt::endl;
+    context.out->flush();
+    return int(ExitCode::Done);
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, CliContext& context)
+{
+    const CommandLine line = ParseCommandLine(arguments, context.codePage);
+    if (!line.error.isEmpty()) {
+        *context.err << line.error << Qt::endl;
+        return int(ExitCode::Usage);
+    }
+    if (!line.options) {
+        *context.out << line.text;
+        context.out->flush();
+        return int(ExitCode::Done);
+    }
+    if (line.options->command == Command::Ports)
+        return ListPorts(context);
+    return RunRadioCommand(*line.options, context);
+}

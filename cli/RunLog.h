@@ -1,0 +1,32 @@
+// The --log file: one CSV line per radio, appended, with a header line when the file is new.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <utility>
+
+struct RadioLogLine
+{
+    QDateTime Time;
+    QString Port;
+    QString Type;
+    QString Serial;
+    QString Result; // done, failed or skipped
+    QStringList Changed;
+};
+
+class RunLog
+{
+public:
+    explicit RunLog(QString file) : path(std::move(file)) {}
+    bool Enabled() const { return !path.isEmpty(); }
+    // Whether lines can be appended; the header goes in first when the file is empty. Empty: yes.
+    QString Open() const;
+    QString Append(const RadioLogLine& line) const;
+
+private:
+    QString Write(const QByteArray& bytes) const;
+    QString path;
+};

@@ -1,0 +1,184 @@
+#include "cli/WritePlan.h"
+
+#include "cli/RecordOutput.h"
+#include "data/BandTable.h"
+#include "link/ModelCheck.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr uint8_t BandSettingBit = 0x04; // of Switches1
+
+// The text fields in the window's order.
+constexpr std::array<TextField, 5> ShownTextFields{TextField::DealerCode, TextField::StockDate,
+                                                   TextField::SellDate, TextField::Seller,
+                                                   TextField::ProgramPassword};
+
+QString Quoted(const QString& text)
+{
+    return u'"' + text + u'"';
+}
+
+QString BandText(int band)
+{
+    return QStringLiteral("%1 %2").arg(band).arg(BandName(band));
+}
+
+QList<FieldChange> Changes(const InfoImageType& before, const InfoImageType& after, const AnsiCodePage& page)
+{
+    QList<FieldChange> changes;
+    for (TextField field : ShownTextFields) {
+        const ImageSpan span = TextFieldSpan(field);
+        if (std::equal(before.begin() + span.Offset, before.begin() + span.Offset + span.Width,
+                       after.begin() + span.Offset))
+            continue;
+        const QString label = TextFieldLabel(field);
+        QString was = Quoted(ImageFieldText(before, field, page));
+        QString becomes = Quoted(ImageFieldText(after, field, page));
+        if (was == becomes)
+            becomes += QStringLiteral(" (the same text in other bytes)");
+        changes.append({TextFieldOption(field).replace(u'-', u'_'), label.left(1).toUpper() + label.mid(1),
+                        was, becomes});
+    }
+    const auto bandSetting = [](const InfoImageType& image) {
+        return int16_t((image[Layout::Switches1] & BandSettingBit) != 0 ? 1 : 0);
+    };
+    if (bandSetting(before) != bandSetting(after))
+        changes.append({QStringLiteral("band_setting"), QStringLiteral("Band setting"),
+                        SwitchText(bandSetting(before)), SwitchText(bandSetting(after))});
+    if (before[Layout::BandIndex] != after[Layout::BandIndex])
+        changes.append({QStringLiteral("band"), QStringLiteral("Band"), BandText(before[Layout::BandIndex]),
+                        BandText(after[Layout::BandIndex])});
+    return changes;
+}
+
+void SetBandSetting(InfoImageType& image, bool on)
+{
+    image[Layout::Switches1] =
+        uint8_t((image[Layout::Switches1] & ~BandSettingBit) | (on ? BandSettingBit : 0));
+}
+
+QString& FieldText(RadioInfoRecord& record, TextField field)
+{
+    switch (field) {
+    case TextField::ProgramPassword:
+        return record.ProgramPassword;
+    case TextField::DealerCode:
+        return record.DealerCode;
+    case TextField::StockDate:
+        return record.StockDate;
+    case TextField::SellDate:
+        return record.SellDate;
+    case TextField::Seller:
+        break;
+    }
+    return record.Seller;
+}
+
+int RadioTypeIndex(const QString& model)
+{
+    const QString type = ToRadioTypeName(model);
+    for (size_t i = 0; i < RadioTypeNames.size(); ++i)
+        if (type == QLatin1String(RadioTypeNames[i].data(), qsizetype(RadioTypeNames[i].size())))
+            return int(i);
+    return -1;
+}
+
+// The band check of the window's write, with --yes standing for its question's OK. Empty: the band
+// may be written.
+QString CheckBand(int radioBand, int band, const QString& radioType, bool checkOffered, bool yes)
+{
+    switch (CheckBandChange(radioBand, band)) {
+    case BandChange::Keep:
+        return {};
+    case BandChange::Refuse:
+        return QStringLiteral("a radio in the 66 - 88 MHz band (18) cannot be given another band");
+    case BandChange::Change:
+        break;
+    }
+    if (checkOffered && !TypeOffersBand(RadioTypeIndex(radioType), band))
+        return QStringLiteral("band %1 is not a band of the %2")
+            .arg(BandText(band), ToDisplayTypeName(radioType));
+    if (!yes)
+        return QStringLiteral("the band would change from %1 to %2; give --yes to change it")
+            .arg(BandText(radioBand), BandText(band));
+    return {};
+}
+
+WritePlan Refused(const QString& reason, const InfoImageType& image)
+{
+    return {true, reason, image, {}};
+}
+
+} // namespace
+
+WritePlan PlanWrite(const CliOptions& options, const RadioInfoRecord& radio, const InfoImageType& image,
+                    const AnsiCodePage& page)
+{
+    InfoImageType after = image;
+    if (options.band) {
+        if (const QString refusal = CheckBand(radio.BandIndex, *options.band, radio.Model, true, options.yes);
+            !refusal.isEmpty())
+            return Refused(refusal, image);
+        after[Layout::BandIndex] = uint8_t(*options.band);
+    }
+    if (options.bandSetting)
+        SetBandSetting(after, *options.bandSetting != 0);
+    // A text the radio already shows keeps its bytes: only a new text is encoded.
+    RadioInfoRecord record = DecodeInfo(after, page, radio);
+    TextFieldSet encode;
+    for (const TextEdit& edit : options.texts) {
+        if (edit.Text == ImageFieldText(image, edit.Field, page))
+            continue;
+        FieldText(record, edit.Field) = FixedText(edit.Text, TextFieldSpan(edit.Field).Width, false);
+        encode.Insert(edit.Field);
+    }
+    after = EncodeInfo(after, record, page, encode);
+    return {false, {}, after, Changes(image, after, page)};
+}
+
+WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, const RadioInfoRecord& radio,
+                      const InfoImageType& image, const AnsiCodePage& page)
+{
+    const ImageSpan serial{Layout::SerialNumber, Width::SerialNumber};
+    const auto serialBytes = [&serial](const InfoImageType& bytes) {
+        return QByteArray(reinterpret_cast<const char*>(bytes.data()) + serial.Offset, serial.Width);
+    };
+    if (!options.force && serialBytes(backup.Image) != serialBytes(image))
+        return Refused(
+            QStringLiteral("the file is of the radio with serial number \"%1\", this radio's is \"%2\"; "
+                           "--force restores it anyway")
+                .arg(SerialNumberText(backup.Image, page), SerialNumberText(image, page)),
+            image);
+    const int band = backup.Image[Layout::BandIndex];
+    if (const QString refusal = CheckBand(radio.BandIndex, band, radio.Model, false, options.yes);
+        !refusal.isEmpty())
+        return Refused(refusal, image);
+
+    InfoImageType after = image;
+    for (TextField field : AllTextFields) {
+        const ImageSpan span = TextFieldSpan(field);
+        std::copy_n(backup.Image.begin() + span.Offset, span.Width, after.begin() + span.Offset);
+    }
+    after[Layout::BandIndex] = uint8_t(band);
+    SetBandSetting(after, (backup.Image[Layout::Switches1] & BandSettingBit) != 0);
+    return {false, {}, after, Changes(image, after, page)};
+}
+
+QString ChangeLines(const QList<FieldChange>& changes)
+{
+    QString lines;
+    for (const FieldChange& change : changes)
+        lines += QStringLiteral("  %1: %2 → %3\n").arg(change.Label, change.Before, change.After);
+    return lines;
+}
+
+QStringList ChangedKeys(const QList<FieldChange>& changes)
+{
+    QStringList keys;
+    for (const FieldChange& change : changes)
+        keys << change.Key;
+    return keys;
+}

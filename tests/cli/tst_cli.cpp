@@ -1,0 +1,505 @@
+// tangelo-cli end to end against virtual radios on pseudo-terminals, listed as COM900 through an
+// alias. Most cases run the command line's code in this process with short reply waits; the exit
+// codes are checked on the program itself.
+#include "cli/CliContext.h"
+#include "data/RadioBackup.h"
+#include "IsolatedProgram.h"
+#include "RadioOnCom.h"
+#include "settings/BackupFolder.h"
+#include "TestFiles.h"
+
+#include <QDeadlineTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr LinkTimings ShortWaits{400ms, 150ms};
+const QString Port = QStringLiteral("900");
+
+using Edits = QList<QPair<int, QByteArray>>; // offset, bytes
+
+RadioImage Edited(RadioImage image, const Edits& edits)
+{
+    for (const auto& [offset, bytes] : edits)
+        std::copy(bytes.begin(), bytes.end(), image.begin() + offset);
+    return image;
+}
+
+// A text zero-filled to its field's width.
+QByteArray Field(const QByteArray& text, int width)
+{
+    return text + QByteArray(width - text.size(), '\0');
+}
+
+// The fields of one CSV line; quoted fields may hold commas and doubled quotes.
+QStringList CsvFields(const QString& line)
+{
+    QStringList fields{QString()};
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (quoted && c == u'"' && i + 1 < line.size() && line.at(i + 1) == u'"')
+            fields.last() += line.at(++i);
+        else if (c == u'"')
+            quoted = !quoted;
+        else if (c == u',' && !quoted)
+            fields.append(QString());
+        else
+            fields.last() += c;
+    }
+    return fields;
+}
+
+int Count(const QStringList& names, const QString& name)
+{
+    return int(names.count(name));
+}
+
+enum class Between { WriteFields, OtherSerial, OtherType };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Edits)
+Q_DECLARE_METATYPE(Between)
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<IsolatedProgram> program;
+    std::vector<std::unique_ptr<VirtualRadio>> radios;
+    QString out;
+    QString err;
+    std::function<std::optional<QString>()> readLine;
+    std::function<bool()> stop;
+    QString backupFolder;
+
+    VirtualRadio& AddRadio(const QByteArray& identity = "RZ614UV", uint8_t band = 0,
+                           const QByteArray& serial = {})
+    {
+        auto radio = std::make_unique<VirtualRadio>();
+        radio->SetDefaultImage();
+        radio->SetIdentity(identity);
+        radio->SetBandByte(band);
+        if (!serial.isEmpty())
+            radio->Image() = Edited(radio->Image(), {{Layout::SerialNumber, Field(serial, 16)}});
+        if (!radio->OpenPty())
+            qFatal("virtual radio: %s", qPrintable(radio->ErrorString()));
+        radios.push_back(std::move(radio));
+        if (radios.size() == 1)
+            Connect(0);
+        return *radios.back();
+    }
+
+    // The radio that COM900 names from now on.
+    void Connect(size_t index)
+    {
+        QFile::remove(program->AliasPath(RadioCom));
+        AddRadioAlias(*program, *radios.at(index));
+    }
+
+    int Cli(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        CliContext context;
+        context.out = &outStream;
+        context.err = &errStream;
+        context.readLine = readLine;
+        if (stop)
+            context.stopRequested = stop;
+        context.settings = program->Settings();
+        context.codePage = AnsiCodePage("windows-1252");
+        context.timings = ShortWaits;
+        context.backupFolder = backupFolder;
+        context.retryPause = 50ms;
+        return RunCli(QStringList{QStringLiteral("tangelo-cli")} + arguments, context);
+    }
+
+    QStringList Backups() const { return QDir(program->BackupDir()).entryList(QDir::Files, QDir::Name); }
+
+private slots:
+    void init()
+    {
+        program = std::make_unique<IsolatedProgram>();
+        readLine = {};
+        stop = {};
+        backupFolder.clear();
+    }
+
+    void cleanup()
+    {
+        radios.clear();
+        program.reset();
+    }
+
+    // The ports as the window lists them, aliases included.
+    void ports()
+    {
+        const VirtualRadio& radio = AddRadio();
+        QCOMPARE(Cli({"ports"}), 0);
+        QVERIFY2(out.startsWith("COM900  " + QFileInfo(radio.DevicePath()).canonicalFilePath()),
+                 qPrintable(out));
+    }
+
+    // Each format shows the radio's image as the record decodes it; a comma and quotes survive CSV.
+    void readFormats_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("text") << QStringList{"read", "--port", Port};
+        QTest::newRow("json") << QStringList{"read", "--port", Port, "--json"};
+        QTest::newRow("csv") << QStringList{"read", "--port", "COM900", "--csv", "--header"};
+    }
+
+    void readFormats()
+    {
+        QFETCH(QStringList, arguments);
+        VirtualRadio& radio = AddRadio("RZ614_V", 13);
+        radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field("Li, \"Wei\"", 16)}});
+        QCOMPARE(Cli(arguments), 0);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+
+        // key and label, and what the record decoded from the radio's own bytes says.
+        const RadioInfoRecord decoded = DecodeInfo(radio.Image(), AnsiCodePage("windows-1252"));
+        const QList<std::array<QString, 3>> expected{
+            {"type", "Radio type", "TANGELOSV"},
+            {"band", "Band", "13"},
+            {"band_name", "Band name", "UHF(144 - 146 MHz) VHF(144 - 146 MHz)"},
+            {"band_setting", "Band setting", "off"},
+            {"serial_number", "Serial number", TrimText(decoded.SerialNumber)},
+            {"maintenance_description", "Maintenance description", TrimText(decoded.MaintenanceDescription)},
+            {"dealer_code", "Dealer code", ""},
+            {"stock_date", "Stock date", TrimText(decoded.StockDate)},
+            {"seller", "Seller", "Li, \"Wei\""},
+            {"password", "Password", ""},
+            {"five_tone", "5Tone", "on"},
+            {"kill", "Kill", "off"},
+        };
+        QMap<QString, QString> shown; // by key, or by label for text
+        const QString format = QTest::currentDataTag();
+        if (format == u"text") {
+            static const QRegularExpression line(QStringLiteral("^([^:]+):\\s*(.*)$"));
+            for (const QString& text : out.split(u'\n', Qt::SkipEmptyParts)) {
+                const QRegularExpressionMatch match = line.match(text);
+                QVERIFY2(match.hasMatch(), qPrintable(text));
+                shown.insert(match.captured(1), match.captured(2));
+            }
+        } else if (format == u"json") {
+            const QJsonObject object = QJsonDocument::fromJson(out.toUtf8()).object();
+            for (auto it = object.begin(); it != object.end(); ++it)
+                shown.insert(it.key(), it->isBool()     ? (it->toBool() ? "on" : "off")
+                                       : it->isDouble() ? QString::number(it->toInt())
+                                                        : it->toString());
+        } else {
+            const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+            QCOMPARE(lines.size(), 2);
+            const QStringList keys = CsvFields(lines[0]);
+            const QStringList values = CsvFields(lines[1]);
+            QCOMPARE(values.size(), keys.size());
+            for (qsizetype i = 0; i < keys.size(); ++i)
+                shown.insert(keys[i], values[i]);
+        }
+        for (const auto& [key, label, value] : expected) {
+            const QString name = format == u"text" ? label : key;
+            QVERIFY2(shown.contains(name), qPrintable(name));
+            QCOMPARE(shown.value(name), value);
+        }
+    }
+
+    // What a write sends: exactly the bytes of the fields given, or nothing when it must not write.
+    void writes_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("backupsWritable");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<Edits>("edits");   // the radio's image afterwards
+        QTest::addColumn<QString>("shown"); // on standard output or standard error
+
+        const QStringList w{"write", "--port", Port};
+        QTest::newRow("two fields") << QByteArray("RZ614UV") << 0
+                                    << w + QStringList{"--dealer-code", "D-42", "--seller", "Shop, 7  "}
+                                    << true << 0
+                                    << Edits{{Layout::DealerCode, Field("D-42", 16)},
+                                             {Layout::Seller, Field("Shop, 7", 16)}}
+                                    << "Dealer code: \"\" → \"D-42\"";
+        // The password and the seller already read so: their bytes (0xFF for the password) stay.
+        QTest::newRow("texts the radio holds keep their bytes")
+            << QByteArray("RZ614UV") << 0
+            << w + QStringList{"--password", "", "--seller", "Li Wei", "--stock-date", "2025-01-01"} << true
+            << 0 << Edits{{Layout::StockDate, Field("2025-01-01", 16)}} << "done (stock_date)";
+        QTest::newRow("band change without --yes")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--band", "5"} << true << 5 << Edits{}
+            << "--yes";
+        QTest::newRow("band change by name with --yes")
+            << QByteArray("RZ614UV") << 0
+            << w + QStringList{"--band", "uhf(400 - 438 mhz) vhf(136 - 174 mhz)", "--yes", "--band-setting",
+                               "on"}
+            << true << 0 << Edits{{7, "\x05"}, {13, "\xE4"}} << "Band: 0 UHF(400 - 490 MHz)";
+        QTest::newRow("far band refused")
+            << QByteArray("RZ614_V") << 18 << w + QStringList{"--band", "12", "--yes"} << true << 5 << Edits{}
+            << "66 - 88 MHz";
+        QTest::newRow("far band kept")
+            << QByteArray("RZ614_V") << 18 << w + QStringList{"--band", "18", "--seller", "X"} << true << 0
+            << Edits{{Layout::Seller, Field("X", 16)}} << "done (seller)";
+        QTest::newRow("band of another type")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--band", "12", "--yes"} << true << 5 << Edits{}
+            << "not a band of the TANGELOUV";
+        QTest::newRow("text too wide")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--seller", "ABCDEFGHIJKLMNOPQ"} << true << 2
+            << Edits{} << "the seller field holds 16 bytes";
+        QTest::newRow("text outside the code page")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--dealer-code", "李"} << true << 2 << Edits{}
+            << "cannot be stored in the radio's code page windows-1252";
+        QTest::newRow("another type")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--type", "tangelosv", "--seller", "X"} << true
+            << 4 << Edits{} << "the radio is a TANGELOUV, not a TANGELOSV";
+        QTest::newRow("backup cannot be saved")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--seller", "X"} << false << 5 << Edits{}
+            << "The backup could not be saved";
+        QTest::newRow("backup cannot be saved, --no-backup")
+            << QByteArray("RZ614UV") << 0 << w + QStringList{"--seller", "X", "--no-backup"} << false << 0
+            << Edits{{Layout::Seller, Field("X", 16)}} << "done (seller)";
+    }
+
+    void writes()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(int, band);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, backupsWritable);
+        QFETCH(int, exitCode);
+        QFETCH(Edits, edits);
+        QFETCH(QString, shown);
+        VirtualRadio& radio = AddRadio(identity, uint8_t(band));
+        const RadioImage before = radio.Image();
+        if (!backupsWritable) {
+            WriteTestFile(program->Path("file"), "not a folder");
+            backupFolder = program->Path("file/backups");
+        }
+
+        QCOMPARE(Cli(arguments), exitCode);
+        const QString diff = ImageDiff(radio.Image(), Edited(before, edits));
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QVERIFY2((out + err).contains(shown), qPrintable(out + err));
+        const QStringList frames = FrameNames(radio);
+        QCOMPARE(Count(frames, "W0"), exitCode == 0 ? 1 : 0);
+        if (exitCode == 2)
+            QVERIFY(frames.isEmpty());
+    }
+
+    // The automatic backup is on the disk before the first block write reaches the radio.
+    void backupBeforeFirstBlockWrite()
+    {
+        VirtualRadio& radio = AddRadio();
+        const RadioImage before = radio.Image();
+        std::optional<ParsedBackup> atFirstWrite;
+        QDateTime firstWriteTime;
+        connect(&radio, &VirtualRadio::FrameReceived, this, [&](const QByteArray& frame) {
+            if (frame.startsWith('W') && !atFirstWrite) {
+                firstWriteTime = QDateTime::currentDateTime();
+                const QStringList files = Backups();
+                atFirstWrite = files.size() == 1
+                                   ? ReadBackupFile(QDir(program->BackupDir()).filePath(files[0]))
+                                   : ParsedBackup{std::nullopt, files.join(u' ')};
+            }
+        });
+        QCOMPARE(Cli({"write", "--port", Port, "--type", "TANGELOUV", "--seller", "Zhang"}), 0);
+        QVERIFY(atFirstWrite);
+        QVERIFY2(atFirstWrite->Backup, qPrintable(atFirstWrite->Error));
+        QCOMPARE(atFirstWrite->Backup->RadioType, QStringLiteral("TANGELOUV"));
+        QVERIFY(std::equal(before.begin(), before.begin() + 160, atFirstWrite->Backup->Image.begin()));
+        QVERIFY(FileTime(QDir(program->BackupDir()).filePath(Backups().first())) <= firstWriteTime);
+        QVERIFY2(out.contains("Backup: " + program->BackupDir()), qPrintable(out));
+    }
+
+    // A backup put back: the fields a write changes return byte for byte, to the radio of the file's
+    // type and serial number only.
+    void backupRestore_data()
+    {
+        QTest::addColumn<Between>("between");
+        QTest::addColumn<bool>("automatic"); // restore the write's automatic backup instead
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("restored"); // else the radio stays as before the restore
+
+        QTest::newRow("back byte for byte")
+            << Between::WriteFields << false << QStringList{"--yes"} << 0 << true;
+        QTest::newRow("from the automatic backup")
+            << Between::WriteFields << true << QStringList{"--yes"} << 0 << true;
+        QTest::newRow("band change without --yes")
+            << Between::WriteFields << false << QStringList{} << 5 << false;
+        QTest::newRow("dry run") << Between::WriteFields << false << QStringList{"--dry-run", "--yes"} << 0
+                                 << false;
+        QTest::newRow("another serial number")
+            << Between::OtherSerial << false << QStringList{"--yes"} << 5 << false;
+        QTest::newRow("another serial number, --force")
+            << Between::OtherSerial << false << QStringList{"--yes", "--force"} << 0 << true;
+        QTest::newRow("another radio type")
+            << Between::OtherType << false << QStringList{"--yes"} << 4 << false;
+    }
+
+    void backupRestore()
+    {
+        QFETCH(Between, between);
+        QFETCH(bool, automatic);
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(bool, restored);
+        VirtualRadio& radio = AddRadio();
+        const RadioImage original = radio.Image();
+        const QString file = program->Path("radio.json");
+        QCOMPARE(Cli({"backup", "--port", Port, file}), 0);
+        QCOMPARE(Cli({"backup", "--port", Port, file}), 2); // never over a file
+
+        QCOMPARE(Cli({"write", "--port", Port, "--dealer-code", "D-1", "--password", "1234", "--seller", "",
+                      "--band-setting", "on", "--band", "5", "--yes"}),
+                 0);
+        if (between == Between::OtherSerial)
+            radio.Image() = Edited(radio.Image(), {{Layout::SerialNumber, Field("TG99", 16)}});
+        if (between == Between::OtherType)
+            radio.SetIdentity("RZ614_V");
+        const RadioImage before = radio.Image();
+        const QString source = automatic ? QDir(program->BackupDir()).filePath(Backups().first()) : file;
+        radio.ClearTrace();
+
+        QCOMPARE(Cli(QStringList{"restore", "--port", Port} + options + QStringList{source}), exitCode);
+        RadioImage expected = before;
+        if (restored)
+            std::copy(original.begin(), original.begin() + 160, expected.begin());
+        if (between == Between::OtherSerial && restored)
+            expected = Edited(expected, {{Layout::SerialNumber, Field("TG99", 16)}});
+        const QString diff = ImageDiff(radio.Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(Count(FrameNames(radio), "W0"), restored ? 1 : 0);
+        if (between == Between::WriteFields && exitCode == 0)
+            QVERIFY2(out.contains("Dealer code: \"D-1\" → \"\""), qPrintable(out + err));
+    }
+
+    // Three radios one after the other, each written once and logged once.
+    void batch_data()
+    {
+        QTest::addColumn<bool>("prompt");
+        QTest::newRow("prompt") << true;
+        QTest::newRow("no prompt") << false;
+    }
+
+    void batch()
+    {
+        QFETCH(bool, prompt);
+        for (const char* serial : {"TG0001", "TG0002", "TG0003"})
+            AddRadio("RZ614UV", 0, serial);
+        size_t connected = 0;
+        int endsAfterWrite = -1; // no prompt: the end commands a radio has had since its write
+        if (prompt) {
+            readLine = [&]() -> std::optional<QString> {
+                if (++connected == radios.size())
+                    return QStringLiteral("q");
+                Connect(connected);
+                return QString();
+            };
+        } else {
+            // Each radio stays connected for two more reads after its write, then the next one is.
+            for (auto& radio : radios)
+                connect(radio.get(), &VirtualRadio::FrameReceived, this, [&](const QByteArray& frame) {
+                    if (frame.startsWith('W'))
+                        endsAfterWrite = 0;
+                    else if (frame == "END" && endsAfterWrite >= 0 && ++endsAfterWrite == 3) {
+                        endsAfterWrite = -1;
+                        if (++connected < radios.size())
+                            Connect(connected);
+                    }
+                });
+            // A run that never gets there ends, and fails below, rather than hanging.
+            const QDeadlineTimer deadline(30s);
+            stop = [&connected, deadline, this] {
+                return connected == radios.size() || deadline.hasExpired();
+            };
+        }
+        const QString log = program->Path("batch.csv");
+        QStringList arguments{"write", "--port", Port, "--dealer-code", "BATCH", "--repeat", "--log", log};
+        if (!prompt)
+            arguments << "--no-prompt";
+
+        QCOMPARE(Cli(arguments), 0);
+        for (const auto& radio : radios) {
+            QCOMPARE(Count(FrameNames(*radio), "W0"), 1);
+            QCOMPARE(QByteArray(reinterpret_cast<const char*>(radio->Image().data()) + Layout::DealerCode, 5),
+                     QByteArray("BATCH"));
+        }
+        QVERIFY2(err.contains("Summary: 3 done, 0 failed, 0 skipped"), qPrintable(err));
+        QCOMPARE(int(err.count("Connect the next radio, then press Enter; q to quit")), prompt ? 3 : 0);
+        const QStringList lines = QString::fromUtf8(ReadTestFile(log)).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0], QStringLiteral("time,port,type,serial_number,result,changed_fields"));
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(CsvFields(lines[i]).mid(1),
+                     (QStringList{"COM900", "TANGELOUV", QStringLiteral("TG000%1").arg(i), "done",
+                                  "dealer_code"}));
+    }
+
+    // The program's exit codes, one for each way a run can end.
+    void exitCodes_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // %1: the radio's device
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shown");
+
+        QTest::newRow("done") << QStringList{"read", "--port", "%1"} << false << 0 << "Serial number:";
+        QTest::newRow("help") << QStringList{"restore", "--help"} << false << 0 << "5  refused";
+        QTest::newRow("version") << QStringList{"--version"} << false << 0 << "tangelo-cli ";
+        QTest::newRow("usage") << QStringList{"write", "--port", "%1", "--colour", "red"} << false << 2
+                               << "colour";
+        QTest::newRow("port cannot be opened") << QStringList{"read", "--port", "/dev/no-such-tty"} << false
+                                               << 3 << "Cannot Open Communication Port.";
+        QTest::newRow("no reply") << QStringList{"read", "--port", "%1"} << true << 1 << "no reply";
+        QTest::newRow("model error") << QStringList{"write",     "--port",   "%1", "--type",
+                                                    "TANGELOSU", "--seller", "X"}
+                                     << false << 4 << "not a TANGELOSU";
+        QTest::newRow("refused") << QStringList{"write", "--port", "%1", "--band", "7"} << false << 5
+                                 << "--yes";
+    }
+
+    void exitCodes()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, silent);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shown);
+        VirtualRadio& radio = AddRadio();
+        if (silent)
+            radio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
+        arguments.replaceInStrings(QStringLiteral("%1"), radio.DevicePath());
+
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", program->Path("data"));
+        environment.insert("XDG_CONFIG_HOME", program->Path("config"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TANGELO_CLI_PROGRAM), arguments);
+        QVERIFY(process.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000));
+        const QString output =
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(output.contains(shown), qPrintable(output));
+        QCOMPARE(process.exitCode(), exitCode);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
