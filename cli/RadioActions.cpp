@@ -75,13 +75,20 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
     return report;
 }
 
+// A report that names the radio just read by its type and serial number.
+RadioReport RadioCommand::NamedReport(const ReadResult& read) const
+{
+    RadioReport report;
+    report.Type = ToDisplayTypeName(read.Record.Model);
+    report.Serial = SerialNumberText(read.Image, context.codePage);
+    return report;
+}
+
 RadioReport RadioCommand::ReadRadio(const ReadResult& read)
 {
     if (!read.Complete())
         return Failed(read.Outcome);
-    RadioReport report;
-    report.Type = ToDisplayTypeName(read.Record.Model);
-    report.Serial = SerialNumberText(read.Image, context.codePage);
+    RadioReport report = NamedReport(read);
     const QString file = options.command == Command::Backup ? options.file : options.save;
     if (options.command == Command::Read) {
         switch (options.format) {
@@ -178,9 +185,7 @@ RadioReport RadioCommand::RestoreDryRun(const ReadResult& read)
 {
     if (!read.Complete())
         return Failed(read.Outcome);
-    RadioReport report;
-    report.Type = ToDisplayTypeName(read.Record.Model);
-    report.Serial = SerialNumberText(read.Image, context.codePage);
+    RadioReport report = NamedReport(read);
     if (ToRadioTypeName(read.Record.Model) != CanonicalTypeName(restoreFile->RadioType)) {
         report.Code = ExitCode::ModelError;
         report.Message = QStringLiteral("the radio is a %1, the backup file is of a %2")

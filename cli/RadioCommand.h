@@ -41,6 +41,7 @@ private:
     RadioReport WriteRadio(const std::optional<ReadResult>& probe);
     RadioReport RestoreDryRun(const ReadResult& read);
     RadioReport Failed(const SessionOutcome& outcome, const QString& refusal = {}) const;
+    RadioReport NamedReport(const ReadResult& read) const;
     RadioSession::WriteFieldsQuestion Question(RadioReport& report, QString& refusal);
     RadioSession::BackupWriter Backup() const;
     std::optional<ReadResult> WaitForRadio();
