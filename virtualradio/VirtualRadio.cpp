@@ -304,6 +304,8 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
         const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
         if (block >= RadioWire::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
             return nak;
+        if (faults.unstoredFrames.contains(index))
+            return ack;
         std::memcpy(image.data() + block * RadioWire::BlockDataLength,
                     frame.bytes.constData() + RadioWire::BlockDataAt, RadioWire::BlockDataLength);
         writtenBlock = block;
@@ -437,6 +439,7 @@ void VirtualRadio::SetFaults(const VirtualRadioFaults& faults)
     d->faults = faults;
     d->wireIn.modelled = faults.paceInput;
     d->wireOut.modelled = faults.paceOutput;
+    d->wireOut.lot = std::chrono::milliseconds(faults.lotMs);
 }
 
 VirtualRadioFaults VirtualRadio::Faults() const

@@ -27,12 +27,16 @@ struct VirtualRadioFaults
     bool ignoreEnd = false;       // the end command gets no acknowledgement
     int replyDelayMs = 0;         // wait before each reply
     QList<int> hangUpFrames;      // close the device when one of these frames arrives
+    QList<int> unstoredFrames;    // these block writes are acknowledged but not kept (a failing memory)
 
     // The line at 115200 baud, 8N1: 86.8 us a byte.
     bool paceOutput = false; // replies go out byte by byte, each when the line has carried it
     bool paceInput = false;  // a frame is taken in only when the line has carried it, counted from
                              //   its first byte's arrival
     int turnaroundUs = 0;    // the radio's own time to answer, from a frame's arrival to its reply
+    // Replies reach the device only every this many milliseconds, all that is due in one lot, as a
+    // USB bridge's latency timer passes them on (16 ms on many); 0: as soon as they are due.
+    int lotMs = 0;
 
     bool operator==(const VirtualRadioFaults&) const = default;
 };
