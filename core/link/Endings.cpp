@@ -4,6 +4,9 @@
 
 void RadioSession::FinishSession(bool ok)
 {
+    // The end command closes the transfer, but a write whose read-back differed has failed.
+    if (readBackBlock >= 0)
+        ok = false;
     trace.Event(ok ? QStringLiteral("session complete") : QStringLiteral("session failed"));
     if (ok) {
         if (sessionMode == SessionMode::Read)
@@ -61,6 +64,7 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
     outcome.Device = MSComm1.DevicePath();
     outcome.Step = sessionStep;
     outcome.PortLost = portLost;
+    outcome.ReadBackBlock = readBackBlock;
     if (result == SessionResult::Failure || result == SessionResult::Refused) {
         outcome.Frame = LastFrame;
         outcome.Tries = int16_t(std::min<int>(RetryCount, 2) + 1);

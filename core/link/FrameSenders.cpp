@@ -10,16 +10,14 @@ constexpr int32_t LastReadAddress = 240;  // block 7
 constexpr int32_t LastWriteAddress = 128; // block 4: image bytes 160 to 255 never go to the radio
 } // namespace
 
-// -1: the next block in sequence, or nothing once past `limit` (the end command goes instead).
+// -1: the next block in sequence; false once past `limit`.
 bool RadioSession::NextAddress(int32_t& address, int32_t limit)
 {
     if (address != -1)
         return true;
     BlockAddress += Proto::BlockDataSize;
-    if (BlockAddress > limit) {
-        FinishTransfer();
+    if (BlockAddress > limit)
         return false;
-    }
     address = BlockAddress;
     return true;
 }
@@ -37,16 +35,21 @@ void RadioSession::SendIdentRequest()
 
 void RadioSession::ReadBlock(int32_t address)
 {
-    if (!NextAddress(address, LastReadAddress))
+    // The read-back reads only the blocks written.
+    if (!NextAddress(address, sessionStep == SessionStep::ReadBack ? LastWriteAddress : LastReadAddress)) {
+        FinishTransfer();
         return;
+    }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
     SendFrame(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
 }
 
 void RadioSession::WriteBlock(int32_t address)
 {
-    if (!NextAddress(address, LastWriteAddress))
+    if (!NextAddress(address, LastWriteAddress)) {
+        ReadBack();
         return;
+    }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
     const auto data = std::span(infoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
     SendFrame(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);

@@ -88,6 +88,8 @@ private:
     void CollectWriteFields();
     bool BackUp(const RadioInfoRecord& record);
     void RefuseWrite();
+    void ReadBack();
+    void ReadBackDiffers(int16_t block);
     void FinishTransfer();
     void FinishSession(bool ok);
     void CompleteRead();
@@ -127,10 +129,11 @@ private:
     SessionStep sessionStep = SessionStep::Idle;
     int32_t BlockAddress = -32;
     bool SendHalted = false;
-    bool refused = false;    // the owner refused the write; its failure is reported as such
-    bool modelError = false; // the model check failed; its failure is reported as such
-    bool portLost = false;   // the port went away; its failure says so
-    QString refusal;         // why the write was refused, when not by the owner
+    bool refused = false;       // the owner refused the write; its failure is reported as such
+    bool modelError = false;    // the model check failed; its failure is reported as such
+    bool portLost = false;      // the port went away; its failure says so
+    int16_t readBackBlock = -1; // the first written block that read back otherwise; the write failed
+    QString refusal;            // why the write was refused, when not by the owner
     QString RadioIdentity;
     int16_t comPort = 0;
     QString openFailure;

@@ -47,6 +47,7 @@ void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
     refused = false;
     modelError = false;
     portLost = false;
+    readBackBlock = -1;
     refusal.clear();
     comPort = portNumber;
     if (!OpenPort(portNumber)) {
@@ -117,6 +118,9 @@ void RadioSession::NextStep(SessionStep step)
         else
             ReadBlock(-1);
         break;
+    case SessionStep::ReadBack:
+        ReadBlock(-1);
+        break;
     case SessionStep::End:
         FinishSession(true);
         break;
@@ -168,6 +172,24 @@ void RadioSession::RefuseWrite()
     SendHalted = true;
     ClosePort();
     WriteBlock(-1);
+}
+
+// Every block written is read again before the end command. An acknowledgement is one byte that
+// names no block, so a late one for a block sent twice is taken for the next block's; and a radio
+// may acknowledge a block that it did not keep.
+void RadioSession::ReadBack()
+{
+    sessionStep = SessionStep::ReadBack;
+    BlockAddress = -32;
+    ReadBlock(-1);
+}
+
+// The radio still leaves programming mode; the answered end command then ends the write as failed.
+void RadioSession::ReadBackDiffers(int16_t block)
+{
+    readBackBlock = block;
+    trace.Event(QStringLiteral("block %1 read back otherwise than written").arg(block));
+    FinishTransfer();
 }
 
 void RadioSession::FinishTransfer()

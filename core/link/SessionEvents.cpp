@@ -37,7 +37,12 @@ void RadioSession::MSComm1_OnComm()
             return;
         }
         AwaitingReply = false;
-        infoImage = StoreBlock(infoImage, reply);
+        const InfoImageType stored = StoreBlock(infoImage, reply);
+        if (sessionStep == SessionStep::ReadBack && stored != infoImage) {
+            ReadBackDiffers(int16_t(BlockAddress / Proto::BlockDataSize));
+            return;
+        }
+        infoImage = stored;
         NextStep();
     } else {
         trace.Event(QStringLiteral("dropped, matches no reply"));

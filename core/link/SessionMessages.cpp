@@ -72,6 +72,12 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     case SessionResult::Failure:
         break;
     }
+    if (outcome.ReadBackBlock >= 0)
+        return QStringLiteral("%1: block %2 read back otherwise than it was written, so the radio may not "
+                              "hold the fields written. The end command was sent. Write again; a radio "
+                              "that fails this again needs service.")
+            .arg(Port(outcome))
+            .arg(outcome.ReadBackBlock);
     if (outcome.PortLost)
         return QStringLiteral("%1 went away while waiting for the reply to %2. Check the cable and its plug, "
                               "then try again.")

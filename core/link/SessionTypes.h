@@ -24,8 +24,9 @@ enum class SessionStep : int16_t {
     Block2 = 32,
     Block3 = 33,
     Block4 = 4,
-    Blocks = 5, // the rest of the blocks, read or written
-    End = 69,   // end command sent
+    Blocks = 5,   // the rest of the blocks, read or written
+    ReadBack = 6, // a write's blocks read again, each compared with what was written
+    End = 69,     // end command sent
 };
 
 // The reply waits: after the program command, and after every other frame.
@@ -61,6 +62,7 @@ struct SessionOutcome
     QByteArray Frame;                     // the frame that got no acceptable reply
     int16_t Tries = 0;                    // how often that frame went out
     bool PortLost = false;                // the port went away in the middle of the session
+    int16_t ReadBackBlock = -1;           // Failure: the first written block that read back otherwise
     QString Reason;    // CannotOpen: the system's reason; Refused: why, when not the band check
     QString PcType;    // ModelError: the type chosen, as the window names it
     QString RadioType; // ModelError: the radio's type, as the window names it

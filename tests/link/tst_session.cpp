@@ -2,6 +2,7 @@
 // reply waits. The protocol's timing is checked from the radio's own trace of what it received; one
 // test checks the default waits in real time.
 #include "link/RadioSession.h"
+#include "link/SessionMessages.h"
 #include "RadioTrace.h"
 #include "Timing.h"
 
@@ -251,6 +252,39 @@ private slots:
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
+    // A radio that acknowledges a block write without keeping it: the read-back finds the block, the
+    // end command still goes out, and the write fails.
+    void blockNotKept_data()
+    {
+        QTest::addColumn<int>("frame"); // the block write the radio acknowledges but does not keep
+        QTest::addColumn<int>("block");
+        QTest::newRow("block 0") << 7 << 0;
+        QTest::newRow("block 2") << 9 << 2;
+        QTest::newRow("block 4") << 11 << 4;
+    }
+    void blockNotKept()
+    {
+        QFETCH(int, frame);
+        QFETCH(int, block);
+        VirtualRadioFaults faults;
+        faults.unstoredFrames = {frame};
+        Radio().SetFaults(faults);
+        Session().SetWriteFieldsQuestion(
+            [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
+        one.Press(true);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QTest::qWait(50);
+        QCOMPARE(one.events, QStringList{"Failure"});
+        QStringList frames = WriteFrames.first(12);
+        for (int b = 0; b <= block; ++b)
+            frames << QStringLiteral("R%1").arg(b);
+        QCOMPARE(FrameNames(Radio()), frames + QStringList{"END"});
+        const SessionOutcome& outcome = one.outcomes[0];
+        QCOMPARE(outcome.ReadBackBlock, int16_t(block));
+        QVERIFY2(OutcomeDetail(outcome).contains(QStringLiteral("block %1 read back").arg(block)),
+                 qPrintable(OutcomeDetail(outcome)));
+    }
+
     // The owner refuses the write: the end command goes out, the port closes, no block is written, and
     // the session ends as refused after the held-back block write's three waits.
     void refusedWrite()
@@ -318,7 +352,7 @@ private slots:
         };
         row("nak: program command", false, Faults([](auto& f) { f.nakFrames = {0}; }), true);
         row("nak: block write", true, Faults([](auto& f) { f.nakFrames = {8}; }), true);
-        row("nak: end command", true, Faults([](auto& f) { f.nakFrames = {12}; }), true);
+        row("nak: end command", true, Faults([](auto& f) { f.nakFrames = {17}; }), true);
         row("nak: read request", false, Faults([](auto& f) { f.nakFrames = {4}; }), false);
         // Frame 3 is the read request for block 1.
         row("stray byte", false, Faults([](auto& f) { f.strayByteFrames = {3}; }), false);
