@@ -11,12 +11,27 @@
 #include <memory>
 #include <numeric>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/serial.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+// The driver's low-latency flag of a serial device, or nothing where the device has none.
+std::optional<bool> LowLatencyFlag(const QString& path)
+{
+    const int fd = ::open(qPrintable(path), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    serial_struct serial{};
+    const bool known = ::ioctl(fd, TIOCGSERIAL, &serial) == 0;
+    ::close(fd);
+    return known ? std::optional<bool>((serial.flags & ASYNC_LOW_LATENCY) != 0) : std::nullopt;
+}
+
 QByteArray AllByteValues()
 {
     QByteArray bytes(256, '\0');
@@ -131,6 +146,36 @@ private slots:
         control->SetPortOpen(false);
         QVERIFY(!control->PortOpen());
         QCOMPARE(pty->Read(3), QByteArray("END"));
+    }
+
+    // The low-latency mode is on while the port is open and as it was once it is closed; a driver
+    // without the mode (a pseudo-terminal) opens as ever. Needs a serial device that this user may
+    // open, such as a built-in /dev/ttyS0 as root.
+    void lowLatencyOnlyWhileOpen_data()
+    {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked for") << true;
+        QTest::newRow("not asked for") << false;
+    }
+    void lowLatencyOnlyWhileOpen()
+    {
+        QFETCH(bool, asked);
+        control->LowLatency = asked;
+        QVERIFY(!LowLatencyFlag(pty->SlavePath()));
+        QVERIFY(OpenControl());
+        control->SetPortOpen(false);
+
+        const QString device = QStringLiteral("/dev/ttyS0");
+        const std::optional<bool> before = LowLatencyFlag(device);
+        if (!before)
+            QSKIP("no serial device with a low-latency mode to open");
+        if (*before)
+            QSKIP("the device's low-latency mode is on already");
+        control->SetPortResolver([&](int16_t) { return device; });
+        QVERIFY(control->SetPortOpen(true));
+        QCOMPARE(LowLatencyFlag(device), std::optional<bool>(asked));
+        control->SetPortOpen(false);
+        QCOMPARE(LowLatencyFlag(device), std::optional<bool>(false));
     }
 
     void hangUpEndsThePortOnceWithoutBusyLoop()
