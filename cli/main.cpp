@@ -54,6 +54,6 @@ int main(int argc, char* argv[])
     context.err = &err;
     context.readLine = ReadLine;
     context.stopRequested = [] { return stopRequested != 0; };
-    context.codePage = AnsiCodePage::ForLocale(QLocale::system());
+    context.codePage = AnsiCodePage::System();
     return RunCli(QCoreApplication::arguments(), context);
 }

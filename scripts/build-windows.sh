@@ -11,10 +11,11 @@
 # "Windows stage skipped: ..." and ends with status 77 (the usual "skipped" of test drivers), so that
 # a caller can tell a skip from a success (0) and a failure (any other status).
 # --test runs tests/windows/installer.sh on the result. Arguments after it go to the CMake configure.
+# WINDOWS_BUILD_DIR names another build folder than build-windows/.
 # Quick when nothing changed: every step but the build looks whether its result is still current.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-build="$here/build-windows"
+build="${WINDOWS_BUILD_DIR:-$here/build-windows}"
 skipped=77
 
 run_test=0

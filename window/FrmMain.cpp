@@ -24,8 +24,8 @@
 #include <vector>
 
 FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCodePage> codePage)
-    : QWidget(parent), Settings(std::move(settings)),
-      CodePage(codePage.value_or(AnsiCodePage::ForLocale(QLocale::system()))), msgBoxHandler(ShowMsgBoxDialog)
+    : QWidget(parent), Settings(std::move(settings)), CodePage(codePage.value_or(AnsiCodePage::System())),
+      msgBoxHandler(ShowMsgBoxDialog)
 {
     InstallFontSubstitutions();
     setObjectName(QStringLiteral("FrmMain"));
@@ -211,7 +211,13 @@ void FrmMain::Form_Load()
 {
     RadioInfo = SetDefaultInfo();
     Session.SetRadioInfo(RadioInfo);
-    FixedPortList = DetectSystemType();
+    if (const std::optional<bool> fixedList = DetectSystemType()) {
+        FixedPortList = *fixedList;
+    } else {
+        // The same text in both languages: the captions are not set yet.
+        MsgBox(QStringLiteral("未知操作系统"));
+        FixedPortList = false;
+    }
     ComPortNumber = Settings.LoadComPortSetting();
     StartUpPortList();
     FillBandTable();

@@ -74,9 +74,14 @@ int16_t LanguageIndexFor(const QLocale& locale)
     return locale.language() == QLocale::Chinese && locale.territory() == QLocale::China ? Chinese : English;
 }
 
+int16_t LanguageIndexForLcid(uint32_t lcid)
+{
+    return lcid == 0x0804 ? Chinese : English;
+}
+
 void FrmMain::SetLanguage()
 {
-    LanguageIndex = LanguageIndexFor(QLocale::system());
+    LanguageIndex = SystemLanguageIndex();
     if (LanguageIndex == Chinese) {
         // The standard buttons of the message boxes (OK, Cancel) are Qt's own texts.
         if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"),

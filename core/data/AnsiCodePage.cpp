@@ -1,8 +1,5 @@
 #include "data/AnsiCodePage.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-
 #include <utility>
 
 namespace {
@@ -34,13 +31,6 @@ constexpr LanguagePage LanguagePages[] = {
     {QLocale::Vietnamese, "windows-1258"},
 };
 
-constexpr const char* DefaultPage = "windows-1252";
-
-bool IsUsable(const QByteArray& name)
-{
-    return QStringEncoder(name.constData()).isValid() && QStringDecoder(name.constData()).isValid();
-}
-
 } // namespace
 
 QByteArray AnsiCodePageFor(const QLocale& locale)
@@ -69,13 +59,13 @@ QByteArray AnsiCodePageFor(const QLocale& locale)
     for (const auto& entry : LanguagePages)
         if (entry.language == language)
             return entry.codePage;
-    return DefaultPage;
+    return DefaultAnsiCodePage;
 }
 
-AnsiCodePage::AnsiCodePage() : name(DefaultPage) {}
+AnsiCodePage::AnsiCodePage() : name(DefaultAnsiCodePage) {}
 
 AnsiCodePage::AnsiCodePage(const QByteArray& pageName)
-    : name(IsUsable(pageName) ? pageName : QByteArray(DefaultPage))
+    : name(IsUsableCodePage(pageName) ? pageName : QByteArray(DefaultAnsiCodePage))
 {
 }
 
@@ -84,26 +74,13 @@ AnsiCodePage AnsiCodePage::ForLocale(const QLocale& locale)
     return AnsiCodePage(AnsiCodePageFor(locale));
 }
 
-QByteArray AnsiCodePage::ToAnsi(const QString& text) const
-{
-    QStringEncoder encoder(name.constData());
-    return encoder.encode(text);
-}
-
-QString AnsiCodePage::FromAnsi(QByteArrayView bytes) const
-{
-    QStringDecoder decoder(name.constData());
-    return decoder.decode(bytes);
-}
-
 QByteArray AnsiCodePage::ToAnsiFitting(const QString& text, int width) const
 {
     QByteArray result;
     // One character (surrogate pairs kept together) at a time, so a cut never splits one.
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        QStringEncoder encoder(name.constData());
-        const QByteArray bytes = encoder.encode(QStringView(text).mid(i, length));
+        const QByteArray bytes = ToAnsi(text.mid(i, length));
         if (result.size() + bytes.size() > width)
             break;
         result += bytes;

@@ -1,20 +1,13 @@
 #include "link/SerialControl.h"
 
 #include "link/LinkTrace.h"
-#include "link/PermissionHint.h"
+#include "link/SerialPlatform.h"
 #include "settings/Settings.h"
 
 #include <QStringList>
 
 #include <optional>
 #include <utility>
-
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <termios.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 namespace {
 struct LineSettings
@@ -79,28 +72,6 @@ QSerialPort::FlowControl FlowControlFor(int16_t handshaking)
     default:
         return QSerialPort::NoFlowControl;
     }
-}
-
-// True when the descriptor reports a hang-up: the device is gone, not just a read that failed.
-bool IsHungUp(qintptr descriptor)
-{
-    if (descriptor < 0)
-        return true;
-    pollfd entry{int(descriptor), POLLIN, 0};
-    return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-}
-
-// What the user can do about a port that would not open.
-QString HintFor(QSerialPort::SerialPortError error, const QString& path)
-{
-    if (error == QSerialPort::PermissionError) {
-        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
-            return PermissionHintFor(path);
-        return QStringLiteral("Another program is using %1. Close it and try again.").arg(path);
-    }
-    if (error == QSerialPort::DeviceNotFoundError)
-        return QStringLiteral("Check that the cable is plugged in and that the right COM port is chosen.");
-    return {};
 }
 } // namespace
 
@@ -180,7 +151,7 @@ bool SerialControl::open()
     if (!port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = port->error();
         errorText = QStringLiteral("%1: %2.").arg(shownName, port->errorString());
-        if (const QString hint = HintFor(error, devicePath); !hint.isEmpty())
+        if (const QString hint = OpenFailureHint(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
         port->clearError();
         TraceEvent(QStringLiteral("cannot open %1: %2").arg(devicePath, port->errorString()));
@@ -193,19 +164,6 @@ bool SerialControl::open()
     return true;
 }
 
-namespace {
-void WaitUntilSent(int descriptor)
-{
-    constexpr int LimitMs = 250; // far more than the longest frame takes at 115200 baud
-    for (int waited = 0; waited < LimitMs; ++waited) {
-        int queued = 0;
-        if (::ioctl(descriptor, TIOCOUTQ, &queued) != 0 || queued <= 0)
-            return;
-        ::usleep(1000);
-    }
-}
-} // namespace
-
 void SerialControl::close()
 {
     if (!port->isOpen())
@@ -217,9 +175,7 @@ void SerialControl::close()
         while (port->bytesToWrite() > 0 && port->waitForBytesWritten(200)) {
         }
         // close() puts the old line settings back at once; the last bytes must be on the wire first.
-        // Waited for with a bound rather than tcdrain(), which can block for good on an adapter
-        // that has stopped sending.
-        WaitUntilSent(int(port->handle()));
+        WaitUntilSent(port->handle());
     }
     port->close();
     received.clear();
@@ -294,7 +250,7 @@ void SerialControl::handleError(QSerialPort::SerialPortError error)
         return;
     // Qt 6.4 reports a hang-up as a resource error, or as a read error that repeats as fast as the
     // event loop turns (the descriptor stays readable at end of file). The descriptor tells.
-    bool gone = IsHungUp(port->handle());
+    bool gone = PortHungUp(port->handle());
     if (!gone && error == QSerialPort::ResourceError) {
         // A read that found nothing (input emptied between poll and read) also comes as a resource
         // error, and Qt then stops reading: reading from it starts the notifications again.

@@ -2,6 +2,7 @@
 
 #include "data/AnsiCodePage.h"
 #include "link/ModelCheck.h"
+#include "settings/FileSync.h"
 #include "settings/SmallFile.h"
 
 #include <QDir>
@@ -10,8 +11,6 @@
 
 #include <algorithm>
 #include <utility>
-
-#include <unistd.h>
 
 namespace {
 
@@ -37,7 +36,7 @@ BackupFileResult WriteBackupFile(const QString& path, const QByteArray& content)
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
         return {path, QStringLiteral("%1: %2").arg(path, file.errorString())};
-    const bool written = file.write(content) == content.size() && file.flush() && ::fsync(file.handle()) == 0;
+    const bool written = file.write(content) == content.size() && file.flush() && FlushToDisk(file);
     if (!written) {
         const QString error = QStringLiteral("%1: %2").arg(path, file.errorString());
         file.close();

@@ -1,5 +1,9 @@
 // Serial-port discovery: which COM ports exist, and which device each number names.
 //
+// Windows lists its ports in the serial-device map, the values of the registry key
+// HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM, each a name such as COM3 (SerialDeviceMap.h), in
+// the order the registry gives them; a COM number is the system's own.
+//
 // Linux has no serial-device map of COM names, so the list is built fresh at every call from:
 //   1. the real serial devices in <sysRoot>/class/tty: entries with a `device` link, leaving out the
 //      serial-core ports whose `type` attribute is 0 (placeholders with no hardware behind them);
@@ -19,10 +23,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
-// Whether the COM-port list is the fixed list COM1 to COM256; never on Linux.
-bool DetectSystemType();
+// Whether the COM-port list is the fixed list COM1 to COM256: on Windows NT 6.0 alone, from
+// GetVersionExA; never on Linux. Nothing when the system's version cannot be had (the window then says
+// so and uses the serial-device map).
+std::optional<bool> DetectSystemType();
+// The rule itself: platform 2 (Windows NT), version 6.0.
+bool IsFixedPortListVersion(uint32_t platformId, uint32_t majorVersion, uint32_t minorVersion);
 
 // A family of serial devices <Prefix><n> (n = 0, 1, 2 ... in decimal, no leading zeros) and the
 // COM numbers it gets: <Prefix>0 is COM First, <Prefix>1 COM First+1, and so on up to COM Last.
@@ -64,8 +73,11 @@ inline constexpr std::array<PortFamily, 22> ComPortFamilies{{
 struct SerialPortEntry
 {
     int16_t Number = 0;  // the N of "COMN", 1 to 999
-    QString DevicePath;  // /dev/ttyUSB0, or an alias's target
+    QString DevicePath;  // /dev/ttyUSB0, or an alias's target; COM3 on Windows
     QString Description; // for the tooltip: the device path and, for USB, the adapter's description
+    // The list entry's text after "COM" when the system names the port itself (Windows), which need
+    // not be a number; empty: the Number.
+    QString ListName;
 };
 
 // Real serial devices under `sysRoot` (normally "/sys") plus the aliases com<N> in `aliasDir`,

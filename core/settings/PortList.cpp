@@ -11,7 +11,8 @@ QStringList ComPortListEntries(const QList<SerialPortEntry>& ports)
 {
     QStringList entries;
     for (const SerialPortEntry& port : ports)
-        entries << QStringLiteral("COM") + QString::number(port.Number).left(3);
+        entries << QStringLiteral("COM") +
+                       (port.ListName.isEmpty() ? QString::number(port.Number).left(3) : port.ListName);
     return entries;
 }
 
@@ -21,6 +22,18 @@ QStringList FixedComPortEntries()
     for (int16_t number = 1; number <= 256; ++number)
         entries << ComPortEntryText(number);
     return entries;
+}
+
+QString DeviceMapPortName(QByteArrayView data)
+{
+    const qsizetype end = data.indexOf('\0');
+    const QString text = QString::fromLocal8Bit(end < 0 ? data : data.first(end));
+    return text.mid(3, 3).trimmed();
+}
+
+bool IsFixedPortListVersion(uint32_t platformId, uint32_t majorVersion, uint32_t minorVersion)
+{
+    return platformId == 2 && majorVersion == 6 && minorVersion == 0;
 }
 
 int16_t PortNumberOfEntry(const QString& entryText)

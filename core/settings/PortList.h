@@ -4,6 +4,7 @@
 
 #include "settings/ComPorts.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,10 @@
 QString ComPortEntryText(int16_t number);
 // The list entries for the discovered ports, in their order.
 QStringList ComPortListEntries(const QList<SerialPortEntry>& ports);
+// A port's name in the list from a value's data in the serial-device map: the characters after its
+// first three, at most three of them, surrounding blanks removed; the first three are not examined.
+// "COM1234" gives "123", so the list holds COM123.
+QString DeviceMapPortName(QByteArrayView data);
 // COM1 to COM256, the fixed list.
 QStringList FixedComPortEntries();
 // The number an entry names: its text after the first three characters read as a decimal number; 0

@@ -1,11 +1,5 @@
 #include "settings/ProfileString.h"
 
-#include "settings/SmallFile.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
-
 namespace {
 
 // The section name of a header line "[name]", or nothing for any other line.
@@ -102,26 +96,4 @@ QByteArray SetProfileString(const QByteArray& content, const QByteArray& section
     else
         lines.insert(lastFilled + 1, line);
     return lines.join('\n') + '\n';
-}
-
-bool WriteProfileString(const QString& filePath, const QByteArray& section, const QByteArray& key,
-                        const QByteArray& value, bool createFolder)
-{
-    const SmallFile old = ReadSmallFile(filePath, MaxProfileFileSize);
-    if (old.Kind == SmallFileKind::Other)
-        return false; // never overwrite what could not be read, or what is no profile file
-    const QByteArray& content = old.Content;
-    if (createFolder && !QDir().mkpath(QFileInfo(filePath).absolutePath()))
-        return false;
-    QSaveFile file(filePath);
-    // A writable file in a folder that is not (a file put there by hand) is written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray updated = SetProfileString(content, section, key, value);
-    if (file.write(updated) != updated.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }

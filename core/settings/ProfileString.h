@@ -3,6 +3,8 @@
 // count, and a value is the text after '=' with surrounding blanks removed.
 #pragma once
 
+#include "settings/SmallFile.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -23,9 +25,22 @@ std::optional<QByteArray> FindProfileString(const QByteArray& content, const QBy
 QByteArray SetProfileString(const QByteArray& content, const QByteArray& section, const QByteArray& key,
                             const QByteArray& value);
 
-// Writes the value into the file (created when missing, together with its folder when createFolder).
-// The file is replaced as a whole, so a failed write leaves the old content. False on any failure,
-// and when something other than a regular file of at most MaxProfileFileSize is there: that is left
-// alone.
+// What a file holds for the key.
+struct ProfileValue
+{
+    SmallFileKind Kind = SmallFileKind::Missing; // what is at the path; only Small is read
+    FileStamp Stamp;                             // of the file read (Small only)
+    std::optional<QByteArray> Value;             // surrounding blanks removed; none when missing
+};
+
+// The value of the key in the file. On Windows through GetPrivateProfileStringA, so that a file is
+// read exactly as other Windows programs read it; elsewhere with the same rules (FindProfileString).
+// Anything at the path other than a regular file of at most MaxProfileFileSize is not read.
+ProfileValue ReadProfileString(const QString& filePath, const QByteArray& section, const QByteArray& key);
+
+// Writes the value into the file, created when missing, together with its folder when createFolder.
+// On Windows through WritePrivateProfileStringA; elsewhere the file is replaced as a whole, so that a
+// failed write leaves the old content. False on any failure, and when something other than a regular
+// file of at most MaxProfileFileSize is there: that is left alone.
 bool WriteProfileString(const QString& filePath, const QByteArray& section, const QByteArray& key,
                         const QByteArray& value, bool createFolder = false);

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <utility>
 
@@ -81,14 +80,14 @@ std::optional<int16_t> ProgramSettings::StoredComPortNumber() const
     }
     if (lastRead && lastRead->Path == path && lastRead->Stamp == status.Stamp)
         return lastRead->Number;
-    const SmallFile file = ReadSmallFile(path, MaxProfileFileSize);
+    const ProfileValue file = ReadProfileString(path, Section, Key);
     if (file.Kind != SmallFileKind::Small) {
         lastRead.reset();
         return std::nullopt;
     }
     std::optional<int16_t> number;
-    if (const auto value = FindProfileString(file.Content, Section, Key))
-        number = ParseDecimalInt16(QString::fromLatin1(*value));
+    if (file.Value)
+        number = ParseDecimalInt16(QString::fromLatin1(*file.Value));
     if (StampSettled(file.Stamp))
         lastRead = StoredNumber{path, file.Stamp, number};
     else
@@ -105,7 +104,7 @@ QString ProgramSettings::ProgramDirectory() const
 
 QString ProgramSettings::UserSettingsFilePath()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString folder = UserSettingsFolder();
     if (folder.isEmpty())
         return {}; // no home folder: there is no such place, rather than the current directory
     return QDir(folder).filePath(QString::fromLatin1(FileName));
@@ -143,34 +142,4 @@ void ProgramSettings::SaveComPortSetting(int16_t comPortNumber) const
     // program directory holds none.
     if (path != user && !user.isEmpty() && !QFileInfo::exists(ProgramSettingsFilePath()))
         WriteProfileString(user, Section, Key, value, true);
-}
-
-QString ProgramSettings::AliasDirectory() const
-{
-    if (!aliasDir.isEmpty())
-        return aliasDir;
-    // Beside the file that holds the setting now, which may be the other place's when the program
-    // directory looked writable but refused the write.
-    const QString settings = FileToRead();
-    const QString folder = settings.isEmpty() ? ProgramDirectory() : QFileInfo(settings).absolutePath();
-    return folder + QStringLiteral("/dosdevices");
-}
-
-QString ProgramSettings::SysRoot() const
-{
-    return sysRoot.isEmpty() ? QStringLiteral("/sys") : sysRoot;
-}
-
-QList<SerialPortEntry> ProgramSettings::DiscoverSerialPorts() const
-{
-    return ::DiscoverSerialPorts(SysRoot(), AliasDirectory());
-}
-
-QString ProgramSettings::DevicePathForComPort(int16_t number) const
-{
-    for (const SerialPortEntry& entry : DiscoverSerialPorts()) {
-        if (entry.Number == number)
-            return entry.DevicePath;
-    }
-    return {};
 }

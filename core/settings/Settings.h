@@ -2,7 +2,8 @@
 // and where the serial ports are looked for.
 //
 // The file lives in the program's directory. An installed program, or one that cannot write there,
-// keeps it in the user's configuration folder (QStandardPaths::AppConfigLocation) instead. Reading
+// keeps it in the user's own folder instead (UserSettingsFolder: ~/.config/TANGELO_Tune on Linux,
+// %APPDATA%\TANGELO_Tune on Windows). Reading
 // prefers the program's directory when a file is there that the program may also write. The file is
 // written only when the number it holds would change, so the once-a-second port-list refresh does not
 // rewrite it; what it holds is always the last port chosen, in the form "[language]\ncomPort=3\n".
@@ -15,6 +16,7 @@
 #include "settings/SmallFile.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
@@ -24,8 +26,9 @@
 class ProgramSettings
 {
 public:
-    // `programDirectory` empty: the executable's. `sysRoot` empty: /sys. `aliasDir` empty: the
-    // dosdevices folder beside the settings file.
+    // `programDirectory` empty: the executable's. `sysRoot` empty: /sys; on Windows it names the
+    // registry key of the serial-device map instead (SerialDeviceMap.h). `aliasDir` empty: the
+    // dosdevices folder beside the settings file (Linux only).
     explicit ProgramSettings(QString programDirectory = {}, QString sysRoot = {}, QString aliasDir = {});
 
     // The program's directory: where mysetup.ini and dosdevices/ live.
@@ -33,7 +36,7 @@ public:
     // The settings file that is written: the one in the program directory when the program may write
     // it, else the one in the user's configuration folder.
     QString SettingsFilePath() const;
-    // The other place: the user's configuration folder's file (QStandardPaths::AppConfigLocation).
+    // The other place: the file in the user's own folder (UserSettingsFolder).
     static QString UserSettingsFilePath();
 
     // The file's port number; 0 when the file or the key is missing or the value is not a decimal
@@ -72,4 +75,13 @@ private:
         std::optional<int16_t> Number;
     };
     mutable std::optional<StoredNumber> lastRead;
+
+    // What the system says of each listed port, for the tooltips: slow to ask on Windows, so kept
+    // while the same ports are listed.
+    struct PortDescriptions
+    {
+        QStringList Names;
+        QStringList Texts;
+    };
+    mutable PortDescriptions descriptions;
 };

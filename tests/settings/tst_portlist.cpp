@@ -12,8 +12,10 @@ QList<SerialPortEntry> Ports(const QList<int>& numbers)
 {
     QList<SerialPortEntry> ports;
     for (int n : numbers)
-        ports.append(
-            {static_cast<int16_t>(n), QStringLiteral("/dev/x%1").arg(n), QStringLiteral("tip %1").arg(n)});
+        ports.append({static_cast<int16_t>(n),
+                      QStringLiteral("/dev/x%1").arg(n),
+                      QStringLiteral("tip %1").arg(n),
+                      {}});
     return ports;
 }
 

@@ -165,13 +165,13 @@ QList<SerialPortEntry> DiscoverSerialPorts(const QString& sysRoot, const QString
                 adapter = device.Adapter;
             }
         }
-        entries.append({alias.Number, alias.Target, Describe(alias.Target, adapter)});
+        entries.append({alias.Number, alias.Target, Describe(alias.Target, adapter), {}});
     }
     for (const SysDevice& device : devices) {
         if (device.Aliased || device.Number == 0 || numberTaken(device.Number))
             continue;
         const QString path = QStringLiteral("/dev/") + device.Name;
-        entries.append({device.Number, path, Describe(path, device.Adapter)});
+        entries.append({device.Number, path, Describe(path, device.Adapter), {}});
     }
     std::sort(entries.begin(), entries.end(),
               [](const SerialPortEntry& a, const SerialPortEntry& b) { return a.Number < b.Number; });

@@ -1,12 +1,19 @@
 #include "settings/PortWatch.h"
 
+#include "settings/FolderWatch.h"
 #include "settings/Settings.h"
+#include "settings/TtyWatch.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <utility>
 
@@ -38,7 +45,32 @@ QStringList WatchedFolders(const ProgramSettings& settings, const QStringList& a
 
 } // namespace
 
-PortWatch::PortWatch(const ProgramSettings& settings)
+struct PortWatch::Watches
+{
+    explicit Watches(const ProgramSettings& settings);
+    bool Changed();
+
+    // What stat says of an alias's target; all zero when there is none.
+    struct Target
+    {
+        dev_t Device = 0;
+        ino_t Inode = 0;
+        mode_t Mode = 0;
+        dev_t Names = 0; // the device it names
+        bool operator==(const Target&) const = default;
+    };
+    void ListAliases();
+    QList<Target> Targets() const;
+
+    QStringList aliasFolders;
+    FolderWatch folders;
+    TtyWatch ttys;
+    QList<QByteArray> aliases; // every entry of the alias folders
+    QList<Target> targets;
+    bool first = true;
+};
+
+PortWatch::Watches::Watches(const ProgramSettings& settings)
     : aliasFolders(AliasFolders(settings)), folders(WatchedFolders(settings, aliasFolders)),
       ttys(settings.SysRoot())
 {
@@ -46,7 +78,7 @@ PortWatch::PortWatch(const ProgramSettings& settings)
     targets = Targets();
 }
 
-void PortWatch::ListAliases()
+void PortWatch::Watches::ListAliases()
 {
     aliases.clear();
     for (const QString& folder : aliasFolders) {
@@ -56,7 +88,7 @@ void PortWatch::ListAliases()
     }
 }
 
-QList<PortWatch::Target> PortWatch::Targets() const
+QList<PortWatch::Watches::Target> PortWatch::Watches::Targets() const
 {
     QList<Target> now;
     now.reserve(aliases.size());
@@ -72,7 +104,7 @@ QList<PortWatch::Target> PortWatch::Targets() const
     return now;
 }
 
-bool PortWatch::Changed()
+bool PortWatch::Watches::Changed()
 {
     // Every part is asked every time, so that each starts afresh from this moment.
     bool changed = std::exchange(first, false);
@@ -87,4 +119,23 @@ bool PortWatch::Changed()
         changed = true;
     }
     return changed;
+}
+
+PortWatch::PortWatch(const ProgramSettings& settings) : watches(std::make_unique<Watches>(settings)) {}
+
+PortWatch::~PortWatch() = default;
+
+bool PortWatch::Changed()
+{
+    return watches->Changed();
+}
+
+bool PortWatch::Watching() const
+{
+    return watches->folders.Watching();
+}
+
+bool PortWatch::UsesUdev() const
+{
+    return watches->ttys.UsesUdev();
 }

@@ -1,0 +1,47 @@
+#include "link/SerialPlatform.h"
+
+#include <windows.h>
+
+namespace {
+HANDLE NativeHandle(PortHandle handle)
+{
+    return handle;
+}
+} // namespace
+
+bool PortHungUp(PortHandle handle)
+{
+    // A USB bridge pulled out makes every call on its handle fail.
+    DWORD errors = 0;
+    COMSTAT status{};
+    return handle == nullptr || NativeHandle(handle) == INVALID_HANDLE_VALUE ||
+           !ClearCommError(NativeHandle(handle), &errors, &status);
+}
+
+void WaitUntilSent(PortHandle handle)
+{
+    // FlushFileBuffers would wait too, but without a bound on an adapter that has stopped sending.
+    constexpr int LimitMs = 250; // far more than the longest frame takes at 115200 baud
+    for (int waited = 0; waited < LimitMs; ++waited) {
+        DWORD errors = 0;
+        COMSTAT status{};
+        if (!ClearCommError(NativeHandle(handle), &errors, &status) || status.cbOutQue == 0)
+            return;
+        Sleep(1);
+    }
+}
+
+QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
+{
+    // Windows gives a COM port to one program at a time and says "access denied" to the next one.
+    if (error == QSerialPort::PermissionError)
+        return QStringLiteral("%1 is in use by another program. Close the program that holds it (another "
+                              "radio programming tool, a terminal program, a second TANGELO_Tune or "
+                              "tangelo-cli) and try again.")
+            .arg(path);
+    if (error == QSerialPort::DeviceNotFoundError)
+        return QStringLiteral("Check that the cable is plugged in, that its driver is installed (the port "
+                              "shows in Device Manager under Ports (COM & LPT)), and that the right COM "
+                              "port is chosen.");
+    return {};
+}
