@@ -4,25 +4,19 @@
 #   build-windows/TANGELO_Tune-<version>-win64.zip    the same, zipped
 #   build-windows/TANGELO_Tune-<version>-setup.exe    the installer
 #
-#   TT_QT_WINDOWS=/path/to/qt-6.4.2-mingw-w64-x86_64.tar.xz bash scripts/build-windows.sh [--test] [CMAKE ARGS...]
+#   TT_QT_WINDOWS=/path/to/qt-6.4.2-mingw-w64-x86_64.tar.xz bash scripts/build-windows.sh [CMAKE ARGS...]
 #
 # TT_QT_WINDOWS names Qt for Windows: its prefix folder, or the .tar.xz, which is unpacked into
 # build-windows/qt/ once and again only when the tarball changes. Without it the script prints
 # "Windows stage skipped: ..." and ends with status 77 (the usual "skipped" of test drivers), so that
 # a caller can tell a skip from a success (0) and a failure (any other status).
-# --test runs tests/windows/installer.sh on the result. Arguments after it go to the CMake configure.
-# WINDOWS_BUILD_DIR names another build folder than build-windows/.
+# Arguments go to the CMake configure. WINDOWS_BUILD_DIR names another build folder than build-windows/.
+# scripts/test-windows.sh runs it, then the tests under Wine (tests/windows/installer.sh among them).
 # Quick when nothing changed: every step but the build looks whether its result is still current.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${WINDOWS_BUILD_DIR:-$here/build-windows}"
 skipped=77
-
-run_test=0
-if [ "${1:-}" = "--test" ]; then
-  run_test=1
-  shift
-fi
 
 if [ -z "${TT_QT_WINDOWS:-}" ]; then
   echo "Windows stage skipped: TT_QT_WINDOWS is not set (Qt for Windows: its folder or its .tar.xz)"
@@ -156,6 +150,3 @@ size() { numfmt --to=iec-i --suffix=B --format=%.1f "$(stat -c %s "$1")"; }
 echo "Windows build: $((SECONDS - start)) s"
 echo "  installer    build-windows/$(basename "$setup")  $(size "$setup")"
 echo "  portable zip build-windows/$(basename "$zip")  $(size "$zip")"
-if [ "$run_test" -eq 1 ]; then
-  bash "$here/tests/windows/installer.sh" "$build"
-fi

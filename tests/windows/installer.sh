@@ -134,7 +134,7 @@ estimated_size_fits() {
   [ "$listed" -gt $((actual * 9 / 10)) ] && [ "$listed" -lt $((actual * 11 / 10)) ]
 }
 shortcut_points_at_program() {
-  strings -a "$shortcut" | grep -qxF "$instdir_win\\TANGELO_Tune.exe"
+  strings -a "$shortcut" >"$work/shortcut.txt" && grep -xF "$instdir_win\\TANGELO_Tune.exe" "$work/shortcut.txt"
 }
 installed_checks() {
   local label="$1"
@@ -171,6 +171,26 @@ prints_version() {
 }
 check "installed TANGELO_Tune.exe --version" prints_version TANGELO_Tune
 check "installed tangelo-cli.exe --version" prints_version tangelo-cli
+
+# What Windows reads from the programs themselves: the version resource, the manifest (never elevated
+# or virtualised, and no UTF-8 code page, which would replace the system's own), the subsystem (the
+# window without a console, the command line in one).
+carries_resources() {
+  local program="$instdir/$1.exe" subsystem="$2"
+  # Into files first: grep -q ending a pipe early would fail it under pipefail.
+  strings -el -n 3 "$program" >"$work/strings16.txt"
+  strings -a "$program" >"$work/strings8.txt"
+  x86_64-w64-mingw32-objdump -p "$program" >"$work/headers.txt"
+  grep -A1 -xF ProductVersion "$work/strings16.txt" | grep -xF "$version" ||
+    { echo "no ProductVersion $version"; return 1; }
+  grep -A1 -xF OriginalFilename "$work/strings16.txt" | grep -xF "$1.exe" ||
+    { echo "no OriginalFilename $1.exe"; return 1; }
+  grep -F 'requestedExecutionLevel level="asInvoker"' "$work/strings8.txt" || { echo "no asInvoker"; return 1; }
+  ! grep -F '<activeCodePage' "$work/strings8.txt" || return 1
+  grep -E '^Subsystem' "$work/headers.txt" | grep -F "($subsystem)"
+}
+check "TANGELO_Tune.exe: version resource, manifest, GUI subsystem" carries_resources TANGELO_Tune "Windows GUI"
+check "tangelo-cli.exe: version resource, manifest, console subsystem" carries_resources tangelo-cli "Windows CUI"
 
 # --- where mysetup.ini goes. The window saves the port it chooses on its first run; it runs until
 # the file appears (at most 10 s) and is then ended.
