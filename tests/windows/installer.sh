@@ -70,6 +70,8 @@ echo "installer test: $(basename "$setup") in $WINEPREFIX"
 wineserver -k 2>/dev/null
 rm -rf "$WINEPREFIX"
 wineboot --init >"$work/wineboot.log" 2>&1
+# A COM port on any machine, for the window to choose and save: Wine lists it from its next start.
+"$wine" reg add 'HKLM\Software\Wine\Ports' /v COM7 /t REG_SZ /d /dev/null /f >"$work/ports.log" 2>&1
 wineserver -w
 
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\TANGELO_Tune'
