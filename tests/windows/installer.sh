@@ -161,6 +161,24 @@ installed_checks() {
   check "$label: EstimatedSize is the folder's size" estimated_size_fits
 }
 installed_checks "installed"
+
+# Every DLL that a program or plugin imports is beside the programs or one of Windows' own (as Wine
+# has them in system32). A plugin that misses one would not load, without a word.
+imports_resolve() {
+  local file dll missing=0
+  while IFS= read -r -d '' file; do
+    x86_64-w64-mingw32-objdump -p "$file" >"$work/imports.txt" || return 1
+    while read -r dll; do
+      case "$dll" in api-ms-win-* | ext-ms-*) continue ;; esac # API sets: the loader maps them, no files
+      if [ -z "$(find "$instdir" "$WINEPREFIX/drive_c/windows/system32" -maxdepth 1 -iname "$dll")" ]; then
+        echo "${file#"$instdir"/} imports $dll, which is nowhere"
+        missing=1
+      fi
+    done < <(awk '/DLL Name:/ { print $3 }' "$work/imports.txt")
+  done < <(find "$instdir" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)
+  [ "$missing" -eq 0 ]
+}
+check "installed: every DLL imported is beside the programs or Windows' own" imports_resolve
 check "the older version's files are gone" test ! -e "$instdir/old-only.txt" -a ! -e "$instdir/oldplugins"
 
 # --- the installed programs answer --version (the window's program too, before any window)
