@@ -31,7 +31,7 @@ packages=(
   cmake ninja-build
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   qt6-base-dev qt6-base-dev-tools # the host tools (moc, rcc, uic) that the Windows Qt uses
-  wine64 wine nsis zip
+  wine64 wine nsis zip unzip # unzip: tests/windows/installer.sh
   imagemagick           # the .ico from dist/icon.svg
   qt6-translations-l10n # Qt's Chinese button texts, qtbase_zh_CN.qm
 )
