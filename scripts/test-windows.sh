@@ -18,7 +18,7 @@ if [ ! -e "$TT_QT_WINDOWS" ]; then
 fi
 
 start=$SECONDS
-WINDOWS_BUILD_DIR="$windows_build" bash "$here/scripts/build-windows.sh"
+WINDOWS_BUILD_DIR="$windows_build" bash "$here/scripts/build-windows.sh" -DTT_WERROR=ON
 echo "Windows build and packages: $((SECONDS - start)) s"
 
 # CTest under Wine: one test at a time per core, as on Linux.

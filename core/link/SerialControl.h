@@ -72,6 +72,7 @@ private:
     int16_t rThreshold = 0;
     QString errorText;
     QString devicePath;
-    bool lost = false;    // hang-up seen; the port is being closed
-    int readFailures = 0; // read errors in a row without data
+    bool lost = false;        // hang-up seen; the port is being closed
+    int readFailures = 0;     // read errors in a row without data
+    bool commPending = false; // an OnComm is on its way
 };

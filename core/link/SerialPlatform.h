@@ -18,6 +18,9 @@ bool PortHungUp(PortHandle handle);
 // settings back at once, and an end command sent just before must be on the wire first.
 void WaitUntilSent(PortHandle handle);
 
+// Empties the driver's buffers in these directions; bytes that wait there belong to no frame.
+void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions);
+
 // What the user can do about a port that would not open with this error; empty when nothing useful
 // can be said.
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& devicePath);
