@@ -34,6 +34,7 @@ packages=(
   wine64 wine nsis zip unzip # unzip: tests/windows/installer.sh
   imagemagick           # the .ico from dist/icon.svg
   qt6-translations-l10n # Qt's Chinese button texts, qtbase_zh_CN.qm
+  xvfb xdotool imagemagick fonts-liberation fonts-wqy-microhei locales # tests/windows/window-e2e.sh
 )
 missing=()
 for p in "${packages[@]}"; do
