@@ -41,7 +41,8 @@ std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSetting
         }
         return PortChoice{saved, {}};
     }
-    if (given.contains(u'/'))
+    // A device path: /dev/ttyUSB0, or on Windows \\.\COM5.
+    if (given.contains(u'/') || given.contains(u'\\'))
         return PortChoice{0, given};
     const QString digits =
         given.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) ? given.mid(3) : given;

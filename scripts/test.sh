@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything with warnings as errors, builds and checks the Debian
-# package, runs every test headless; then the hardening passes below.
+# package, runs every test headless; then the hardening passes below, and the Windows stage when a
+# Qt for Windows is given (TT_QT_WINDOWS).
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$here/scripts/setup.sh"
@@ -25,4 +26,5 @@ stage() {
 }
 stage "sanitizers" bash "$here/scripts/test-sanitized.sh"
 stage "fuzzing" bash "$here/scripts/fuzz.sh" 30
+stage "windows" bash "$here/scripts/test-windows.sh"
 printf '%s\n' "${stage_times[@]}"

@@ -1,6 +1,7 @@
 #include "window/CommandLine.h"
 
 #include "ProgramInfo.h"
+#include "window/CommandLineSystem.h"
 
 #include <QCommandLineParser>
 
@@ -20,12 +21,7 @@ QString HelpText(const QCommandLineParser& parser)
     QString text = parser.helpText();
     const qsizetype firstLineEnd = text.indexOf(u'\n');
     text.replace(0, firstLineEnd, QStringLiteral("Usage: TANGELO_Tune [options]"));
-    return text +
-           QStringLiteral(
-               "\nThe chosen COM port is kept in mysetup.ini: beside the program when the program may write\n"
-               "there, else in ~/.config/TANGELO_Tune/ (or $XDG_CONFIG_HOME/TANGELO_Tune/). A symbolic link\n"
-               "com<N> in a folder dosdevices/ beside that file lists the device it points to as COM<N>.\n"
-               "To trace the serial link on standard error, set QT_LOGGING_RULES=tangelo.link.debug=true.\n");
+    return text + SettingsHelpText();
 }
 
 } // namespace
@@ -51,6 +47,8 @@ std::optional<int> HandleCommandLine(const QStringList& arguments)
         error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
         error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+    if (!error.isEmpty() || parser.isSet(help) || parser.isSet(version))
+        UseStartingConsole();
     if (!error.isEmpty()) {
         Print(stderr, QStringLiteral("TANGELO_Tune: %1\n\n").arg(error) + HelpText(parser));
         return 2;

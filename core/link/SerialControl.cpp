@@ -158,7 +158,7 @@ bool SerialControl::open()
         return false;
     }
     // Whatever waited in the driver before this opening belongs to nobody.
-    port->clear(QSerialPort::AllDirections);
+    EmptyDriverBuffers(*port, QSerialPort::AllDirections);
     received.clear();
     lowLatencySwitched = LowLatency && SwitchLowLatencyOn(port->handle());
     TraceEvent(
@@ -192,7 +192,7 @@ void SerialControl::close()
 void SerialControl::ClearOutput()
 {
     if (port->isOpen())
-        port->clear(QSerialPort::Output);
+        EmptyDriverBuffers(*port, QSerialPort::Output);
 }
 
 void SerialControl::ClearInput()
@@ -204,7 +204,7 @@ void SerialControl::ClearInput()
                        .arg(QString::fromLatin1(received.toHex(' ').toUpper())));
     received.clear();
     if (port->isOpen())
-        port->clear(QSerialPort::Input);
+        EmptyDriverBuffers(*port, QSerialPort::Input);
 }
 
 void SerialControl::Output(const QByteArray& bytes)
@@ -241,10 +241,22 @@ void SerialControl::readAvailable()
 {
     readFailures = 0;
     received += port->readAll();
-    if (lost || rThreshold <= 0 || received.size() < rThreshold)
+    if (lost || rThreshold <= 0 || received.size() < rThreshold || commPending)
         return;
-    CommEvent = comEvReceive;
-    emit OnComm();
+    // Handed on at the next turn of the event loop, not inside QSerialPort's own notification: the
+    // session may close the port there, and Qt's Windows port goes on with its handle after the
+    // notification returns.
+    commPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            commPending = false;
+            if (lost || !port->isOpen() || rThreshold <= 0 || received.size() < rThreshold)
+                return;
+            CommEvent = comEvReceive;
+            emit OnComm();
+        },
+        Qt::QueuedConnection);
 }
 
 void SerialControl::handleError(QSerialPort::SerialPortError error)

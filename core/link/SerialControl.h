@@ -76,4 +76,5 @@ private:
     bool lost = false;               // hang-up seen; the port is being closed
     bool lowLatencySwitched = false; // this opening switched the driver's low-latency mode on
     int readFailures = 0;            // read errors in a row without data
+    bool commPending = false;        // an OnComm is on its way
 };

@@ -26,6 +26,8 @@ void WaitUntilSent(PortHandle handle);
 bool SwitchLowLatencyOn(PortHandle handle);
 // Undoes SwitchLowLatencyOn, before the port closes: the mode outlives the opening on some drivers.
 void SwitchLowLatencyOff(PortHandle handle);
+// Empties the driver's buffers in these directions; bytes that wait there belong to no frame.
+void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions);
 
 // What the user can do about a port that would not open with this error; empty when nothing useful
 // can be said.

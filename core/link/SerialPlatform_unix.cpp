@@ -76,3 +76,8 @@ QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
         return QStringLiteral("Check that the cable is plugged in and that the right COM port is chosen.");
     return {};
 }
+
+void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions)
+{
+    port.clear(directions);
+}

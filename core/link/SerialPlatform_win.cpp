@@ -54,3 +54,14 @@ QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
                               "port is chosen.");
     return {};
 }
+
+// QSerialPort keeps a read pending on the port at all times; emptying the input with PurgeComm aborts
+// that read, and under Wine the port then delivers nothing more. What waits is taken and dropped
+// instead: the driver hands received bytes on at once, so nothing older stays behind.
+void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions)
+{
+    if (directions & QSerialPort::Output)
+        port.clear(QSerialPort::Output);
+    if (directions & QSerialPort::Input)
+        port.readAll();
+}

@@ -4,8 +4,8 @@
 
 std::optional<bool> DetectSystemType()
 {
-    // The extended record, 156 bytes, as the check has always asked for it. Windows 8.1 and later
-    // report 6.2 to a program that does not declare them in its manifest; that is never 6.0 either.
+    // The extended record, 156 bytes, as the check has always asked for it. The programs' manifests
+    // declare Windows 8 to 11, so that those report their own versions; none of them is 6.0.
     OSVERSIONINFOEXA version{};
     static_assert(sizeof version == 156);
     version.dwOSVersionInfoSize = sizeof version;

@@ -1,7 +1,7 @@
 // Whether the COM-port list may have changed, asked by the once-a-second refresh before it scans.
 //
-// Windows: the refresh reads one registry key and the settings file, both cheap, so every question
-// is answered yes and the refresh does what it has always done.
+// Windows: a registry change notification on the serial-device map (or, while it is missing, on the
+// key it appears under) and change notifications on the folders of the settings file.
 //
 // Linux: the refresh reads the serial devices in sysfs, the aliases com<N> and their targets, and the
 // settings file; scanning all that every second costs more than anything else the idle window does.

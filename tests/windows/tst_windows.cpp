@@ -4,6 +4,7 @@
 #include "data/AnsiCodePage.h"
 #include "settings/ComPorts.h"
 #include "settings/PortList.h"
+#include "settings/PortWatch.h"
 #include "settings/SerialDeviceMap.h"
 #include "settings/Settings.h"
 #include "window/SetLanguage.h"
@@ -116,6 +117,33 @@ private slots:
         QCOMPARE(Entries(settings.DiscoverSerialPorts()), entries);
         if (first > 0)
             QCOMPARE(settings.DevicePathForComPort(int16_t(first)), QStringLiteral("COM%1").arg(first));
+    }
+
+    // The refresh scans only when the watch says so: a port that comes or a settings file written by
+    // hand must say so, and nothing else.
+    void portWatch()
+    {
+        const TestMap map("watch", {{"\\Device\\Serial0", "COM3"}});
+        const QTemporaryDir dir;
+        const ProgramSettings settings(dir.path(), map.Key());
+        PortWatch watch(settings);
+        // QTRY_ evaluates its condition once more at the end: the answer is kept once given.
+        bool seen = false;
+        const auto changedSoon = [&] {
+            seen = false;
+            QTRY_VERIFY_WITH_TIMEOUT(seen = seen || watch.Changed(), 5000);
+        };
+        QVERIFY(watch.Watching());
+        QVERIFY(watch.Changed()); // the first question
+        QVERIFY(!watch.Changed());
+        const TestMap more("watch", {{"\\Device\\Serial1", "COM4"}});
+        changedSoon();
+        QVERIFY(!watch.Changed());
+        WriteFile(dir.filePath(QStringLiteral("mysetup.ini")), "[language]\r\ncomPort=4\r\n");
+        changedSoon();
+        QTest::qWait(100);
+        watch.Changed(); // a write can come as more than one notification
+        QVERIFY(!watch.Changed());
     }
 
     void deviceMapThatCannotBeOpened_data()

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The Windows stage of the test command: builds the Windows programs and their installer with the Qt
+# for Windows named by TT_QT_WINDOWS (a prefix folder, or the .tar.xz of one), then runs under Wine
+# the unit tests built for Windows, the two programs end to end against the Linux virtual radio, and
+# the installer. Needs the Linux build (the virtual radio) in $BUILD_DIR (build/).
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+linux_build="${BUILD_DIR:-$here/build}"
+windows_build="${WINDOWS_BUILD_DIR:-$here/build-windows}"
+
+if [ -z "${TT_QT_WINDOWS:-}" ]; then
+  echo "Windows stage skipped: TT_QT_WINDOWS is not set (see README, Windows: building)."
+  exit 0
+fi
+if [ ! -e "$TT_QT_WINDOWS" ]; then
+  echo "Windows stage skipped: TT_QT_WINDOWS names $TT_QT_WINDOWS, which does not exist."
+  exit 0
+fi
+
+start=$SECONDS
+WINDOWS_BUILD_DIR="$windows_build" bash "$here/scripts/build-windows.sh" -DTT_WERROR=ON
+echo "Windows build and packages: $((SECONDS - start)) s"
+
+# CTest under Wine: one test at a time per core, as on Linux.
+(cd "$windows_build" && ctest --output-on-failure -j "$(nproc)" --timeout 300)
+
+bash "$here/tests/windows/cli-e2e.sh" "$windows_build" "$linux_build"
+bash "$here/tests/windows/window-e2e.sh" "$windows_build" "$linux_build"
+bash "$here/tests/windows/installer.sh" "$windows_build"
+echo "Windows stage: $((SECONDS - start)) s"
