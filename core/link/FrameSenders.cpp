@@ -10,12 +10,14 @@ constexpr int32_t LastReadAddress = 240;  // block 7
 constexpr int32_t LastWriteAddress = 128; // block 4: image bytes 160 to 255 never go to the radio
 } // namespace
 
-// -1: the next block in sequence; false once past `limit`.
-bool RadioSession::NextAddress(int32_t& address, int32_t limit)
+// -1: the next block in sequence of those in `blocks` (bit n: block n); false once past `limit`.
+bool RadioSession::NextAddress(int32_t& address, int32_t limit, uint8_t blocks)
 {
     if (address != -1)
         return true;
-    BlockAddress += Proto::BlockDataSize;
+    do
+        BlockAddress += Proto::BlockDataSize;
+    while (BlockAddress <= limit && (blocks & (1U << (BlockAddress / Proto::BlockDataSize))) == 0);
     if (BlockAddress > limit)
         return false;
     address = BlockAddress;
@@ -36,8 +38,12 @@ void RadioSession::SendIdentRequest()
 void RadioSession::ReadBlock(int32_t address)
 {
     // The read-back reads only the blocks written.
-    if (!NextAddress(address, sessionStep == SessionStep::ReadBack ? LastWriteAddress : LastReadAddress)) {
-        FinishTransfer();
+    const bool readBack = sessionStep == SessionStep::ReadBack;
+    if (!NextAddress(address, readBack ? LastWriteAddress : LastReadAddress, readBack ? passBlocks : 0xFF)) {
+        if (readBack)
+            ReadBackDone();
+        else
+            FinishTransfer();
         return;
     }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
@@ -46,7 +52,7 @@ void RadioSession::ReadBlock(int32_t address)
 
 void RadioSession::WriteBlock(int32_t address)
 {
-    if (!NextAddress(address, LastWriteAddress)) {
+    if (!NextAddress(address, LastWriteAddress, passBlocks)) {
         ReadBack();
         return;
     }

@@ -8,7 +8,7 @@
 namespace {
 constexpr std::array<uint8_t, 4> ReadHeader{Proto::ReadHead, 0x08, 0x00, 0x20};
 constexpr std::array<uint8_t, 4> BlockHeader{Proto::BlockHead, 0x08, 0x00, 0x20};
-constexpr int BlockNumberAt = 4;
+constexpr int BlockNumberAt = Proto::BlockNumberAt;
 constexpr int BlockDataAt = 5;
 constexpr int ChecksumAt = Proto::BlockFrameSize - 1;
 

@@ -21,6 +21,7 @@ constexpr int BlockFrameSize = 38;
 constexpr int ReadRequestSize = 5;
 constexpr int IdentReplySize = 16;
 constexpr int BlockCount = 8;
+constexpr int BlockNumberAt = 4; // in read requests, block writes and block replies
 inline constexpr QByteArrayView ProgramCommand{"PROGRAM"};
 inline constexpr QByteArrayView EndCommand{"END"};
 

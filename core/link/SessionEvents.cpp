@@ -37,12 +37,11 @@ void RadioSession::MSComm1_OnComm()
             return;
         }
         AwaitingReply = false;
-        const InfoImageType stored = StoreBlock(infoImage, reply);
-        if (sessionStep == SessionStep::ReadBack && stored != infoImage) {
-            ReadBackDiffers(int16_t(BlockAddress / Proto::BlockDataSize));
-            return;
-        }
-        infoImage = stored;
+        // The read-back keeps the image as written and compares with it.
+        if (sessionStep == SessionStep::ReadBack)
+            CheckReadBack(reply);
+        else
+            infoImage = StoreBlock(infoImage, reply);
         NextStep();
     } else {
         trace.Event(QStringLiteral("dropped, matches no reply"));

@@ -1,5 +1,6 @@
 #include "link/SessionMessages.h"
 
+#include "data/ImageFields.h"
 #include "link/Frames.h"
 
 namespace {
@@ -72,12 +73,20 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     case SessionResult::Failure:
         break;
     }
-    if (outcome.ReadBackBlock >= 0)
-        return QStringLiteral("%1: block %2 read back otherwise than it was written, so the radio may not "
-                              "hold the fields written. The end command was sent. Write again; a radio "
-                              "that fails this again needs service.")
-            .arg(Port(outcome))
-            .arg(outcome.ReadBackBlock);
+    if (!outcome.FieldsNotTaken.isEmpty()) {
+        QStringList fields;
+        for (const QString& field : outcome.FieldsNotTaken)
+            fields << QStringLiteral("the ") + field;
+        const QString backup =
+            outcome.BackupPath.isEmpty()
+                ? QStringLiteral("No automatic backup of the radio as it was before this write was saved.")
+                : QStringLiteral("The automatic backup %1 holds the radio as it was before this write.")
+                      .arg(outcome.BackupPath);
+        return QStringLiteral("%1: the radio did not take %2: written three times, it still reads back "
+                              "otherwise. The end command was sent. %3 Write again; a radio that fails "
+                              "this again needs service.")
+            .arg(Port(outcome), JoinedNames(fields), backup);
+    }
     if (outcome.PortLost)
         return QStringLiteral("%1 went away while waiting for the reply to %2. Check the cable and its plug, "
                               "then try again.")

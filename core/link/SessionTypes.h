@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <cstdint>
@@ -62,7 +63,10 @@ struct SessionOutcome
     QByteArray Frame;                     // the frame that got no acceptable reply
     int16_t Tries = 0;                    // how often that frame went out
     bool PortLost = false;                // the port went away in the middle of the session
-    int16_t ReadBackBlock = -1;           // Failure: the first written block that read back otherwise
+    // Failure of a write: the fields that still read back otherwise after the last rewrite (empty when
+    // the radio took everything), and where the radio as it was before the write is kept.
+    QStringList FieldsNotTaken;
+    QString BackupPath;
     QString Reason;    // CannotOpen: the system's reason; Refused: why, when not the band check
     QString PcType;    // ModelError: the type chosen, as the window names it
     QString RadioType; // ModelError: the radio's type, as the window names it

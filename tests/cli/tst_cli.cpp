@@ -389,6 +389,51 @@ private slots:
             QVERIFY2(out.contains("Dealer code: \"D-1\" → \"\""), qPrintable(out + err));
     }
 
+    // A radio that does not keep what is written to one of its blocks: the write, and a restore, which
+    // is a write, fail with exit code 1, naming the field not taken and the automatic backup that holds
+    // the radio as it was.
+    void fieldNotTaken_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("write, block 2") << false << 2 << "the dealer code";
+        QTest::newRow("restore, block 4") << true << 4 << "the seller";
+    }
+    void fieldNotTaken()
+    {
+        QFETCH(bool, restore);
+        QFETCH(int, block);
+        QFETCH(QString, field);
+        VirtualRadio& radio = AddRadio();
+        const QString file = program->Path("radio.json");
+        if (restore) {
+            QCOMPARE(Cli({"backup", "--port", Port, file}), 0);
+            QCOMPARE(Cli({"write", "--port", Port, "--seller", "Zhang"}), 0);
+            QDir(program->BackupDir()).removeRecursively();
+        }
+        const RadioImage before = radio.Image();
+        VirtualRadioFaults faults;
+        faults.blockWriteFaults[block] = {BlockWriteFault::Unkept, 99};
+        radio.SetFaults(faults);
+
+        const QStringList arguments = restore ? QStringList{"restore", "--port", Port, "--yes", file}
+                                              : QStringList{"write", "--port", Port, "--dealer-code", "D-42"};
+        QCOMPARE(Cli(arguments), 1);
+        const QStringList backups = Backups();
+        QCOMPARE(backups.size(), 1);
+        const QString backup = QDir(program->BackupDir()).filePath(backups[0]);
+        const QString shown = out + err;
+        QVERIFY2(shown.contains(QStringLiteral("did not take %1:").arg(field)), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("automatic backup %1 holds the radio as it was").arg(backup)),
+                 qPrintable(shown));
+        const ParsedBackup parsed = ReadBackupFile(backup);
+        QVERIFY2(parsed.Backup, qPrintable(parsed.Error));
+        QVERIFY(std::equal(before.begin(), before.begin() + 160, parsed.Backup->Image.begin()));
+        const QString diff = ImageDiff(radio.Image(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
     // Three radios one after the other, each written once and logged once.
     void batch_data()
     {

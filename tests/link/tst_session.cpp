@@ -1,6 +1,7 @@
 // Whole read and write sessions over a real pseudo-terminal against the virtual radio, with short
 // reply waits. The protocol's timing is checked from the radio's own trace of what it received; one
 // test checks the default waits in real time.
+#include "data/ImageFields.h"
 #include "link/RadioSession.h"
 #include "link/SessionMessages.h"
 #include "RadioTrace.h"
@@ -172,6 +173,29 @@ void CaptureTrace(QtMsgType, const QMessageLogContext& context, const QString& m
     if (capturedTrace && QByteArray(context.category) == LinkTraceCategory)
         capturedTrace->append(message);
 }
+
+// The session's trace while it lives, with the trace switched on.
+struct TraceCapture
+{
+    QStringList lines;
+    QtMessageHandler previous;
+    TraceCapture()
+    {
+        capturedTrace = &lines;
+        previous = qInstallMessageHandler(CaptureTrace);
+        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
+    }
+    ~TraceCapture()
+    {
+        QLoggingCategory::setFilterRules(QString());
+        qInstallMessageHandler(previous);
+        capturedTrace = nullptr;
+    }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+    QString All() const { return lines.join(u'\n'); }
+    bool Contains(const QString& text) const { return All().contains(text); }
+};
 } // namespace
 
 class TestSession : public QObject
@@ -252,37 +276,98 @@ private slots:
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
-    // A radio that acknowledges a block write without keeping it: the read-back finds the block, the
-    // end command still goes out, and the write fails.
-    void blockNotKept_data()
+    // The read-back after the block writes: a block that reads back otherwise is written and read back
+    // again, twice at most; one that still differs fails the write, which names the fields the radio
+    // did not take and the backup of the radio as it was. The end command goes out and the port
+    // closes either way, and the trace tells the read-back's result.
+    void readBack_data()
     {
-        QTest::addColumn<int>("frame"); // the block write the radio acknowledges but does not keep
-        QTest::addColumn<int>("block");
-        QTest::newRow("block 0") << 7 << 0;
-        QTest::newRow("block 2") << 9 << 2;
-        QTest::newRow("block 4") << 11 << 4;
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QStringList>("after"); // the frames after the reads before the write
+        QTest::addColumn<QStringList>("notTaken");
+        const auto unkept = [](QMap<int, int> counts) {
+            VirtualRadioFaults faults;
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                faults.blockWriteFaults[it.key()] = {BlockWriteFault::Unkept, it.value()};
+            return faults;
+        };
+        const QStringList written{"W0", "W1", "W2", "W3", "W4", "R0", "R1", "R2", "R3", "R4"};
+        QTest::newRow("all kept") << VirtualRadioFaults{} << written + QStringList{"END"} << QStringList{};
+        QTest::newRow("block 2 not kept once")
+            << unkept({{2, 1}}) << written + QStringList{"W2", "R2", "END"} << QStringList{};
+        QTest::newRow("block 2 not kept twice")
+            << unkept({{2, 2}}) << written + QStringList{"W2", "R2", "W2", "R2", "END"} << QStringList{};
+        QTest::newRow("block 2 never kept")
+            << unkept({{2, 99}}) << written + QStringList{"W2", "R2", "W2", "R2", "END"}
+            << QStringList{"dealer code"};
+        // An acknowledgement names no frame: a repeated one (the late answer to block 1's second
+        // transmission, say) is taken for block 2's, whose write the radio lost or refused.
+        VirtualRadioFaults repeatedAck;
+        repeatedAck.strayReplies[9] = QByteArray(1, char(Proto::Ack));
+        repeatedAck.blockWriteFaults[2] = {BlockWriteFault::Lost, 1};
+        QTest::newRow("repeated ack, block 2 lost")
+            << repeatedAck << written + QStringList{"W2", "R2", "END"} << QStringList{};
+        repeatedAck.blockWriteFaults[2] = {BlockWriteFault::Refused, 1};
+        QTest::newRow("repeated ack, block 2 refused")
+            << repeatedAck << QStringList{"W0", "W1", "W2", "W3", "W3", "W4", "R0",
+                                          "R1", "R2", "R3", "R4", "W2", "R2", "END"}
+            << QStringList{};
+        QTest::newRow("blocks 0 and 4 never kept, 3 once")
+            << unkept({{0, 99}, {3, 1}, {4, 99}})
+            << written + QStringList{"W0", "W3", "W4", "R0", "R3", "R4", "W0", "W4", "R0", "R4", "END"}
+            << QStringList{"band", "band setting", "seller"};
     }
-    void blockNotKept()
+    void readBack()
     {
-        QFETCH(int, frame);
-        QFETCH(int, block);
-        VirtualRadioFaults faults;
-        faults.unstoredFrames = {frame};
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, notTaken);
         Radio().SetFaults(faults);
+        const RadioImage before = Radio().Image();
+        const RadioImage intended = AfterEditedWrite(before);
         Session().SetWriteFieldsQuestion(
             [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
+        const QString backup = QStringLiteral("/backups/TG000 2026-12-09 101112.json");
+        Session().SetBackupWriter(
+            [&](const RadioInfoRecord&, const InfoImageType&) {
+                return BackupFileResult{backup, {}};
+            },
+            true);
+        const TraceCapture trace;
         one.Press(true);
         QVERIFY(one.WaitForEnd(1, 5000));
         QTest::qWait(50);
-        QCOMPARE(one.events, QStringList{"Failure"});
-        QStringList frames = WriteFrames.first(12);
-        for (int b = 0; b <= block; ++b)
-            frames << QStringLiteral("R%1").arg(b);
-        QCOMPARE(FrameNames(Radio()), frames + QStringList{"END"});
+        QCOMPARE(FrameNames(Radio()), WriteFrames.first(7) + after);
+        QVERIFY(!Session().MSComm1.PortOpen());
         const SessionOutcome& outcome = one.outcomes[0];
-        QCOMPARE(outcome.ReadBackBlock, int16_t(block));
-        QVERIFY2(OutcomeDetail(outcome).contains(QStringLiteral("block %1 read back").arg(block)),
-                 qPrintable(OutcomeDetail(outcome)));
+        QCOMPARE(outcome.FieldsNotTaken, notTaken);
+        if (notTaken.isEmpty()) {
+            QCOMPARE(one.events, QStringList{"Complete"});
+            const QString diff = ImageDiff(Radio().Image(), intended);
+            QVERIFY2(diff.isEmpty(), qPrintable(diff));
+            QVERIFY2(trace.Contains(QStringLiteral("read back: every block as written")),
+                     qPrintable(trace.All()));
+            return;
+        }
+        QCOMPARE(one.events, QStringList{"Failure"});
+        // The blocks the radio never took hold what they held, the others what was written.
+        RadioImage expected = intended;
+        for (auto it = faults.blockWriteFaults.cbegin(); it != faults.blockWriteFaults.cend(); ++it)
+            if (it->count > 2)
+                std::copy_n(before.begin() + it.key() * 32, 32, expected.begin() + it.key() * 32);
+        const QString diff = ImageDiff(Radio().Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        const QString detail = OutcomeDetail(outcome);
+        QStringList fields;
+        for (const QString& field : notTaken)
+            fields << QStringLiteral("the ") + field;
+        const QString named = fields.size() == 1
+                                  ? fields[0]
+                                  : fields.first(fields.size() - 1).join(", ") + " and " + fields.last();
+        QVERIFY2(detail.contains(QStringLiteral("did not take ") + named), qPrintable(detail));
+        QVERIFY2(detail.contains(backup), qPrintable(detail));
+        QVERIFY2(trace.Contains(QStringLiteral("still otherwise than written; the write failed")),
+                 qPrintable(trace.All()));
     }
 
     // The owner refuses the write: the end command goes out, the port closes, no block is written, and
@@ -448,25 +533,36 @@ private slots:
     }
 
     // A radio that answers a little late answers every frame twice, once for each transmission, and
-    // the second answer comes while the next frame is awaited. The session then completes with
-    // exactly the radio's bytes (a read) or exactly the intended image in the radio (a write), or it
-    // fails; it never completes with other bytes.
+    // the second answer comes while the next frame is awaited; an acknowledgement names no frame, so a
+    // late one is taken for the next block write's. With one block write refused, lost or not kept
+    // besides, the session then completes with exactly the radio's bytes (a read) or exactly the
+    // intended image in the radio (a write), or it fails, naming the fields the radio does not hold as
+    // intended; it never completes with other bytes.
     void lateReplies_data()
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<int>("delayMs");
+        QTest::addColumn<VirtualRadioFaults>("faults");
         for (const int delay :
              {LateWaitMs * 14 / 15, LateWaitMs * 16 / 15, LateWaitMs * 4 / 3, LateWaitMs * 3 / 2}) {
-            QTest::addRow("read, %d ms", delay) << false << delay;
-            QTest::addRow("write, %d ms", delay) << true << delay;
+            VirtualRadioFaults faults;
+            faults.replyDelayMs = delay;
+            QTest::addRow("read, %d ms", delay) << false << delay << faults;
+            QTest::addRow("write, %d ms", delay) << true << delay << faults;
+        }
+        const int delay = LateWaitMs * 16 / 15; // just past the wait
+        for (const auto& [name, kind] :
+             {std::pair{"refused", BlockWriteFault::Refused}, std::pair{"lost", BlockWriteFault::Lost}}) {
+            VirtualRadioFaults faults;
+            faults.replyDelayMs = delay;
+            faults.blockWriteFaults[2] = {kind, 1};
+            QTest::addRow("write, %d ms, block 2 %s once", delay, name) << true << delay << faults;
         }
     }
     void lateReplies()
     {
         QFETCH(bool, write);
-        QFETCH(int, delayMs);
-        VirtualRadioFaults faults;
-        faults.replyDelayMs = delayMs;
+        QFETCH(VirtualRadioFaults, faults);
         Radio().SetFaults(faults);
         // Every frame waits out its reply at least once: the shortest waits keep this quick.
         Session().SetTimings(
@@ -478,11 +574,17 @@ private slots:
         QVERIFY(one.WaitForEnd(1, 20000));
         QTest::qWait(50);
         QCOMPARE(one.outcomes.size(), 1);
-        if (one.events.last() == u"Failure")
+        const RadioImage intended = write ? AfterEditedWrite(before) : before;
+        if (one.events.last() == u"Failure") {
+            // What the radio holds otherwise than intended is what the failure names.
+            const SessionOutcome& outcome = one.outcomes[0];
+            if (!outcome.FieldsNotTaken.isEmpty())
+                QCOMPARE(outcome.FieldsNotTaken, DifferingFields(intended, Radio().Image(), 160));
             return;
+        }
         QCOMPARE(one.events.last(), QStringLiteral("Complete"));
-        const QString diff = write ? ImageDiff(Radio().Image(), AfterEditedWrite(before))
-                                   : ImageDiff(Session().InfoImage(), before);
+        const QString diff =
+            write ? ImageDiff(Radio().Image(), intended) : ImageDiff(Session().InfoImage(), before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
@@ -613,20 +715,12 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
             QVERIFY(!Session().Trace().Enabled()); // off unless asked for
-        QStringList lines;
-        capturedTrace = &lines;
-        const QtMessageHandler previous = qInstallMessageHandler(CaptureTrace);
-        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
-
+        const auto capture = std::make_unique<TraceCapture>();
         Radio().SetFaults(Faults([](auto& f) { f.strayByteFrames = {2}; }));
         one.Press(false);
-        const bool ended = one.WaitForEnd(1, 5000);
-
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        capturedTrace = nullptr;
-        QVERIFY(ended);
-        const QString all = lines.join(u'\n');
+        QVERIFY(one.WaitForEnd(1, 5000));
+        const QStringList lines = capture->lines;
+        const QString all = capture->All();
         QVERIFY2(all.contains(QStringLiteral("sent 7 bytes: 50 52 4F 47 52 41 4D")), qPrintable(all));
         QVERIFY2(all.contains(QStringLiteral("received 1 bytes: 06")), qPrintable(all));
         QVERIFY2(all.contains(QStringLiteral("received 39 bytes: 57 08 00 20 00")), qPrintable(all));
