@@ -90,6 +90,17 @@ bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply)
            reply[BlockNumberAt] == request[BlockNumberAt];
 }
 
+ReplyKind AwaitedReply(const QByteArray& frame)
+{
+    if (frame.size() == 1 && uint8_t(frame[0]) == Proto::IdentRequest)
+        return ReplyKind::Identity;
+    const std::span<const uint8_t> bytes = Bytes(frame);
+    if (bytes.size() == Proto::ReadRequestSize &&
+        std::equal(ReadHeader.begin(), ReadHeader.end(), bytes.begin()))
+        return ReplyKind::Block;
+    return ReplyKind::Ack;
+}
+
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply)
 {
     // The length first: the block number of a short reply lies past its end.

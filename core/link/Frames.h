@@ -39,6 +39,10 @@ bool IsBlockReply(const QByteArray& reply); // also false for a block number of 
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply);
 // True when `reply` carries the block that `request`, a read request, asked for.
 bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply);
+// The one kind of reply that answers a frame the program sends: the acknowledgement (program command,
+// block write, end command), the identity reply (identity request), a block reply (read request).
+enum class ReplyKind { Ack, Identity, Block };
+ReplyKind AwaitedReply(const QByteArray& frame);
 
 void SetChecksum(QByteArray& frame, int first, int last, int target);
 bool VerifyChecksum(const QByteArray& frame, int first, int last, int target);

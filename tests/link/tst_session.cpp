@@ -2,8 +2,10 @@
 // reply waits. The protocol's timing is checked from the radio's own trace of what it received; one
 // test checks the default waits in real time.
 #include "data/ImageFields.h"
+#include "DefaultImage.h"
 #include "link/RadioSession.h"
 #include "link/SessionMessages.h"
+#include "RadioReplies.h"
 #include "RadioTrace.h"
 #include "Timing.h"
 
@@ -421,6 +423,57 @@ private slots:
         QVERIFY(Session().MSComm1.PortOpen()); // left open until the next press
         QVERIFY(!Session().Awaiting());
         QVERIFY(!Session().WaitTimer.isActive());
+    }
+
+    // A reply that arrives alone while a frame awaits another kind of reply (a stray one, or one
+    // repeated for an earlier frame) is dropped and the wait goes on; a negative reply repeats the
+    // awaited frame. The session completes with exactly the radio's bytes and band (a read), or
+    // exactly the intended image in the radio and the band written (a write).
+    void strayReplies_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("frame"); // the frame whose own reply the stray one goes ahead of
+        QTest::addColumn<QByteArray>("stray");
+        const RadioReplies::Image image = MakeDefaultImage();
+        const QList<std::pair<const char*, QByteArray>> strays{
+            {"ack", QByteArray(1, char(Proto::Ack))},
+            {"nak", QByteArray(1, char(Proto::Nak))},
+            {"identity reply", RadioReplies::IdentReply("RZ614UV", 9)}, // another band
+            {"block 1 reply", RadioReplies::BlockReply(image, 1, 1)},
+        };
+        // Frames by their index at the radio: a read's, then a write's own.
+        const QList<std::tuple<bool, int, const char*>> awaited{
+            {false, 0, "program command"}, {false, 1, "identity request"}, {false, 4, "read of block 2"},
+            {false, 10, "end command"},    {true, 9, "block write 2"},     {true, 14, "read-back of block 2"},
+            {true, 17, "end command"},
+        };
+        for (const auto& [write, frame, frameName] : awaited)
+            for (const auto& [strayName, stray] : strays)
+                QTest::addRow("%s: %s while the %s awaits its reply", write ? "write" : "read", strayName,
+                              frameName)
+                    << write << frame << stray;
+    }
+    void strayReplies()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, frame);
+        QFETCH(QByteArray, stray);
+        VirtualRadioFaults faults;
+        faults.strayReplies[frame] = stray;
+        Radio().SetFaults(faults);
+        const RadioImage before = Radio().Image();
+        Session().SetWriteFieldsQuestion(
+            [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
+        one.Press(write);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QTest::qWait(VirtualRadio::StrayLeadMs + 20); // nothing more may follow
+        QCOMPARE(one.events.last(), QStringLiteral("Complete"));
+        QCOMPARE(one.outcomes.size(), 1);
+        const QString diff = write ? ImageDiff(Radio().Image(), AfterEditedWrite(before))
+                                   : ImageDiff(Session().InfoImage(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(Session().RadioInfo().BandIndex, int16_t(write ? 5 : 3));
+        QCOMPARE(Session().RadioInfo().Model, QStringLiteral("TANGELOUV"));
     }
 
     // The session gets past a fault by sending one frame again. A negative reply is acted on at once
