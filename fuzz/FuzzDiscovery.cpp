@@ -54,6 +54,10 @@ void Link(const QString& target, const QString& path)
 
 void WriteFile(const QString& path, const QByteArray& content)
 {
+    // Never through something made already: an alias of that name may lead to the FIFO, and opening
+    // it for writing waits for a reader that never comes.
+    if (QFileInfo(path).isSymLink() || QFileInfo::exists(path))
+        return;
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(content);
