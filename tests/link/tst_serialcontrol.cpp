@@ -4,8 +4,8 @@
 #include "link/SerialControl.h"
 #include "PtyPair.h"
 #include "Timing.h"
+#include "TraceCapture.h"
 
-#include <QLoggingCategory>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -45,13 +45,6 @@ bool SetLowLatencyFlag(const QString& path, bool on)
     done = done && ::ioctl(fd, TIOCSSERIAL, &serial) == 0;
     ::close(fd);
     return done;
-}
-
-QStringList* capturedLines = nullptr;
-void CaptureLines(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (capturedLines && QByteArray(context.category) == LinkTraceCategory)
-        capturedLines->append(message);
 }
 
 QByteArray AllByteValues()
@@ -183,21 +176,20 @@ private slots:
         QFETCH(bool, asked);
         QVERIFY(!LowLatencyFlag(pty->SlavePath())); // the call is refused here
         control->LowLatency = asked;
-        QStringList lines;
         const LinkTrace trace;
         control->SetTrace(&trace);
-        capturedLines = &lines;
-        const QtMessageHandler previous = qInstallMessageHandler(CaptureLines);
-        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
-        const bool opened = OpenControl();
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        capturedLines = nullptr;
+        bool opened = false;
+        QString said;
+        {
+            const TraceCapture capture;
+            opened = OpenControl();
+            said = capture.All();
+        }
         control->SetTrace(nullptr);
 
         QVERIFY(opened);
         QVERIFY(control->ErrorString().isEmpty());
-        QVERIFY2(!lines.join(u'\n').contains(QStringLiteral("latency")), qPrintable(lines.join(u'\n')));
+        QVERIFY2(!said.contains(QStringLiteral("latency")), qPrintable(said));
         control->Output("PROGRAM");
         QCOMPARE(pty->Read(7), QByteArray("PROGRAM"));
         QSignalSpy received(control.get(), &SerialControl::OnComm);

@@ -8,6 +8,7 @@
 #include "RadioReplies.h"
 #include "RadioTrace.h"
 #include "Timing.h"
+#include "TraceCapture.h"
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>
@@ -169,35 +170,6 @@ struct RadioAndSession
     }
 };
 
-QStringList* capturedTrace = nullptr;
-void CaptureTrace(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (capturedTrace && QByteArray(context.category) == LinkTraceCategory)
-        capturedTrace->append(message);
-}
-
-// The session's trace while it lives, with the trace switched on.
-struct TraceCapture
-{
-    QStringList lines;
-    QtMessageHandler previous;
-    TraceCapture()
-    {
-        capturedTrace = &lines;
-        previous = qInstallMessageHandler(CaptureTrace);
-        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
-    }
-    ~TraceCapture()
-    {
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        capturedTrace = nullptr;
-    }
-    TraceCapture(const TraceCapture&) = delete;
-    TraceCapture& operator=(const TraceCapture&) = delete;
-    QString All() const { return lines.join(u'\n'); }
-    bool Contains(const QString& text) const { return All().contains(text); }
-};
 } // namespace
 
 class TestSession : public QObject
