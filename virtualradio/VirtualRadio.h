@@ -79,7 +79,7 @@ class VirtualRadio : public QObject
     Q_OBJECT
 public:
     static constexpr uint8_t StrayByte = 0x00; // what strayByteFrame appends
-    static constexpr int StrayLeadMs = 40;     // how long a stray reply goes ahead of the frame's own
+    static constexpr int StrayLeadMs = 20;     // how long a stray reply goes ahead of the frame's own
 
     explicit VirtualRadio(QObject* parent = nullptr);
     ~VirtualRadio() override;

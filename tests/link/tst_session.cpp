@@ -27,7 +27,9 @@ constexpr int16_t RadioPort = 5;
 constexpr LinkTimings ShortWaits{400ms, 150ms};
 constexpr int ShortMs = 150;
 // The wait that the late replies of lateReplies miss; whether a reply is late is all that counts there.
-constexpr int LateWaitMs = 60;
+constexpr int LateWaitMs = 40;
+// Waits for the stray replies, which come StrayLeadMs ahead of a reply that comes at once.
+constexpr LinkTimings StrayWaits{240ms, 80ms};
 
 QStringList WithRepeat(QStringList frames, int index)
 {
@@ -433,6 +435,7 @@ private slots:
         VirtualRadioFaults faults;
         faults.strayReplies[frame] = stray;
         Radio().SetFaults(faults);
+        Session().SetTimings(StrayWaits);
         const RadioImage before = Radio().Image();
         Session().SetWriteFieldsQuestion(
             [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
@@ -568,8 +571,8 @@ private slots:
         QTest::addColumn<bool>("write");
         QTest::addColumn<int>("delayMs");
         QTest::addColumn<VirtualRadioFaults>("faults");
-        for (const int delay :
-             {LateWaitMs * 14 / 15, LateWaitMs * 16 / 15, LateWaitMs * 4 / 3, LateWaitMs * 3 / 2}) {
+        // Just before the wait ends, just after, and halfway into the frame's second wait.
+        for (const int delay : {LateWaitMs * 14 / 15, LateWaitMs * 16 / 15, LateWaitMs * 3 / 2}) {
             VirtualRadioFaults faults;
             faults.replyDelayMs = delay;
             QTest::addRow("read, %d ms", delay) << false << delay << faults;
