@@ -69,10 +69,10 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
     outcome.Device = MSComm1.DevicePath();
     outcome.Step = sessionStep;
     outcome.PortLost = portLost;
-    if (notTakenBlocks != 0) {
+    if (notTakenBlocks != 0)
         outcome.FieldsNotTaken = DifferingFields(infoImage, readBackImage, Layout::ImageSize);
+    if (mode == SessionMode::Write)
         outcome.BackupPath = backupPath;
-    }
     if (result == SessionResult::Failure || result == SessionResult::Refused) {
         outcome.Frame = LastFrame;
         outcome.Tries = int16_t(std::min<int>(RetryCount, 2) + 1);

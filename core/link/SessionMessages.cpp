@@ -30,6 +30,20 @@ QString Port(const SessionOutcome& outcome)
     return outcome.Device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, outcome.Device);
 }
 
+// Stopped among the block writes or their read-back, the radio may hold part of the write.
+QString PartlyWritten(const SessionOutcome& outcome)
+{
+    if (outcome.Mode != SessionMode::Write ||
+        (outcome.Step != SessionStep::Blocks && outcome.Step != SessionStep::ReadBack))
+        return {};
+    QString text = QStringLiteral(" Some blocks may have been written before it stopped; read the radio to "
+                                  "see what it holds.");
+    if (!outcome.BackupPath.isEmpty())
+        text += QStringLiteral(" The automatic backup %1 holds the radio as it was before this write.")
+                    .arg(outcome.BackupPath);
+    return text;
+}
+
 } // namespace
 
 QString CompleteText(SessionMode mode)
@@ -90,7 +104,8 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     if (outcome.PortLost)
         return QStringLiteral("%1 went away while waiting for the reply to %2. Check the cable and its plug, "
                               "then try again.")
-            .arg(Port(outcome), FrameName(outcome.Frame));
+                   .arg(Port(outcome), FrameName(outcome.Frame)) +
+               PartlyWritten(outcome);
     QString detail = QStringLiteral("%1: no reply to %2 after %3 tries.")
                          .arg(Port(outcome), FrameName(outcome.Frame))
                          .arg(outcome.Tries);
@@ -100,5 +115,5 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     else
         detail += QStringLiteral(" The radio answered at first and then stopped: check that the cable sits "
                                  "firmly and try again.");
-    return detail;
+    return detail + PartlyWritten(outcome);
 }

@@ -527,6 +527,9 @@ private slots:
         QTest::newRow("block write") << true << silentFrom(7)
                                      << WriteFrames.first(8) + QStringList({"W0", "W0"}) << ShortMs
                                      << "Failure";
+        QTest::newRow("read-back request")
+            << true << silentFrom(12) << WriteFrames.first(13) + QStringList({"R0", "R0"}) << ShortMs
+            << "Failure";
         QTest::newRow("end command") << false << Faults([](auto& f) { f.ignoreEnd = true; })
                                      << ReadFrames + QStringList({"END", "END"}) << ShortMs << "Complete";
     }
@@ -538,6 +541,12 @@ private slots:
         QFETCH(int, waitMs);
         QFETCH(QString, ending);
         Radio().SetFaults(faults);
+        const QString backup = QStringLiteral("/backups/TG000 2026-12-09 101112.json");
+        Session().SetBackupWriter(
+            [&](const RadioInfoRecord&, const InfoImageType&) {
+                return BackupFileResult{backup, {}};
+            },
+            true);
         qint64 lastReceived = 0; // on the test's clock, for the wait that ends the session
         const QObject receipts;  // ends the connection with this function
         connect(one.radio.get(), &VirtualRadio::TraceAdded, &receipts,
@@ -554,6 +563,11 @@ private slots:
         QCOMPARE(Session().MSComm1.PortOpen(), ending != u"Complete");
         QVERIFY(!Session().Awaiting());
         QVERIFY(!Session().WaitTimer.isActive());
+        // A write stopped among its blocks says that the radio may hold part of it, and where the
+        // radio as it was is kept.
+        const QString detail = OutcomeDetail(one.outcomes[0]);
+        QCOMPARE(detail.contains(QStringLiteral("may have been written")) && detail.contains(backup),
+                 frames.contains(QStringLiteral("W0")));
         if (ending == u"Complete")
             QCOMPARE(Bytes(Session().InfoImage()).toHex(' '), Bytes(Radio().Image()).toHex(' '));
         else
@@ -690,6 +704,7 @@ private slots:
         QVERIFY(one.WaitForEnd(1, 3000));
         QCOMPARE(one.events.last(), QStringLiteral("Failure"));
         QVERIFY(one.outcomes[0].PortLost);
+        QCOMPARE(OutcomeDetail(one.outcomes[0]).contains(QStringLiteral("may have been written")), write);
         // Ended by the hang-up itself, not by three waits for a reply.
         VERIFY_MS_BETWEEN(one.endMs[0], 0, 600);
         QVERIFY(!Session().MSComm1.PortOpen());
