@@ -35,6 +35,15 @@ RadioThread::~RadioThread()
     anchor.reset();
 }
 
+void RadioThread::SetLots(int ms)
+{
+    Run([&] {
+        VirtualRadioFaults faults = radio->Faults();
+        faults.lotMs = ms;
+        radio->SetFaults(faults);
+    });
+}
+
 RadioThread::Traces RadioThread::TakeTraces()
 {
     Traces traces;

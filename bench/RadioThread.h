@@ -28,6 +28,9 @@ public:
     };
     // What the radio received and sent since the last call, which clears both.
     Traces TakeTraces();
+    // Replies handed to the device in lots every `ms` milliseconds, as a USB bridge's latency timer
+    // does; 0: as the line carries them.
+    void SetLots(int ms);
 
 private:
     template <typename F> void Run(F&& f);

@@ -105,9 +105,25 @@ QString MarkdownReport(const BenchFigures& figures)
                      Num(write.finishUs, 0), Num(read.exchangesMs),
                      Num(read.floorMs > 0 ? read.exchangesMs / read.floorMs : 0, 3), Num(write.exchangesMs),
                      Num(write.floorMs > 0 ? write.exchangesMs / write.floorMs : 0, 3));
-        if (read.irregular + write.irregular > 0 || !s.failures.isEmpty())
+        if (s.lotMs > 0) {
+            const KindFigures lowLatency = Summarise(s.lotReads);
+            const KindFigures plain = Summarise(s.lotReadsPlain);
+            out +=
+                QStringLiteral("\nReads with the radio's replies in lots of %1 ms, as a USB bridge's latency "
+                               "timer hands them on:\n\n"
+                               "| read (runs) | median ms | p95 ms | wire floor ms | median / floor | "
+                               "program us per exchange, median | p95 |\n"
+                               "|---|---|---|---|---|---|---|\n")
+                    .arg(s.lotMs);
+            out += Row(QStringLiteral("no lots"), read) +
+                   Row(QStringLiteral("lots, low latency asked for"), lowLatency) +
+                   Row(QStringLiteral("lots, low latency not asked for"), plain);
+        }
+        const int irregular = read.irregular + write.irregular + Summarise(s.lotReads).irregular +
+                              Summarise(s.lotReadsPlain).irregular;
+        if (irregular > 0 || !s.failures.isEmpty())
             out += QStringLiteral("Sessions with retransmissions: %1; failed: %2 (%3).\n")
-                       .arg(read.irregular + write.irregular)
+                       .arg(irregular)
                        .arg(s.failures.size())
                        .arg(s.failures.join(QStringLiteral(", ")));
     }
@@ -148,6 +164,11 @@ QJsonObject JsonReport(const BenchFigures& figures)
             root["session_error"] = s.error;
         root["read"] = Json(Summarise(s.reads));
         root["write"] = Json(Summarise(s.writes));
+        if (s.lotMs > 0) {
+            root["lot_ms"] = s.lotMs;
+            root["read_in_lots_low_latency"] = Json(Summarise(s.lotReads));
+            root["read_in_lots_without_low_latency"] = Json(Summarise(s.lotReadsPlain));
+        }
         root["failures"] = QJsonArray::fromStringList(s.failures);
     }
     if (figures.window) {

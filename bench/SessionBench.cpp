@@ -36,9 +36,10 @@ QString RunOne(RadioThread& radio, SessionDriver& driver, bool write, QList<Sess
 
 } // namespace
 
-SessionRuns RunSessions(int count)
+SessionRuns RunSessions(int count, int lotMs)
 {
     SessionRuns runs;
+    runs.lotMs = lotMs;
     RadioThread radio;
     if (!radio.IsOpen()) {
         runs.error =
@@ -59,5 +60,19 @@ SessionRuns RunSessions(int count)
                 runs.failures << failure;
         }
     }
+    if (lotMs <= 0)
+        return runs;
+    radio.SetLots(lotMs);
+    for (int i = 0; i < count; ++i) {
+        for (const bool lowLatency : {true, false}) {
+            driver.SetLowLatency(lowLatency);
+            const QString failure =
+                RunOne(radio, driver, false, lowLatency ? runs.lotReads : runs.lotReadsPlain);
+            if (!failure.isEmpty())
+                runs.failures << failure;
+        }
+    }
+    driver.SetLowLatency(true);
+    radio.SetLots(0);
     return runs;
 }

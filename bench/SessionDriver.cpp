@@ -49,6 +49,11 @@ void SessionDriver::Read(std::function<void(const QString&)> done)
     d->session.startRead(BenchPort);
 }
 
+void SessionDriver::SetLowLatency(bool on)
+{
+    d->session.MSComm1.LowLatency = on;
+}
+
 void SessionDriver::Write(std::function<void(const QString&)> done)
 {
     d->done = std::move(done);

@@ -20,6 +20,9 @@ public:
     // when it comes up, from the event loop. Both return at once.
     void Read(std::function<void(const QString&)> done);
     void Write(std::function<void(const QString&)> done);
+    // Whether the port asks its driver for the low-latency mode at the next openings (it does unless
+    // told otherwise).
+    void SetLowLatency(bool on);
 
 private:
     struct Parts;

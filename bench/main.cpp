@@ -59,13 +59,18 @@ int main(int argc, char* argv[])
     const QCommandLineOption peer(QStringLiteral("peer"),
                                   QStringLiteral("Another Qt program to compare start-up with."),
                                   QStringLiteral("PATH"));
-    parser.addOptions({count, json, window, runs, idle, program, peer});
+    const QCommandLineOption lots(QStringLiteral("lots"),
+                                  QStringLiteral("Also read with the radio's replies in lots of MS "
+                                                 "milliseconds, as a USB bridge's latency timer hands "
+                                                 "them on (0: not)."),
+                                  QStringLiteral("MS"), QStringLiteral("16"));
+    parser.addOptions({count, json, window, runs, idle, program, peer, lots});
     parser.process(app);
 
     BenchFigures figures;
     const QString loadBefore = LoadAverage();
     if (const int n = parser.value(count).toInt(); n > 0)
-        figures.sessions = RunSessions(n);
+        figures.sessions = RunSessions(n, std::max(0, parser.value(lots).toInt()));
     if (parser.isSet(window)) {
         WindowOptions options;
         options.program = parser.value(program);

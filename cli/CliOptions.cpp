@@ -133,9 +133,10 @@ const TextOption& TextOptionOf(TextField field)
     return TextOptions[0];
 }
 
-QString Latin1(const char* text)
+// The texts of this file are UTF-8, as the source is: the arrow of a change is not Latin-1.
+QString Utf8(const char* text)
 {
-    return QString::fromLatin1(text);
+    return QString::fromUtf8(text);
 }
 
 QString WrapIndented(const QString& text, int indent, int width)
@@ -159,31 +160,31 @@ QString TopHelp()
                                   "line, radio after radio.\n\nCommands:\n");
     for (const CommandSpec& spec : Commands)
         help += QStringLiteral("  %1 %2\n")
-                    .arg(Latin1(spec.name), -8)
-                    .arg(WrapIndented(Latin1(spec.description), 11, 100));
+                    .arg(Utf8(spec.name), -8)
+                    .arg(WrapIndented(Utf8(spec.description), 11, 100));
     help +=
         QStringLiteral("\n'tangelo-cli COMMAND --help' shows a command's options; --version the version.\n"
                        "Automatic backups: every write first saves the radio's image in the data folder "
                        "(~/.local/share/TANGELO_Tune/backups); 'restore' takes such a file.\n\n");
-    return help + Latin1(ExitCodesHelp);
+    return help + Utf8(ExitCodesHelp);
 }
 
 QString CommandHelp(const CommandSpec& spec)
 {
     QString help = QStringLiteral("Usage: tangelo-cli %1\n\n%2\n\nOptions:\n")
-                       .arg(Latin1(spec.usage), WrapIndented(Latin1(spec.description), 0, 100));
+                       .arg(Utf8(spec.usage), WrapIndented(Utf8(spec.description), 0, 100));
     for (const OptionSpec& option : Options) {
         if ((option.commands & Bit(spec.command)) == 0)
             continue;
-        QString name = QStringLiteral("--") + Latin1(option.name);
+        QString name = QStringLiteral("--") + Utf8(option.name);
         if (option.value != nullptr)
-            name += u' ' + Latin1(option.value);
-        help += QStringLiteral("  %1 %2\n").arg(name, -22).arg(WrapIndented(Latin1(option.help), 25, 100));
+            name += u' ' + Utf8(option.value);
+        help += QStringLiteral("  %1 %2\n").arg(name, -22).arg(WrapIndented(Utf8(option.help), 25, 100));
     }
     help += QStringLiteral("  %1 %2\n\n")
                 .arg(QStringLiteral("--help"), -22)
                 .arg(QStringLiteral("Show this help."));
-    return help + Latin1(ExitCodesHelp);
+    return help + Utf8(ExitCodesHelp);
 }
 
 std::optional<int16_t> ParseSwitch(const QString& text)
@@ -219,14 +220,14 @@ QString CheckFieldText(const TextOption& option, const QString& text, const Ansi
     if (bytes.size() > option.width)
         return QStringLiteral(
                    "--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %6 bytes")
-            .arg(Latin1(option.option), text)
+            .arg(Utf8(option.option), text)
             .arg(bytes.size())
-            .arg(QString::fromLatin1(page.Name()), Latin1(option.label))
+            .arg(QString::fromUtf8(page.Name()), Utf8(option.label))
             .arg(option.width);
     // A byte 0x00 or 0xFF ends a text in the radio's block; '?' stands for a character the page lacks.
     if (bytes.contains('\0') || bytes.contains('\xFF') || page.FromAnsi(bytes) != text)
         return QStringLiteral("--%1: \"%2\" cannot be stored in the radio's code page %3")
-            .arg(Latin1(option.option), text, QString::fromLatin1(page.Name()));
+            .arg(Utf8(option.option), text, QString::fromUtf8(page.Name()));
     return {};
 }
 
@@ -248,18 +249,18 @@ CommandLine UsageError(const QString& command, const QString& message)
 
 QString TextFieldLabel(TextField field)
 {
-    return Latin1(TextOptionOf(field).label);
+    return Utf8(TextOptionOf(field).label);
 }
 
 QString TextFieldOption(TextField field)
 {
-    return Latin1(TextOptionOf(field).option);
+    return Utf8(TextOptionOf(field).option);
 }
 
 QString CanonicalTypeName(const QString& name)
 {
     for (std::string_view type : RadioTypeNames) {
-        const QString typeName = QString::fromLatin1(type.data(), qsizetype(type.size()));
+        const QString typeName = QString::fromUtf8(type.data(), qsizetype(type.size()));
         if (name.compare(typeName, Qt::CaseInsensitive) == 0)
             return typeName;
     }
@@ -272,21 +273,21 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
     if (arguments.size() < 2 || first == u"--help" || first == u"-h" || first == u"help")
         return {std::nullopt, TopHelp(), {}};
     if (first == u"--version")
-        return {std::nullopt, QStringLiteral("tangelo-cli %1\n").arg(Latin1(ProgramVersion)), {}};
+        return {std::nullopt, QStringLiteral("tangelo-cli %1\n").arg(Utf8(ProgramVersion)), {}};
     const CommandSpec* spec = nullptr;
     for (const CommandSpec& candidate : Commands)
-        if (first == Latin1(candidate.name))
+        if (first == Utf8(candidate.name))
             spec = &candidate;
     if (spec == nullptr)
         return UsageError({}, QStringLiteral("no command '%1'").arg(first));
-    const QString name = Latin1(spec->name);
+    const QString name = Utf8(spec->name);
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     for (const OptionSpec& option : Options)
         if ((option.commands & Bit(spec->command)) != 0)
-            parser.addOption(option.value ? QCommandLineOption(Latin1(option.name), {}, Latin1(option.value))
-                                          : QCommandLineOption(Latin1(option.name)));
+            parser.addOption(option.value ? QCommandLineOption(Utf8(option.name), {}, Utf8(option.value))
+                                          : QCommandLineOption(Utf8(option.name)));
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("help"), QStringLiteral("h")}));
     QStringList rest = arguments.mid(2);
     rest.prepend(arguments.first());
@@ -297,12 +298,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
 
     CliOptions options;
     options.command = spec->command;
-    const auto set = [&parser](const char* option) { return parser.isSet(Latin1(option)); };
-    const auto value = [&parser](const char* option) { return parser.value(Latin1(option)); };
+    const auto set = [&parser](const char* option) { return parser.isSet(Utf8(option)); };
+    const auto value = [&parser](const char* option) { return parser.value(Utf8(option)); };
     for (const OptionSpec& option : Options)
         if (option.value != nullptr && (option.commands & Bit(spec->command)) != 0 &&
-            parser.values(Latin1(option.name)).size() > 1)
-            return UsageError(name, QStringLiteral("--%1 is given more than once").arg(Latin1(option.name)));
+            parser.values(Utf8(option.name)).size() > 1)
+            return UsageError(name, QStringLiteral("--%1 is given more than once").arg(Utf8(option.name)));
 
     const QStringList positional = parser.positionalArguments();
     const bool takesFile = spec->command == Command::Backup || spec->command == Command::Restore;

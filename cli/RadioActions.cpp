@@ -156,7 +156,7 @@ RadioSession::BackupWriter RadioCommand::Backup() const
             out() << QStringLiteral("  Backup: %1\n").arg(saved.Path);
             out().flush();
         }
-        return saved.Error;
+        return saved;
     };
 }
 

@@ -78,9 +78,16 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
                                   "the line has carried it.");
     const QCommandLineOption turnaround("turnaround", "Take US microseconds to answer each frame.", "US");
     const QCommandLineOption hangUp("hang-up", "Hang up when one of these frames arrives.", "FRAMES");
+    const QCommandLineOption unstored("unstored", "Acknowledge these block writes but do not keep them.",
+                                      "FRAMES");
+    const QCommandLineOption lots("lots",
+                                  "Hand replies to the device only every MS milliseconds, as a USB "
+                                  "bridge's latency timer does (16 on many).",
+                                  "MS");
     const QCommandLineOption verbose("verbose", "Print every frame received and every reply.");
     parser.addOptions({device, identity, band, image, save, silentFrom, nak, badChecksum, strayByte,
-                       wrongBlock, ignoreEnd, delay, pace, wire, turnaround, hangUp, verbose});
+                       wrongBlock, ignoreEnd, delay, pace, wire, turnaround, hangUp, unstored, lots,
+                       verbose});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;
@@ -93,7 +100,7 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
     }
     // Given twice, the parser would keep only the last one without a word.
     for (const QCommandLineOption* single :
-         {&device, &identity, &band, &image, &save, &silentFrom, &delay, &turnaround}) {
+         {&device, &identity, &band, &image, &save, &silentFrom, &delay, &turnaround, &lots}) {
         if (parser.values(*single).size() > 1) {
             error = QStringLiteral("--%1 takes one value").arg(single->names().first());
             return false;
@@ -127,6 +134,7 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
         {&silentFrom, &options.faults.silentFromFrame},
         {&delay, &options.faults.replyDelayMs},
         {&turnaround, &options.faults.turnaroundUs},
+        {&lots, &options.faults.lotMs},
     };
     for (const auto& [option, target] : counts) {
         if (parser.isSet(*option) && !ToCount(parser.value(*option), *target, 0)) {
@@ -139,6 +147,7 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
         {&badChecksum, &options.faults.badChecksumFrames},
         {&strayByte, &options.faults.strayByteFrames},
         {&hangUp, &options.faults.hangUpFrames},
+        {&unstored, &options.faults.unstoredFrames},
     };
     for (const auto& [option, target] : frameLists) {
         if (!ToFrameList(ListItems(parser, *option), *target)) {

@@ -13,6 +13,9 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <array>
+#include <optional>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -76,6 +79,7 @@ struct VirtualRadio::Impl
     FrameScanner scanner;
     QTimer staleTimer;
     int frameIndex = 0;
+    std::array<int, RadioWire::BlockCount> blockWrites{}; // writes received per block, for the faults
     QList<VirtualRadioTraceEntry> trace;
     QList<VirtualRadioSentEntry> sent;
 
@@ -101,7 +105,7 @@ struct VirtualRadio::Impl
     void TakeIn(const QList<ScannedFrame>& frames);
     void Pump();
     void Handle(const Arriving& arrived);
-    QByteArray Answer(const ScannedFrame& frame, int index, int& writtenBlock);
+    QByteArray Answer(const ScannedFrame& frame, int index, int& writtenBlock, bool unkept);
     void AddTrace(const Arriving& arrived, bool recognised);
     void WriteOut();
 };
@@ -129,6 +133,7 @@ bool VirtualRadio::Impl::Start(int deviceFd, int slaveFd, const QString& path)
     });
     openedAt = WireClock::now();
     frameIndex = 0;
+    blockWrites = {};
     trace.clear();
     sent.clear();
     return true;
@@ -262,23 +267,45 @@ void VirtualRadio::Impl::Handle(const Arriving& arrived)
     }
     if (faults.silentFromFrame >= 0 && index >= faults.silentFromFrame)
         return; // a silent radio takes nothing in either
+    // Due from the moment the frame was through the line, however late this runs.
+    WireClock::time_point due = arrived.span.arrivedAt + std::chrono::microseconds(faults.turnaroundUs) +
+                                std::chrono::milliseconds(faults.replyDelayMs);
+    // A stray reply belongs to some other frame: it goes out whatever becomes of this one.
+    if (const auto stray = faults.strayReplies.constFind(index); stray != faults.strayReplies.cend()) {
+        emit q->ReplyQueued(*stray);
+        wireOut.Queue(*stray, due);
+        due += std::chrono::milliseconds(StrayLeadMs);
+    }
     if (frame.kind == RadioFrameKind::End && faults.ignoreEnd)
+        return;
+    if (faults.lostFrames.contains(index))
+        return;
+    std::optional<BlockWriteFault::Kind> writeFault;
+    if (frame.kind == RadioFrameKind::BlockWrite) {
+        const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
+        if (block < RadioWire::BlockCount) {
+            const int write = blockWrites[size_t(block)]++;
+            if (const auto fault = faults.blockWriteFaults.constFind(block);
+                fault != faults.blockWriteFaults.cend() && write < fault->count)
+                writeFault = fault->kind;
+        }
+    }
+    if (writeFault == BlockWriteFault::Lost)
         return;
 
     int writtenBlock = -1;
-    QByteArray reply = faults.nakFrames.contains(index) ? QByteArray(1, char(RadioWire::Nak))
-                                                        : Answer(frame, index, writtenBlock);
+    QByteArray reply = faults.nakFrames.contains(index) || writeFault == BlockWriteFault::Refused
+                           ? QByteArray(1, char(RadioWire::Nak))
+                           : Answer(frame, index, writtenBlock, writeFault == BlockWriteFault::Unkept);
     if (faults.strayByteFrames.contains(index))
         reply.append(char(StrayByte));
     emit q->ReplyQueued(reply);
-    // Due from the moment the frame was through the line, however late this runs.
-    wireOut.Queue(reply, arrived.span.arrivedAt + std::chrono::microseconds(faults.turnaroundUs) +
-                             std::chrono::milliseconds(faults.replyDelayMs));
+    wireOut.Queue(reply, due);
     if (writtenBlock >= 0)
         emit q->BlockWritten(writtenBlock);
 }
 
-QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int& writtenBlock)
+QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int& writtenBlock, bool unkept)
 {
     const QByteArray ack(1, char(RadioWire::Ack));
     const QByteArray nak(1, char(RadioWire::Nak));
@@ -304,6 +331,8 @@ QByteArray VirtualRadio::Impl::Answer(const ScannedFrame& frame, int index, int&
         const int block = uint8_t(frame.bytes[RadioWire::BlockNumberAt]);
         if (block >= RadioWire::BlockCount || !RadioReplies::ChecksumHolds(frame.bytes))
             return nak;
+        if (unkept || faults.unstoredFrames.contains(index))
+            return ack;
         std::memcpy(image.data() + block * RadioWire::BlockDataLength,
                     frame.bytes.constData() + RadioWire::BlockDataAt, RadioWire::BlockDataLength);
         writtenBlock = block;
@@ -437,6 +466,7 @@ void VirtualRadio::SetFaults(const VirtualRadioFaults& faults)
     d->faults = faults;
     d->wireIn.modelled = faults.paceInput;
     d->wireOut.modelled = faults.paceOutput;
+    d->wireOut.lot = std::chrono::milliseconds(faults.lotMs);
 }
 
 VirtualRadioFaults VirtualRadio::Faults() const
@@ -490,4 +520,5 @@ void VirtualRadio::ClearTrace()
     d->trace.clear();
     d->sent.clear();
     d->frameIndex = 0;
+    d->blockWrites = {};
 }

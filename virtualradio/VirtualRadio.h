@@ -13,6 +13,16 @@
 #include <cstdint>
 #include <memory>
 
+// What befalls the first `count` writes to a block, whatever frames come between: acknowledged but
+// not kept, refused with the negative reply, or lost on the line (no reply, nothing kept).
+struct BlockWriteFault
+{
+    enum Kind { Unkept, Refused, Lost };
+    Kind kind = Unkept;
+    int count = 1;
+    bool operator==(const BlockWriteFault&) const = default;
+};
+
 // Fault switches, and how the line is modelled. A frame index counts the frames received since
 // open() or the last ClearTrace(), from 0. Bytes that form no frame are traced but not counted. Each
 // list names every frame that its fault acts on, in any order.
@@ -27,12 +37,21 @@ struct VirtualRadioFaults
     bool ignoreEnd = false;       // the end command gets no acknowledgement
     int replyDelayMs = 0;         // wait before each reply
     QList<int> hangUpFrames;      // close the device when one of these frames arrives
+    QList<int> unstoredFrames;    // these block writes are acknowledged but not kept (a failing memory)
+    QMap<int, BlockWriteFault> blockWriteFaults; // block -> what befalls the first writes to it
+    QList<int> lostFrames;                       // these frames come garbled: neither answered nor kept
+    // frame -> bytes that go out alone ahead of its reply, StrayLeadMs before it (a reply to nothing,
+    // a repeated one); the frame's own reply follows as ever.
+    QMap<int, QByteArray> strayReplies;
 
     // The line at 115200 baud, 8N1: 86.8 us a byte.
     bool paceOutput = false; // replies go out byte by byte, each when the line has carried it
     bool paceInput = false;  // a frame is taken in only when the line has carried it, counted from
                              //   its first byte's arrival
     int turnaroundUs = 0;    // the radio's own time to answer, from a frame's arrival to its reply
+    // Replies reach the device only every this many milliseconds, all that is due in one lot, as a
+    // USB bridge's latency timer passes them on (16 ms on many); 0: as soon as they are due.
+    int lotMs = 0;
 
     bool operator==(const VirtualRadioFaults&) const = default;
 };
@@ -60,6 +79,7 @@ class VirtualRadio : public QObject
     Q_OBJECT
 public:
     static constexpr uint8_t StrayByte = 0x00; // what strayByteFrame appends
+    static constexpr int StrayLeadMs = 20;     // how long a stray reply goes ahead of the frame's own
 
     explicit VirtualRadio(QObject* parent = nullptr);
     ~VirtualRadio() override;

@@ -51,12 +51,27 @@ qsizetype WireOut::DueBytes(const Reply& reply, WireClock::time_point now) const
     return count;
 }
 
+WireClock::time_point WireOut::LotBefore(WireClock::time_point at) const
+{
+    if (lot <= lot.zero())
+        return at;
+    return WireClock::time_point(at.time_since_epoch() / lot * lot);
+}
+
+WireClock::time_point WireOut::LotAfter(WireClock::time_point at) const
+{
+    const WireClock::time_point before = LotBefore(at);
+    return before == at ? at : before + lot;
+}
+
 QByteArray WireOut::Release(WireClock::time_point now, QList<Sent>& done)
 {
     QByteArray out;
+    // Between lots nothing more is handed over than the last lot carried.
+    const WireClock::time_point lotAt = LotBefore(now);
     while (!replies.empty()) {
         Reply& reply = replies.front();
-        const qsizetype due = DueBytes(reply, now);
+        const qsizetype due = DueBytes(reply, lotAt);
         if (due > reply.released) {
             if (reply.released == 0)
                 reply.firstByteAt = now;
@@ -76,7 +91,7 @@ std::optional<WireClock::time_point> WireOut::NextDue() const
     if (replies.empty())
         return std::nullopt;
     const Reply& reply = replies.front();
-    return modelled ? reply.start + WireTime(reply.released + 1) : reply.start;
+    return LotAfter(modelled ? reply.start + WireTime(reply.released + 1) : reply.start);
 }
 
 void WireOut::Clear()

@@ -56,6 +56,8 @@ public:
     };
 
     bool modelled = false;
+    // Due bytes are handed over only at multiples of this on the clock, in one lot; 0: at once.
+    std::chrono::nanoseconds lot{0};
 
     void Queue(const QByteArray& reply, WireClock::time_point due);
     // The bytes to hand to the device now; each reply that is now out whole is added to done.
@@ -72,6 +74,8 @@ private:
         WireClock::time_point firstByteAt{};
     };
     qsizetype DueBytes(const Reply& reply, WireClock::time_point now) const;
+    WireClock::time_point LotBefore(WireClock::time_point at) const; // the last lot at or before
+    WireClock::time_point LotAfter(WireClock::time_point at) const;  // the first lot at or after
 
     std::deque<Reply> replies;
     WireClock::time_point busyUntil{};

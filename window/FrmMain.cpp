@@ -49,7 +49,7 @@ FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCo
     });
     Session.SetBackupWriter(
         [this](const RadioInfoRecord& radio, const InfoImageType& image) {
-            return Backups.SaveWriteBackup(radio, image, CodePage).Error;
+            return Backups.SaveWriteBackup(radio, image, CodePage);
         },
         false);
     connect(&Session, &RadioSession::recordRead, this, &FrmMain::Session_RecordRead);

@@ -1,9 +1,17 @@
 // How a session ends: completed, failed, or cut short by the port going away.
+#include "data/ImageFields.h"
 #include "link/ModelCheck.h"
 #include "link/RadioSession.h"
 
 void RadioSession::FinishSession(bool ok)
 {
+    // The end command closes the transfer, but a write that the radio did not take has failed; the
+    // port closes as after a write done.
+    if (notTakenBlocks != 0) {
+        ok = false;
+        WaitTimer.stop();
+        ClosePort();
+    }
     trace.Event(ok ? QStringLiteral("session complete") : QStringLiteral("session failed"));
     if (ok) {
         if (sessionMode == SessionMode::Read)
@@ -61,6 +69,10 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
     outcome.Device = MSComm1.DevicePath();
     outcome.Step = sessionStep;
     outcome.PortLost = portLost;
+    if (notTakenBlocks != 0)
+        outcome.FieldsNotTaken = DifferingFields(infoImage, readBackImage, Layout::ImageSize);
+    if (mode == SessionMode::Write)
+        outcome.BackupPath = backupPath;
     if (result == SessionResult::Failure || result == SessionResult::Refused) {
         outcome.Frame = LastFrame;
         outcome.Tries = int16_t(std::min<int>(RetryCount, 2) + 1);

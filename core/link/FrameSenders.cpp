@@ -10,16 +10,16 @@ constexpr int32_t LastReadAddress = 240;  // block 7
 constexpr int32_t LastWriteAddress = 128; // block 4: image bytes 160 to 255 never go to the radio
 } // namespace
 
-// -1: the next block in sequence, or nothing once past `limit` (the end command goes instead).
-bool RadioSession::NextAddress(int32_t& address, int32_t limit)
+// -1: the next block in sequence of those in `blocks` (bit n: block n); false once past `limit`.
+bool RadioSession::NextAddress(int32_t& address, int32_t limit, uint8_t blocks)
 {
     if (address != -1)
         return true;
-    BlockAddress += Proto::BlockDataSize;
-    if (BlockAddress > limit) {
-        FinishTransfer();
+    do
+        BlockAddress += Proto::BlockDataSize;
+    while (BlockAddress <= limit && (blocks & (1U << (BlockAddress / Proto::BlockDataSize))) == 0);
+    if (BlockAddress > limit)
         return false;
-    }
     address = BlockAddress;
     return true;
 }
@@ -37,16 +37,25 @@ void RadioSession::SendIdentRequest()
 
 void RadioSession::ReadBlock(int32_t address)
 {
-    if (!NextAddress(address, LastReadAddress))
+    // The read-back reads only the blocks written.
+    const bool readBack = sessionStep == SessionStep::ReadBack;
+    if (!NextAddress(address, readBack ? LastWriteAddress : LastReadAddress, readBack ? passBlocks : 0xFF)) {
+        if (readBack)
+            ReadBackDone();
+        else
+            FinishTransfer();
         return;
+    }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
     SendFrame(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
 }
 
 void RadioSession::WriteBlock(int32_t address)
 {
-    if (!NextAddress(address, LastWriteAddress))
+    if (!NextAddress(address, LastWriteAddress, passBlocks)) {
+        ReadBack();
         return;
+    }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
     const auto data = std::span(infoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
     SendFrame(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);

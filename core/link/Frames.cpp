@@ -8,7 +8,7 @@
 namespace {
 constexpr std::array<uint8_t, 4> ReadHeader{Proto::ReadHead, 0x08, 0x00, 0x20};
 constexpr std::array<uint8_t, 4> BlockHeader{Proto::BlockHead, 0x08, 0x00, 0x20};
-constexpr int BlockNumberAt = 4;
+constexpr int BlockNumberAt = Proto::BlockNumberAt;
 constexpr int BlockDataAt = 5;
 constexpr int ChecksumAt = Proto::BlockFrameSize - 1;
 
@@ -88,6 +88,17 @@ bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply)
     return asked.size() == Proto::ReadRequestSize &&
            std::equal(ReadHeader.begin(), ReadHeader.end(), asked.begin()) && reply.size() > BlockNumberAt &&
            reply[BlockNumberAt] == request[BlockNumberAt];
+}
+
+ReplyKind AwaitedReply(const QByteArray& frame)
+{
+    if (frame.size() == 1 && uint8_t(frame[0]) == Proto::IdentRequest)
+        return ReplyKind::Identity;
+    const std::span<const uint8_t> bytes = Bytes(frame);
+    if (bytes.size() == Proto::ReadRequestSize &&
+        std::equal(ReadHeader.begin(), ReadHeader.end(), bytes.begin()))
+        return ReplyKind::Block;
+    return ReplyKind::Ack;
 }
 
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply)

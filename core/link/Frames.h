@@ -21,6 +21,7 @@ constexpr int BlockFrameSize = 38;
 constexpr int ReadRequestSize = 5;
 constexpr int IdentReplySize = 16;
 constexpr int BlockCount = 8;
+constexpr int BlockNumberAt = 4; // in read requests, block writes and block replies
 inline constexpr QByteArrayView ProgramCommand{"PROGRAM"};
 inline constexpr QByteArrayView EndCommand{"END"};
 
@@ -38,6 +39,10 @@ bool IsBlockReply(const QByteArray& reply); // also false for a block number of 
 InfoImageType StoreBlock(InfoImageType image, const QByteArray& reply);
 // True when `reply` carries the block that `request`, a read request, asked for.
 bool AnswersReadRequest(const QByteArray& request, const QByteArray& reply);
+// The one kind of reply that answers a frame the program sends: the acknowledgement (program command,
+// block write, end command), the identity reply (identity request), a block reply (read request).
+enum class ReplyKind { Ack, Identity, Block };
+ReplyKind AwaitedReply(const QByteArray& frame);
 
 void SetChecksum(QByteArray& frame, int first, int last, int target);
 bool VerifyChecksum(const QByteArray& frame, int first, int last, int target);

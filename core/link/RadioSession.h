@@ -14,6 +14,7 @@
 #include "link/LinkTrace.h"
 #include "link/SerialControl.h"
 #include "link/SessionTypes.h"
+#include "settings/BackupFolder.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -32,9 +33,9 @@ public:
     // The radio's record as the session has it (Model: the window's type, BandIndex: the radio's band
     // byte) and the radio's image with its blocks 0 to 4 just read.
     using WriteFieldsQuestion = std::function<WriteDecision(const RadioInfoRecord&, const InfoImageType&)>;
-    // Keeps the image a write has just read (blocks 0 to 4) and the radio's record; returns why it
-    // could not, or nothing.
-    using BackupWriter = std::function<QString(const RadioInfoRecord&, const InfoImageType&)>;
+    // Keeps the image a write has just read (blocks 0 to 4) and the radio's record; returns the file
+    // it went to, or why it could not be kept.
+    using BackupWriter = std::function<BackupFileResult(const RadioInfoRecord&, const InfoImageType&)>;
 
     explicit RadioSession(QObject* parent = nullptr, LinkTimings timings = {});
     ~RadioSession() override;
@@ -88,6 +89,9 @@ private:
     void CollectWriteFields();
     bool BackUp(const RadioInfoRecord& record);
     void RefuseWrite();
+    void ReadBack();
+    void CheckReadBack(const QByteArray& reply);
+    void ReadBackDone();
     void FinishTransfer();
     void FinishSession(bool ok);
     void CompleteRead();
@@ -107,7 +111,7 @@ private:
     void ReadBlock(int32_t address);  // -1: next block in sequence
     void WriteBlock(int32_t address); // -1: next block in sequence
     void SendEnd();
-    bool NextAddress(int32_t& address, int32_t limit);
+    bool NextAddress(int32_t& address, int32_t limit, uint8_t blocks = 0xFF);
 
     LinkTimings timings;
     AnsiCodePage codePage;
@@ -130,7 +134,16 @@ private:
     bool refused = false;    // the owner refused the write; its failure is reported as such
     bool modelError = false; // the model check failed; its failure is reported as such
     bool portLost = false;   // the port went away; its failure says so
-    QString refusal;         // why the write was refused, when not by the owner
+    // The write's verification: the blocks that this pass of block writes and its read-back cover (bit
+    // n: block n), those of them that read back otherwise, how often such blocks were written again,
+    // the blocks as the radio last gave them back, and the blocks it never took.
+    uint8_t passBlocks = 0;
+    uint8_t differingBlocks = 0;
+    int16_t rewriteRound = 0;
+    InfoImageType readBackImage{};
+    uint8_t notTakenBlocks = 0;
+    QString backupPath; // this write's automatic backup, when one was saved
+    QString refusal;    // why the write was refused, when not by the owner
     QString RadioIdentity;
     int16_t comPort = 0;
     QString openFailure;

@@ -160,7 +160,10 @@ bool SerialControl::open()
     // Whatever waited in the driver before this opening belongs to nobody.
     EmptyDriverBuffers(*port, QSerialPort::AllDirections);
     received.clear();
-    TraceEvent(QStringLiteral("opened %1 %2").arg(shownName, Settings));
+    lowLatencySwitched = LowLatency && SwitchLowLatencyOn(port->handle());
+    TraceEvent(
+        QStringLiteral("opened %1 %2%3")
+            .arg(shownName, Settings, lowLatencySwitched ? QStringLiteral(", low latency") : QString()));
     return true;
 }
 
@@ -176,7 +179,10 @@ void SerialControl::close()
         }
         // close() puts the old line settings back at once; the last bytes must be on the wire first.
         WaitUntilSent(port->handle());
+        if (lowLatencySwitched)
+            SwitchLowLatencyOff(port->handle());
     }
+    lowLatencySwitched = false;
     port->close();
     received.clear();
     port->clearError();

@@ -35,6 +35,7 @@ public:
     int16_t InputMode = 0;                           // 1: binary (bytes always pass unchanged here)
     int16_t InputLen = 0;                            // 0: Input takes every waiting byte
     int16_t CommEvent = 0;                           // code of the last OnComm
+    bool LowLatency = true; // at each opening, ask the driver to pass received bytes on at once
 
     void SetRThreshold(int16_t count); // OnComm fires once at least this many bytes wait; 0: never
     int16_t RThreshold() const { return rThreshold; }
@@ -72,7 +73,8 @@ private:
     int16_t rThreshold = 0;
     QString errorText;
     QString devicePath;
-    bool lost = false;        // hang-up seen; the port is being closed
-    int readFailures = 0;     // read errors in a row without data
-    bool commPending = false; // an OnComm is on its way
+    bool lost = false;               // hang-up seen; the port is being closed
+    bool lowLatencySwitched = false; // this opening switched the driver's low-latency mode on
+    int readFailures = 0;            // read errors in a row without data
+    bool commPending = false;        // an OnComm is on its way
 };

@@ -1,5 +1,6 @@
 // What the serial port needs of the system beyond QSerialPort: whether the device has gone, waiting
-// for the last bytes to leave, and what to tell a user whose port would not open.
+// for the last bytes to leave, the driver's low-latency mode, and what to tell a user whose port
+// would not open.
 #pragma once
 
 #include <QSerialPort>
@@ -18,6 +19,13 @@ bool PortHungUp(PortHandle handle);
 // settings back at once, and an end command sent just before must be on the wire first.
 void WaitUntilSent(PortHandle handle);
 
+// Asks the driver to pass received bytes on at once instead of gathering them: the latency timer of
+// many USB serial bridges holds each reply back for up to 16 ms, at every exchange. True when this
+// switched the mode on, so that closing switches it off again; false when it was on already or the
+// driver has no such mode.
+bool SwitchLowLatencyOn(PortHandle handle);
+// Undoes SwitchLowLatencyOn, before the port closes: the mode outlives the opening on some drivers.
+void SwitchLowLatencyOff(PortHandle handle);
 // Empties the driver's buffers in these directions; bytes that wait there belong to no frame.
 void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions);
 

@@ -2,6 +2,9 @@
 
 #include "link/PermissionHint.h"
 
+#if defined(__linux__)
+#include <linux/serial.h>
+#endif
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -29,6 +32,38 @@ void WaitUntilSent(PortHandle handle)
         ::usleep(1000);
     }
 }
+
+#if defined(__linux__)
+namespace {
+bool SetLowLatencyFlag(PortHandle handle, bool on)
+{
+    serial_struct serial{};
+    if (::ioctl(int(handle), TIOCGSERIAL, &serial) != 0) // a pseudo-terminal, say
+        return false;
+    if (((serial.flags & ASYNC_LOW_LATENCY) != 0) == on)
+        return false;
+    serial.flags = on ? serial.flags | ASYNC_LOW_LATENCY : serial.flags & ~ASYNC_LOW_LATENCY;
+    return ::ioctl(int(handle), TIOCSSERIAL, &serial) == 0;
+}
+} // namespace
+
+bool SwitchLowLatencyOn(PortHandle handle)
+{
+    return SetLowLatencyFlag(handle, true);
+}
+
+void SwitchLowLatencyOff(PortHandle handle)
+{
+    SetLowLatencyFlag(handle, false);
+}
+#else
+bool SwitchLowLatencyOn(PortHandle)
+{
+    return false;
+}
+
+void SwitchLowLatencyOff(PortHandle) {}
+#endif
 
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {

@@ -31,6 +31,15 @@ void WaitUntilSent(PortHandle handle)
     }
 }
 
+// The latency timer of a USB bridge is a setting of its driver here (Device Manager, the port's
+// advanced settings), not one a program changes for its opening.
+bool SwitchLowLatencyOn(PortHandle)
+{
+    return false;
+}
+
+void SwitchLowLatencyOff(PortHandle) {}
+
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {
     // Windows gives a COM port to one program at a time and says "access denied" to the next one.

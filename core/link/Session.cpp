@@ -1,6 +1,26 @@
 // The session: its start and the step function.
+#include "data/ImageFields.h"
+#include "link/Frames.h"
 #include "link/ModelCheck.h"
 #include "link/RadioSession.h"
+
+#include <algorithm>
+
+namespace {
+constexpr uint8_t AllWrittenBlocks = 0x1F; // blocks 0 to 4
+constexpr int16_t MaxRewrites = 2;
+
+// "block 2", "blocks 0, 2 and 4".
+QString BlockNames(uint8_t blocks)
+{
+    QStringList numbers;
+    for (int block = 0; block < Proto::BlockCount; ++block)
+        if ((blocks & (1U << block)) != 0)
+            numbers << QString::number(block);
+    return (numbers.size() == 1 ? QStringLiteral("block ") : QStringLiteral("blocks ")) +
+           JoinedNames(numbers);
+}
+} // namespace
 
 RadioSession::RadioSession(QObject* parent, LinkTimings linkTimings) : QObject(parent), timings(linkTimings)
 {
@@ -47,6 +67,11 @@ void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
     refused = false;
     modelError = false;
     portLost = false;
+    passBlocks = 0;
+    differingBlocks = 0;
+    rewriteRound = 0;
+    notTakenBlocks = 0;
+    backupPath.clear();
     refusal.clear();
     comPort = portNumber;
     if (!OpenPort(portNumber)) {
@@ -117,6 +142,9 @@ void RadioSession::NextStep(SessionStep step)
         else
             ReadBlock(-1);
         break;
+    case SessionStep::ReadBack:
+        ReadBlock(-1);
+        break;
     case SessionStep::End:
         FinishSession(true);
         break;
@@ -139,6 +167,8 @@ void RadioSession::CollectWriteFields()
     }
     infoImage =
         decision.Image ? *decision.Image : EncodeInfo(infoImage, radioInfo, codePage, decision.Encode);
+    readBackImage = infoImage;
+    passBlocks = AllWrittenBlocks;
     WriteBlock(-1);
 }
 
@@ -147,9 +177,12 @@ bool RadioSession::BackUp(const RadioInfoRecord& record)
 {
     if (!writeBackup)
         return true;
-    const QString error = writeBackup(record, infoImage);
-    if (error.isEmpty())
+    const BackupFileResult saved = writeBackup(record, infoImage);
+    const QString& error = saved.Error;
+    if (error.isEmpty()) {
+        backupPath = saved.Path;
         return true;
+    }
     trace.Event(QStringLiteral("backup not saved: %1").arg(error));
     if (!backupRequired)
         return true;
@@ -167,7 +200,61 @@ void RadioSession::RefuseWrite()
     SendEnd();
     SendHalted = true;
     ClosePort();
+    passBlocks = AllWrittenBlocks;
     WriteBlock(-1);
+}
+
+// Every block written is read again before the end command. An acknowledgement is one byte that
+// names no block, so a late one for a block sent twice is taken for the next block's; and a radio
+// may acknowledge a block that it did not keep. Only frames the radio knows go out for this: reads.
+void RadioSession::ReadBack()
+{
+    sessionStep = SessionStep::ReadBack;
+    BlockAddress = -32;
+    differingBlocks = 0;
+    trace.Event(QStringLiteral("reading back %1").arg(BlockNames(passBlocks)));
+    ReadBlock(-1);
+}
+
+// A block reply of the read-back, already known to be the block asked for.
+void RadioSession::CheckReadBack(const QByteArray& reply)
+{
+    const int block = uint8_t(reply[Proto::BlockNumberAt]);
+    readBackImage = StoreBlock(readBackImage, reply);
+    const auto offset = size_t(block * Proto::BlockDataSize);
+    if (!std::equal(infoImage.begin() + offset, infoImage.begin() + offset + Proto::BlockDataSize,
+                    readBackImage.begin() + offset)) {
+        differingBlocks = uint8_t(differingBlocks | (1U << block));
+        trace.Event(QStringLiteral("block %1 read back otherwise than written").arg(block));
+    }
+}
+
+// A block that read back otherwise is written and read back again, twice at most: a frame lost or
+// refused once on the line is then put right. A block that still differs fails the write; the radio
+// still gets the end command, so that it leaves programming mode.
+void RadioSession::ReadBackDone()
+{
+    if (differingBlocks == 0) {
+        trace.Event(QStringLiteral("read back: every block as written"));
+        FinishTransfer();
+        return;
+    }
+    if (rewriteRound < MaxRewrites) {
+        ++rewriteRound;
+        trace.Event(QStringLiteral("read back: %1 otherwise than written; writing again, round %2 of %3")
+                        .arg(BlockNames(differingBlocks))
+                        .arg(rewriteRound)
+                        .arg(MaxRewrites));
+        passBlocks = differingBlocks;
+        sessionStep = SessionStep::Blocks;
+        BlockAddress = -32;
+        WriteBlock(-1);
+        return;
+    }
+    notTakenBlocks = differingBlocks;
+    trace.Event(QStringLiteral("read back: %1 still otherwise than written; the write failed")
+                    .arg(BlockNames(notTakenBlocks)));
+    FinishTransfer();
 }
 
 void RadioSession::FinishTransfer()

@@ -14,34 +14,49 @@ void RadioSession::MSComm1_OnComm()
         return;
     }
     // AwaitingReply is cleared before acting, so no later event can act on the same wait.
-    if (IsAck(reply)) {
-        AwaitingReply = false;
-        NextStep();
-    } else if (IsNegativeReply(reply)) {
+    if (IsNegativeReply(reply)) {
         AwaitingReply = false;
         trace.Event(QStringLiteral("negative reply"));
         WaitTimer_Timer();
-    } else if (const std::optional<IdentContent> ident = ParseIdentReply(reply)) {
-        AwaitingReply = false;
-        RadioIdentity = ident->RadioIdentity;
-        radioInfo.BandIndex = ident->BandIndex;
-        NextStep();
-    } else if (IsBlockReply(reply)) {
-        // Its block number is all that ties a block reply to a request. A reply that comes after
-        // its wait has run out comes once more for the retransmission, and that second copy would
-        // be taken for the answer to the next request; a block nobody asked for, or any block
-        // while a block write awaits its acknowledgement, would overwrite bytes already read or
-        // already encoded for the radio. Such a reply is dropped like a bad checksum.
-        if (!AnswersReadRequest(LastFrame, reply)) {
-            trace.Event(QStringLiteral("dropped, not the block asked for"));
+        return;
+    }
+    // Only the reply that answers the awaited frame moves the session on. A radio that answers late,
+    // or twice, sends a reply meant for an earlier frame: an identity reply taken for an
+    // acknowledgement would skip a frame and bring in another band byte; a block taken for another
+    // would overwrite bytes already read or already encoded for the radio. Anything else is dropped,
+    // and the wait goes on.
+    switch (AwaitedReply(LastFrame)) {
+    case ReplyKind::Ack:
+        if (IsAck(reply)) {
+            AwaitingReply = false;
+            NextStep();
             return;
         }
-        AwaitingReply = false;
-        infoImage = StoreBlock(infoImage, reply);
-        NextStep();
-    } else {
-        trace.Event(QStringLiteral("dropped, matches no reply"));
+        break;
+    case ReplyKind::Identity:
+        if (const std::optional<IdentContent> ident = ParseIdentReply(reply)) {
+            AwaitingReply = false;
+            RadioIdentity = ident->RadioIdentity;
+            radioInfo.BandIndex = ident->BandIndex;
+            NextStep();
+            return;
+        }
+        break;
+    case ReplyKind::Block:
+        // Its block number is all that ties a block reply to its request.
+        if (IsBlockReply(reply) && AnswersReadRequest(LastFrame, reply)) {
+            AwaitingReply = false;
+            // The read-back keeps the image as written and compares with it.
+            if (sessionStep == SessionStep::ReadBack)
+                CheckReadBack(reply);
+            else
+                infoImage = StoreBlock(infoImage, reply);
+            NextStep();
+            return;
+        }
+        break;
     }
+    trace.Event(QStringLiteral("dropped, not the reply awaited"));
 }
 
 void RadioSession::WaitTimer_Timer()

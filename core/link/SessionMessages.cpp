@@ -1,5 +1,6 @@
 #include "link/SessionMessages.h"
 
+#include "data/ImageFields.h"
 #include "link/Frames.h"
 
 namespace {
@@ -27,6 +28,20 @@ QString Port(const SessionOutcome& outcome)
     if (outcome.ComPort <= 0 && !outcome.Device.isEmpty())
         return outcome.Device;
     return outcome.Device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, outcome.Device);
+}
+
+// Stopped among the block writes or their read-back, the radio may hold part of the write.
+QString PartlyWritten(const SessionOutcome& outcome)
+{
+    if (outcome.Mode != SessionMode::Write ||
+        (outcome.Step != SessionStep::Blocks && outcome.Step != SessionStep::ReadBack))
+        return {};
+    QString text = QStringLiteral(" Some blocks may have been written before it stopped; read the radio to "
+                                  "see what it holds.");
+    if (!outcome.BackupPath.isEmpty())
+        text += QStringLiteral(" The automatic backup %1 holds the radio as it was before this write.")
+                    .arg(outcome.BackupPath);
+    return text;
 }
 
 } // namespace
@@ -72,10 +87,25 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     case SessionResult::Failure:
         break;
     }
+    if (!outcome.FieldsNotTaken.isEmpty()) {
+        QStringList fields;
+        for (const QString& field : outcome.FieldsNotTaken)
+            fields << QStringLiteral("the ") + field;
+        const QString backup =
+            outcome.BackupPath.isEmpty()
+                ? QStringLiteral("No automatic backup of the radio as it was before this write was saved.")
+                : QStringLiteral("The automatic backup %1 holds the radio as it was before this write.")
+                      .arg(outcome.BackupPath);
+        return QStringLiteral("%1: the radio did not take %2: written three times, it still reads back "
+                              "otherwise. The end command was sent. %3 Write again; a radio that fails "
+                              "this again needs service.")
+            .arg(Port(outcome), JoinedNames(fields), backup);
+    }
     if (outcome.PortLost)
         return QStringLiteral("%1 went away while waiting for the reply to %2. Check the cable and its plug, "
                               "then try again.")
-            .arg(Port(outcome), FrameName(outcome.Frame));
+                   .arg(Port(outcome), FrameName(outcome.Frame)) +
+               PartlyWritten(outcome);
     QString detail = QStringLiteral("%1: no reply to %2 after %3 tries.")
                          .arg(Port(outcome), FrameName(outcome.Frame))
                          .arg(outcome.Tries);
@@ -85,5 +115,5 @@ QString OutcomeDetail(const SessionOutcome& outcome)
     else
         detail += QStringLiteral(" The radio answered at first and then stopped: check that the cable sits "
                                  "firmly and try again.");
-    return detail;
+    return detail + PartlyWritten(outcome);
 }

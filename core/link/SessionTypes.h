@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <cstdint>
@@ -24,8 +25,9 @@ enum class SessionStep : int16_t {
     Block2 = 32,
     Block3 = 33,
     Block4 = 4,
-    Blocks = 5, // the rest of the blocks, read or written
-    End = 69,   // end command sent
+    Blocks = 5,   // the rest of the blocks, read or written
+    ReadBack = 6, // a write's blocks read again, each compared with what was written
+    End = 69,     // end command sent
 };
 
 // The reply waits: after the program command, and after every other frame.
@@ -61,6 +63,10 @@ struct SessionOutcome
     QByteArray Frame;                     // the frame that got no acceptable reply
     int16_t Tries = 0;                    // how often that frame went out
     bool PortLost = false;                // the port went away in the middle of the session
+    // Failure of a write: the fields that still read back otherwise after the last rewrite (empty when
+    // the radio took everything), and where the radio as it was before the write is kept.
+    QStringList FieldsNotTaken;
+    QString BackupPath;
     QString Reason;    // CannotOpen: the system's reason; Refused: why, when not the band check
     QString PcType;    // ModelError: the type chosen, as the window names it
     QString RadioType; // ModelError: the radio's type, as the window names it

@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <QTest>
 
 #include <functional>
@@ -67,6 +68,14 @@ int Count(const QStringList& names, const QString& name)
 
 enum class Between { WriteFields, OtherSerial, OtherType };
 
+// tangelo-cli as a process of its own: its exit code and everything it printed, standard output first.
+struct ProgramRun
+{
+    bool ended = false;
+    int exitCode = -1;
+    QByteArray output;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Edits)
@@ -106,6 +115,26 @@ class TestCli : public QObject
     {
         QFile::remove(program->AliasPath(RadioCom));
         AddRadioAlias(*program, *radios.at(index));
+    }
+
+    ProgramRun RunProgram(const QStringList& arguments, const QString& locale = {})
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", program->Path("data"));
+        environment.insert("XDG_CONFIG_HOME", program->Path("config"));
+        if (!locale.isEmpty())
+            environment.insert("LC_ALL", locale);
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TANGELO_CLI_PROGRAM), arguments);
+        ProgramRun run;
+        if (!process.waitForStarted() ||
+            !QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
+            return run;
+        run.ended = process.exitStatus() == QProcess::NormalExit;
+        run.exitCode = process.exitCode();
+        run.output = process.readAllStandardOutput() + process.readAllStandardError();
+        return run;
     }
 
     int Cli(const QStringList& arguments)
@@ -389,6 +418,51 @@ private slots:
             QVERIFY2(out.contains("Dealer code: \"D-1\" → \"\""), qPrintable(out + err));
     }
 
+    // A radio that does not keep what is written to one of its blocks: the write, and a restore, which
+    // is a write, fail with exit code 1, naming the field not taken and the automatic backup that holds
+    // the radio as it was.
+    void fieldNotTaken_data()
+    {
+        QTest::addColumn<bool>("restore");
+        QTest::addColumn<int>("block");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("write, block 2") << false << 2 << "the dealer code";
+        QTest::newRow("restore, block 4") << true << 4 << "the seller";
+    }
+    void fieldNotTaken()
+    {
+        QFETCH(bool, restore);
+        QFETCH(int, block);
+        QFETCH(QString, field);
+        VirtualRadio& radio = AddRadio();
+        const QString file = program->Path("radio.json");
+        if (restore) {
+            QCOMPARE(Cli({"backup", "--port", Port, file}), 0);
+            QCOMPARE(Cli({"write", "--port", Port, "--seller", "Zhang"}), 0);
+            QDir(program->BackupDir()).removeRecursively();
+        }
+        const RadioImage before = radio.Image();
+        VirtualRadioFaults faults;
+        faults.blockWriteFaults[block] = {BlockWriteFault::Unkept, 99};
+        radio.SetFaults(faults);
+
+        const QStringList arguments = restore ? QStringList{"restore", "--port", Port, "--yes", file}
+                                              : QStringList{"write", "--port", Port, "--dealer-code", "D-42"};
+        QCOMPARE(Cli(arguments), 1);
+        const QStringList backups = Backups();
+        QCOMPARE(backups.size(), 1);
+        const QString backup = QDir(program->BackupDir()).filePath(backups[0]);
+        const QString shown = out + err;
+        QVERIFY2(shown.contains(QStringLiteral("did not take %1:").arg(field)), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("automatic backup %1 holds the radio as it was").arg(backup)),
+                 qPrintable(shown));
+        const ParsedBackup parsed = ReadBackupFile(backup);
+        QVERIFY2(parsed.Backup, qPrintable(parsed.Error));
+        QVERIFY(std::equal(before.begin(), before.begin() + 160, parsed.Backup->Image.begin()));
+        const QString diff = ImageDiff(radio.Image(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
     // Three radios one after the other, each written once and logged once.
     void batch_data()
     {
@@ -485,19 +559,50 @@ private slots:
             radio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
         arguments.replaceInStrings(QStringLiteral("%1"), radio.DevicePath());
 
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", program->Path("data"));
-        environment.insert("XDG_CONFIG_HOME", program->Path("config"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TANGELO_CLI_PROGRAM), arguments);
-        QVERIFY(process.waitForStarted());
-        QVERIFY(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000));
-        const QString output =
-            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
-        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        const ProgramRun run = RunProgram(arguments);
+        QVERIFY(run.ended);
+        const QString output = QString::fromUtf8(run.output);
         QVERIFY2(output.contains(shown), qPrintable(output));
-        QCOMPARE(process.exitCode(), exitCode);
+        QCOMPARE(run.exitCode, exitCode);
+    }
+
+    // What the program prints reaches the terminal as written, in UTF-8, whatever the locale: the help
+    // pages, the arrow of a change, the Chinese text of a radio whose code page is GBK.
+    void utf8Output_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("locale"); // LC_ALL
+        QTest::addColumn<QString>("shown");
+        const QString arrow = QStringLiteral("→"); // the help's lines may break around it
+        QTest::newRow("help") << QStringList{"--help"} << "C.UTF-8" << arrow;
+        QTest::newRow("write --help") << QStringList{"write", "--help"} << "C.UTF-8" << arrow;
+        QTest::newRow("write --help, Chinese locale")
+            << QStringList{"write", "--help"} << "zh_CN.UTF-8" << arrow;
+        QTest::newRow("a change") << QStringList{"write", "--port", "%1", "--dealer-code", "D-42"}
+                                  << "C.UTF-8"
+                                  << "Dealer code: \"\" → \"D-42\"";
+        QTest::newRow("Chinese from the radio") << QStringList{"read", "--port", "%1"} << "zh_CN.UTF-8"
+                                                << "李伟\n";
+        QTest::newRow("Chinese to the radio")
+            << QStringList{"write", "--port", "%1", "--dealer-code", "北京"} << "zh_CN.UTF-8"
+            << "Dealer code: \"\" → \"北京\"";
+    }
+    void utf8Output()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        VirtualRadio& radio = AddRadio();
+        radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field("\xC0\xEE\xCE\xB0", 16)}}); // GBK
+        arguments.replaceInStrings(QStringLiteral("%1"), radio.DevicePath());
+
+        const ProgramRun run = RunProgram(arguments, locale);
+        QVERIFY(run.ended);
+        QCOMPARE(run.exitCode, 0);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString output = utf8.decode(run.output);
+        QVERIFY2(!utf8.hasError(), run.output.toHex(' ').constData());
+        QVERIFY2(run.output.contains(shown.toUtf8()), qPrintable(output));
     }
 };
 

@@ -49,10 +49,10 @@ inline QStringList FrameNames(const VirtualRadio& radio)
     return names;
 }
 
-// A whole read and a whole write, as the radio receives them.
+// A whole read and a whole write, as the radio receives them; a write reads its blocks back.
 inline const QStringList ReadFrames{"P", "I", "R0", "R1", "R2", "R3", "R4", "R5", "R6", "R7", "END"};
-inline const QStringList WriteFrames{"P",  "I",  "R0", "R1", "R2", "R3", "R4",
-                                     "W0", "W1", "W2", "W3", "W4", "END"};
+inline const QStringList WriteFrames{"P",  "I",  "R0", "R1", "R2", "R3", "R4", "W0", "W1",
+                                     "W2", "W3", "W4", "R0", "R1", "R2", "R3", "R4", "END"};
 
 // Every byte where the two images differ, or the empty text.
 inline QString ImageDiff(const RadioImage& actual, const RadioImage& expected)

@@ -4,19 +4,49 @@
 #include "link/SerialControl.h"
 #include "PtyPair.h"
 #include "Timing.h"
+#include "TraceCapture.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
 #include <numeric>
 
+#include <fcntl.h>
 #include <grp.h>
+#include <linux/serial.h>
 #include <pwd.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
+// The driver's low-latency flag of a serial device, or nothing where the device has none.
+std::optional<bool> LowLatencyFlag(const QString& path)
+{
+    const int fd = ::open(qPrintable(path), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    serial_struct serial{};
+    const bool known = ::ioctl(fd, TIOCGSERIAL, &serial) == 0;
+    ::close(fd);
+    return known ? std::optional<bool>((serial.flags & ASYNC_LOW_LATENCY) != 0) : std::nullopt;
+}
+
+bool SetLowLatencyFlag(const QString& path, bool on)
+{
+    const int fd = ::open(qPrintable(path), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    serial_struct serial{};
+    bool done = ::ioctl(fd, TIOCGSERIAL, &serial) == 0;
+    serial.flags = on ? serial.flags | ASYNC_LOW_LATENCY : serial.flags & ~ASYNC_LOW_LATENCY;
+    done = done && ::ioctl(fd, TIOCSSERIAL, &serial) == 0;
+    ::close(fd);
+    return done;
+}
+
 QByteArray AllByteValues()
 {
     QByteArray bytes(256, '\0');
@@ -131,6 +161,74 @@ private slots:
         control->SetPortOpen(false);
         QVERIFY(!control->PortOpen());
         QCOMPARE(pty->Read(3), QByteArray("END"));
+    }
+
+    // A driver without the low-latency mode (a pseudo-terminal refuses the call) opens the port as
+    // ever: the same line settings, bytes both ways, no error, and nothing said about the mode.
+    void lowLatencyRefused_data()
+    {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("asked for") << true;
+        QTest::newRow("not asked for") << false;
+    }
+    void lowLatencyRefused()
+    {
+        QFETCH(bool, asked);
+        QVERIFY(!LowLatencyFlag(pty->SlavePath())); // the call is refused here
+        control->LowLatency = asked;
+        const LinkTrace trace;
+        control->SetTrace(&trace);
+        bool opened = false;
+        QString said;
+        {
+            const TraceCapture capture;
+            opened = OpenControl();
+            said = capture.All();
+        }
+        control->SetTrace(nullptr);
+
+        QVERIFY(opened);
+        QVERIFY(control->ErrorString().isEmpty());
+        QVERIFY2(!said.contains(QStringLiteral("latency")), qPrintable(said));
+        control->Output("PROGRAM");
+        QCOMPARE(pty->Read(7), QByteArray("PROGRAM"));
+        QSignalSpy received(control.get(), &SerialControl::OnComm);
+        pty->Write("\x06");
+        QTRY_VERIFY(received.count() >= 1);
+        QCOMPARE(control->Input(), QByteArray("\x06"));
+        control->SetPortOpen(false);
+        QVERIFY(!control->PortOpen());
+    }
+
+    // Where the driver has the mode, it is on while the port is open and as it was once it is closed.
+    // This changes the device's flag, so it runs only on a device given for it in
+    // TT_TEST_LOW_LATENCY_DEVICE (a USB serial bridge, say), whose flag it puts back at the end.
+    void lowLatencyOnlyWhileOpen_data()
+    {
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("before");
+        QTest::newRow("asked for, off before") << true << false;
+        QTest::newRow("asked for, on before") << true << true;
+        QTest::newRow("not asked for") << false << false;
+    }
+    void lowLatencyOnlyWhileOpen()
+    {
+        QFETCH(bool, asked);
+        QFETCH(bool, before);
+        const QString device = qEnvironmentVariable("TT_TEST_LOW_LATENCY_DEVICE");
+        if (device.isEmpty())
+            QSKIP("no device given in TT_TEST_LOW_LATENCY_DEVICE");
+        const std::optional<bool> original = LowLatencyFlag(device);
+        if (!original)
+            QSKIP("the device given has no low-latency mode, or cannot be opened");
+        const auto restore = qScopeGuard([&] { SetLowLatencyFlag(device, *original); });
+        QVERIFY(SetLowLatencyFlag(device, before));
+        control->LowLatency = asked;
+        control->SetPortResolver([&](int16_t) { return device; });
+        QVERIFY(control->SetPortOpen(true));
+        QCOMPARE(LowLatencyFlag(device), std::optional<bool>(asked || before));
+        control->SetPortOpen(false);
+        QCOMPARE(LowLatencyFlag(device), std::optional<bool>(before));
     }
 
     void hangUpEndsThePortOnceWithoutBusyLoop()

@@ -1,9 +1,14 @@
 // Whole read and write sessions over a real pseudo-terminal against the virtual radio, with short
 // reply waits. The protocol's timing is checked from the radio's own trace of what it received; one
 // test checks the default waits in real time.
+#include "data/ImageFields.h"
+#include "DefaultImage.h"
 #include "link/RadioSession.h"
+#include "link/SessionMessages.h"
+#include "RadioReplies.h"
 #include "RadioTrace.h"
 #include "Timing.h"
+#include "TraceCapture.h"
 
 #include <QElapsedTimer>
 #include <QLoggingCategory>
@@ -22,7 +27,9 @@ constexpr int16_t RadioPort = 5;
 constexpr LinkTimings ShortWaits{400ms, 150ms};
 constexpr int ShortMs = 150;
 // The wait that the late replies of lateReplies miss; whether a reply is late is all that counts there.
-constexpr int LateWaitMs = 60;
+constexpr int LateWaitMs = 40;
+// Waits for the stray replies, which come StrayLeadMs ahead of a reply that comes at once.
+constexpr LinkTimings StrayWaits{240ms, 80ms};
 
 QStringList WithRepeat(QStringList frames, int index)
 {
@@ -165,12 +172,6 @@ struct RadioAndSession
     }
 };
 
-QStringList* capturedTrace = nullptr;
-void CaptureTrace(QtMsgType, const QMessageLogContext& context, const QString& message)
-{
-    if (capturedTrace && QByteArray(context.category) == LinkTraceCategory)
-        capturedTrace->append(message);
-}
 } // namespace
 
 class TestSession : public QObject
@@ -251,6 +252,100 @@ private slots:
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
+    // The read-back after the block writes: a block that reads back otherwise is written and read back
+    // again, twice at most; one that still differs fails the write, which names the fields the radio
+    // did not take and the backup of the radio as it was. The end command goes out and the port
+    // closes either way, and the trace tells the read-back's result.
+    void readBack_data()
+    {
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QStringList>("after"); // the frames after the reads before the write
+        QTest::addColumn<QStringList>("notTaken");
+        const auto unkept = [](QMap<int, int> counts) {
+            VirtualRadioFaults faults;
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                faults.blockWriteFaults[it.key()] = {BlockWriteFault::Unkept, it.value()};
+            return faults;
+        };
+        const QStringList written{"W0", "W1", "W2", "W3", "W4", "R0", "R1", "R2", "R3", "R4"};
+        QTest::newRow("all kept") << VirtualRadioFaults{} << written + QStringList{"END"} << QStringList{};
+        QTest::newRow("block 2 not kept once")
+            << unkept({{2, 1}}) << written + QStringList{"W2", "R2", "END"} << QStringList{};
+        QTest::newRow("block 2 not kept twice")
+            << unkept({{2, 2}}) << written + QStringList{"W2", "R2", "W2", "R2", "END"} << QStringList{};
+        QTest::newRow("block 2 never kept")
+            << unkept({{2, 99}}) << written + QStringList{"W2", "R2", "W2", "R2", "END"}
+            << QStringList{"dealer code"};
+        // An acknowledgement names no frame: a repeated one (the late answer to block 1's second
+        // transmission, say) is taken for block 2's, whose write the radio lost or refused.
+        VirtualRadioFaults repeatedAck;
+        repeatedAck.strayReplies[9] = QByteArray(1, char(Proto::Ack));
+        repeatedAck.blockWriteFaults[2] = {BlockWriteFault::Lost, 1};
+        QTest::newRow("repeated ack, block 2 lost")
+            << repeatedAck << written + QStringList{"W2", "R2", "END"} << QStringList{};
+        repeatedAck.blockWriteFaults[2] = {BlockWriteFault::Refused, 1};
+        QTest::newRow("repeated ack, block 2 refused")
+            << repeatedAck << QStringList{"W0", "W1", "W2", "W3", "W3", "W4", "R0",
+                                          "R1", "R2", "R3", "R4", "W2", "R2", "END"}
+            << QStringList{};
+        QTest::newRow("blocks 0 and 4 never kept, 3 once")
+            << unkept({{0, 99}, {3, 1}, {4, 99}})
+            << written + QStringList{"W0", "W3", "W4", "R0", "R3", "R4", "W0", "W4", "R0", "R4", "END"}
+            << QStringList{"band", "band setting", "seller"};
+    }
+    void readBack()
+    {
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, notTaken);
+        Radio().SetFaults(faults);
+        const RadioImage before = Radio().Image();
+        const RadioImage intended = AfterEditedWrite(before);
+        Session().SetWriteFieldsQuestion(
+            [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
+        const QString backup = QStringLiteral("/backups/TG000 2026-12-09 101112.json");
+        Session().SetBackupWriter(
+            [&](const RadioInfoRecord&, const InfoImageType&) {
+                return BackupFileResult{backup, {}};
+            },
+            true);
+        const TraceCapture trace;
+        one.Press(true);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QTest::qWait(50);
+        QCOMPARE(FrameNames(Radio()), WriteFrames.first(7) + after);
+        QVERIFY(!Session().MSComm1.PortOpen());
+        const SessionOutcome& outcome = one.outcomes[0];
+        QCOMPARE(outcome.FieldsNotTaken, notTaken);
+        if (notTaken.isEmpty()) {
+            QCOMPARE(one.events, QStringList{"Complete"});
+            const QString diff = ImageDiff(Radio().Image(), intended);
+            QVERIFY2(diff.isEmpty(), qPrintable(diff));
+            QVERIFY2(trace.Contains(QStringLiteral("read back: every block as written")),
+                     qPrintable(trace.All()));
+            return;
+        }
+        QCOMPARE(one.events, QStringList{"Failure"});
+        // The blocks the radio never took hold what they held, the others what was written.
+        RadioImage expected = intended;
+        for (auto it = faults.blockWriteFaults.cbegin(); it != faults.blockWriteFaults.cend(); ++it)
+            if (it->count > 2)
+                std::copy_n(before.begin() + it.key() * 32, 32, expected.begin() + it.key() * 32);
+        const QString diff = ImageDiff(Radio().Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        const QString detail = OutcomeDetail(outcome);
+        QStringList fields;
+        for (const QString& field : notTaken)
+            fields << QStringLiteral("the ") + field;
+        const QString named = fields.size() == 1
+                                  ? fields[0]
+                                  : fields.first(fields.size() - 1).join(", ") + " and " + fields.last();
+        QVERIFY2(detail.contains(QStringLiteral("did not take ") + named), qPrintable(detail));
+        QVERIFY2(detail.contains(backup), qPrintable(detail));
+        QVERIFY2(trace.Contains(QStringLiteral("still otherwise than written; the write failed")),
+                 qPrintable(trace.All()));
+    }
+
     // The owner refuses the write: the end command goes out, the port closes, no block is written, and
     // the session ends as refused after the held-back block write's three waits.
     void refusedWrite()
@@ -304,6 +399,58 @@ private slots:
         QVERIFY(!Session().WaitTimer.isActive());
     }
 
+    // A reply that arrives alone while a frame awaits another kind of reply (a stray one, or one
+    // repeated for an earlier frame) is dropped and the wait goes on; a negative reply repeats the
+    // awaited frame. The session completes with exactly the radio's bytes and band (a read), or
+    // exactly the intended image in the radio and the band written (a write).
+    void strayReplies_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("frame"); // the frame whose own reply the stray one goes ahead of
+        QTest::addColumn<QByteArray>("stray");
+        const RadioReplies::Image image = MakeDefaultImage();
+        const QList<std::pair<const char*, QByteArray>> strays{
+            {"ack", QByteArray(1, char(Proto::Ack))},
+            {"nak", QByteArray(1, char(Proto::Nak))},
+            {"identity reply", RadioReplies::IdentReply("RZ614UV", 9)}, // another band
+            {"block 1 reply", RadioReplies::BlockReply(image, 1, 1)},
+        };
+        // Frames by their index at the radio: a read's, then a write's own.
+        const QList<std::tuple<bool, int, const char*>> awaited{
+            {false, 0, "program command"}, {false, 1, "identity request"}, {false, 4, "read of block 2"},
+            {false, 10, "end command"},    {true, 9, "block write 2"},     {true, 14, "read-back of block 2"},
+            {true, 17, "end command"},
+        };
+        for (const auto& [write, frame, frameName] : awaited)
+            for (const auto& [strayName, stray] : strays)
+                QTest::addRow("%s: %s while the %s awaits its reply", write ? "write" : "read", strayName,
+                              frameName)
+                    << write << frame << stray;
+    }
+    void strayReplies()
+    {
+        QFETCH(bool, write);
+        QFETCH(int, frame);
+        QFETCH(QByteArray, stray);
+        VirtualRadioFaults faults;
+        faults.strayReplies[frame] = stray;
+        Radio().SetFaults(faults);
+        Session().SetTimings(StrayWaits);
+        const RadioImage before = Radio().Image();
+        Session().SetWriteFieldsQuestion(
+            [](const RadioInfoRecord& radio, const InfoImageType&) { return EditedFields(radio); });
+        one.Press(write);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QTest::qWait(VirtualRadio::StrayLeadMs + 20); // nothing more may follow
+        QCOMPARE(one.events.last(), QStringLiteral("Complete"));
+        QCOMPARE(one.outcomes.size(), 1);
+        const QString diff = write ? ImageDiff(Radio().Image(), AfterEditedWrite(before))
+                                   : ImageDiff(Session().InfoImage(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+        QCOMPARE(Session().RadioInfo().BandIndex, int16_t(write ? 5 : 3));
+        QCOMPARE(Session().RadioInfo().Model, QStringLiteral("TANGELOUV"));
+    }
+
     // The session gets past a fault by sending one frame again. A negative reply is acted on at once
     // where the receive threshold lets a single byte through (frames answered by an acknowledgement);
     // where a longer reply is awaited the lone byte stays below the threshold, and the frame goes out
@@ -318,7 +465,7 @@ private slots:
         };
         row("nak: program command", false, Faults([](auto& f) { f.nakFrames = {0}; }), true);
         row("nak: block write", true, Faults([](auto& f) { f.nakFrames = {8}; }), true);
-        row("nak: end command", true, Faults([](auto& f) { f.nakFrames = {12}; }), true);
+        row("nak: end command", true, Faults([](auto& f) { f.nakFrames = {17}; }), true);
         row("nak: read request", false, Faults([](auto& f) { f.nakFrames = {4}; }), false);
         // Frame 3 is the read request for block 1.
         row("stray byte", false, Faults([](auto& f) { f.strayByteFrames = {3}; }), false);
@@ -380,6 +527,9 @@ private slots:
         QTest::newRow("block write") << true << silentFrom(7)
                                      << WriteFrames.first(8) + QStringList({"W0", "W0"}) << ShortMs
                                      << "Failure";
+        QTest::newRow("read-back request")
+            << true << silentFrom(12) << WriteFrames.first(13) + QStringList({"R0", "R0"}) << ShortMs
+            << "Failure";
         QTest::newRow("end command") << false << Faults([](auto& f) { f.ignoreEnd = true; })
                                      << ReadFrames + QStringList({"END", "END"}) << ShortMs << "Complete";
     }
@@ -391,6 +541,12 @@ private slots:
         QFETCH(int, waitMs);
         QFETCH(QString, ending);
         Radio().SetFaults(faults);
+        const QString backup = QStringLiteral("/backups/TG000 2026-12-09 101112.json");
+        Session().SetBackupWriter(
+            [&](const RadioInfoRecord&, const InfoImageType&) {
+                return BackupFileResult{backup, {}};
+            },
+            true);
         qint64 lastReceived = 0; // on the test's clock, for the wait that ends the session
         const QObject receipts;  // ends the connection with this function
         connect(one.radio.get(), &VirtualRadio::TraceAdded, &receipts,
@@ -407,6 +563,11 @@ private slots:
         QCOMPARE(Session().MSComm1.PortOpen(), ending != u"Complete");
         QVERIFY(!Session().Awaiting());
         QVERIFY(!Session().WaitTimer.isActive());
+        // A write stopped among its blocks says that the radio may hold part of it, and where the
+        // radio as it was is kept.
+        const QString detail = OutcomeDetail(one.outcomes[0]);
+        QCOMPARE(detail.contains(QStringLiteral("may have been written")) && detail.contains(backup),
+                 frames.contains(QStringLiteral("W0")));
         if (ending == u"Complete")
             QCOMPARE(Bytes(Session().InfoImage()).toHex(' '), Bytes(Radio().Image()).toHex(' '));
         else
@@ -414,25 +575,36 @@ private slots:
     }
 
     // A radio that answers a little late answers every frame twice, once for each transmission, and
-    // the second answer comes while the next frame is awaited. The session then completes with
-    // exactly the radio's bytes (a read) or exactly the intended image in the radio (a write), or it
-    // fails; it never completes with other bytes.
+    // the second answer comes while the next frame is awaited; an acknowledgement names no frame, so a
+    // late one is taken for the next block write's. With one block write refused, lost or not kept
+    // besides, the session then completes with exactly the radio's bytes (a read) or exactly the
+    // intended image in the radio (a write), or it fails, naming the fields the radio does not hold as
+    // intended; it never completes with other bytes.
     void lateReplies_data()
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<int>("delayMs");
-        for (const int delay :
-             {LateWaitMs * 14 / 15, LateWaitMs * 16 / 15, LateWaitMs * 4 / 3, LateWaitMs * 3 / 2}) {
-            QTest::addRow("read, %d ms", delay) << false << delay;
-            QTest::addRow("write, %d ms", delay) << true << delay;
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        // Just before the wait ends, just after, and halfway into the frame's second wait.
+        for (const int delay : {LateWaitMs * 14 / 15, LateWaitMs * 16 / 15, LateWaitMs * 3 / 2}) {
+            VirtualRadioFaults faults;
+            faults.replyDelayMs = delay;
+            QTest::addRow("read, %d ms", delay) << false << delay << faults;
+            QTest::addRow("write, %d ms", delay) << true << delay << faults;
+        }
+        const int delay = LateWaitMs * 16 / 15; // just past the wait
+        for (const auto& [name, kind] :
+             {std::pair{"refused", BlockWriteFault::Refused}, std::pair{"lost", BlockWriteFault::Lost}}) {
+            VirtualRadioFaults faults;
+            faults.replyDelayMs = delay;
+            faults.blockWriteFaults[2] = {kind, 1};
+            QTest::addRow("write, %d ms, block 2 %s once", delay, name) << true << delay << faults;
         }
     }
     void lateReplies()
     {
         QFETCH(bool, write);
-        QFETCH(int, delayMs);
-        VirtualRadioFaults faults;
-        faults.replyDelayMs = delayMs;
+        QFETCH(VirtualRadioFaults, faults);
         Radio().SetFaults(faults);
         // Every frame waits out its reply at least once: the shortest waits keep this quick.
         Session().SetTimings(
@@ -444,11 +616,17 @@ private slots:
         QVERIFY(one.WaitForEnd(1, 20000));
         QTest::qWait(50);
         QCOMPARE(one.outcomes.size(), 1);
-        if (one.events.last() == u"Failure")
+        const RadioImage intended = write ? AfterEditedWrite(before) : before;
+        if (one.events.last() == u"Failure") {
+            // What the radio holds otherwise than intended is what the failure names.
+            const SessionOutcome& outcome = one.outcomes[0];
+            if (!outcome.FieldsNotTaken.isEmpty())
+                QCOMPARE(outcome.FieldsNotTaken, DifferingFields(intended, Radio().Image(), 160));
             return;
+        }
         QCOMPARE(one.events.last(), QStringLiteral("Complete"));
-        const QString diff = write ? ImageDiff(Radio().Image(), AfterEditedWrite(before))
-                                   : ImageDiff(Session().InfoImage(), before);
+        const QString diff =
+            write ? ImageDiff(Radio().Image(), intended) : ImageDiff(Session().InfoImage(), before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
@@ -526,6 +704,7 @@ private slots:
         QVERIFY(one.WaitForEnd(1, 3000));
         QCOMPARE(one.events.last(), QStringLiteral("Failure"));
         QVERIFY(one.outcomes[0].PortLost);
+        QCOMPARE(OutcomeDetail(one.outcomes[0]).contains(QStringLiteral("may have been written")), write);
         // Ended by the hang-up itself, not by three waits for a reply.
         VERIFY_MS_BETWEEN(one.endMs[0], 0, 600);
         QVERIFY(!Session().MSComm1.PortOpen());
@@ -579,20 +758,12 @@ private slots:
     {
         if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
             QVERIFY(!Session().Trace().Enabled()); // off unless asked for
-        QStringList lines;
-        capturedTrace = &lines;
-        const QtMessageHandler previous = qInstallMessageHandler(CaptureTrace);
-        QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
-
+        const auto capture = std::make_unique<TraceCapture>();
         Radio().SetFaults(Faults([](auto& f) { f.strayByteFrames = {2}; }));
         one.Press(false);
-        const bool ended = one.WaitForEnd(1, 5000);
-
-        QLoggingCategory::setFilterRules(QString());
-        qInstallMessageHandler(previous);
-        capturedTrace = nullptr;
-        QVERIFY(ended);
-        const QString all = lines.join(u'\n');
+        QVERIFY(one.WaitForEnd(1, 5000));
+        const QStringList lines = capture->lines;
+        const QString all = capture->All();
         QVERIFY2(all.contains(QStringLiteral("sent 7 bytes: 50 52 4F 47 52 41 4D")), qPrintable(all));
         QVERIFY2(all.contains(QStringLiteral("received 1 bytes: 06")), qPrintable(all));
         QVERIFY2(all.contains(QStringLiteral("received 39 bytes: 57 08 00 20 00")), qPrintable(all));

@@ -578,6 +578,34 @@ private slots:
         QVERIFY(std::equal(before.begin(), before.begin() + 160, backup.Backup->Image.begin()));
     }
 
+    // A radio that does not keep its seller: "Write Failure!", whose detailed text names the field and
+    // the automatic backup that holds the radio as it was; the port closes and the radio is as it was.
+    void writeNotTaken()
+    {
+        const RadioImage before = MakeImage(DealerRadio, 3, 0xE0, 0x02);
+        QVERIFY(StartWithRadio("RZ614UV", 3, before) && ReadRadio());
+        VirtualRadioFaults faults;
+        faults.blockWriteFaults[4] = {BlockWriteFault::Unkept, 99};
+        radio->SetFaults(faults);
+        EnterText(11, QStringLiteral("Wang Fang"), Entry::Program);
+
+        QTest::mouseClick(frm->Command2, Qt::LeftButton);
+        QVERIFY(msgs->WaitFor(1, 5000));
+        QTest::qWait(100);
+        QCOMPARE(msgs->Texts(), QStringList{"Write Failure!"});
+        QCOMPARE(FrameNames(*radio).last(), QStringLiteral("END"));
+        QVERIFY(!frm->Session.MSComm1.PortOpen());
+        const QDir backups(program->BackupDir());
+        const QStringList kept = backups.entryList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        const QString detail = msgs->boxes[0].detail;
+        QVERIFY2(detail.contains(QStringLiteral("did not take the seller:")) &&
+                     detail.contains(backups.filePath(kept[0])),
+                 qPrintable(detail));
+        const QString diff = ImageDiff(radio->Image(), before);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
     // A write sends a text field the user left alone as the radio holds it, though GBK cannot
     // decode its bytes and encode them back unchanged, and an empty field of 0xFF stays so. A field
     // that shows another text than the radio's, here that of a radio read before this one was

@@ -4,6 +4,7 @@
 #include "RadioOptions.h"
 #include "RadioTrace.h"
 #include "WireBytes.h"
+#include "WireModel.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -157,13 +158,16 @@ private slots:
         QTest::addColumn<int>("checksumOffset");
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<bool>("stored");
-        QTest::newRow("block 0") << 0 << 0 << VirtualRadioFaults{} << true;
-        QTest::newRow("block 4") << 4 << 0 << VirtualRadioFaults{} << true;
-        QTest::newRow("block 7") << 7 << 0 << VirtualRadioFaults{} << true;
-        QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false;
-        QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false;
+        QTest::addColumn<bool>("acknowledged");
+        QTest::newRow("block 0") << 0 << 0 << VirtualRadioFaults{} << true << true;
+        QTest::newRow("block 4") << 4 << 0 << VirtualRadioFaults{} << true << true;
+        QTest::newRow("block 7") << 7 << 0 << VirtualRadioFaults{} << true << true;
+        QTest::newRow("bad checksum") << 3 << 1 << VirtualRadioFaults{} << false << false;
+        QTest::newRow("block 8") << 8 << 0 << VirtualRadioFaults{} << false << false;
         QTest::newRow("refused by the nak switch")
-            << 3 << 0 << Faults([](auto& f) { f.nakFrames = {0}; }) << false;
+            << 3 << 0 << Faults([](auto& f) { f.nakFrames = {0}; }) << false << false;
+        QTest::newRow("acknowledged, not kept")
+            << 3 << 0 << Faults([](auto& f) { f.unstoredFrames = {0}; }) << false << true;
     }
 
     // A stored block reads back as written and leaves every other byte alone; byte 7 of block 0
@@ -174,6 +178,7 @@ private slots:
         QFETCH(int, checksumOffset);
         QFETCH(VirtualRadioFaults, faults);
         QFETCH(bool, stored);
+        QFETCH(bool, acknowledged);
         radio->SetFaults(faults);
         QSignalSpy written(radio.get(), &VirtualRadio::BlockWritten);
         const auto before = radio->Image();
@@ -181,7 +186,7 @@ private slots:
         for (int i = 0; i < 32; ++i)
             data += char(0xA0 + i);
 
-        QCOMPARE(Exchange(BlockFrame(block, data, checksumOffset)), Hex(stored ? "06" : "0a"));
+        QCOMPARE(Exchange(BlockFrame(block, data, checksumOffset)), Hex(acknowledged ? "06" : "0a"));
         QCOMPARE(written.size(), stored ? 1 : 0);
         for (int i = 0; i < 256; ++i) {
             const bool inBlock = stored && i / 32 == block;
@@ -293,6 +298,51 @@ private slots:
         QVERIFY(last < least + reply.size() * byte + std::chrono::milliseconds(1000));
     }
 
+    // Replies in lots, on a clock of its own: the bytes due by a lot's moment go out in it, the rest
+    // wait for the next one; paced bytes are due as the line carries them.
+    void replyLots_data()
+    {
+        QTest::addColumn<bool>("paced");
+        QTest::addColumn<int>("dueUs");           // the reply's due moment, from a lot's moment
+        QTest::addColumn<QList<int>>("lotSizes"); // the bytes each lot hands over, from the first on
+        QTest::addColumn<int>("firstLot");        // the lot that carries the first bytes, 0 = the one at 0
+        QTest::newRow("due on a lot") << false << 0 << QList<int>{38} << 0;
+        QTest::newRow("due between lots") << false << 3000 << QList<int>{38} << 1;
+        // 2 ms of line before the lot at 16 ms: 23 bytes, the 15 others in the next lot.
+        QTest::newRow("paced, across a lot") << true << 14000 << QList<int>{23, 15} << 1;
+        QTest::newRow("paced, inside a lot") << true << 1000 << QList<int>{38} << 1;
+    }
+    void replyLots()
+    {
+        QFETCH(bool, paced);
+        QFETCH(int, dueUs);
+        QFETCH(QList<int>, lotSizes);
+        QFETCH(int, firstLot);
+        using std::chrono::microseconds;
+        constexpr std::chrono::milliseconds lot(16);
+        const WireClock::time_point origin(std::chrono::hours(1)); // a multiple of the lot
+        WireOut wire;
+        wire.modelled = paced;
+        wire.lot = lot;
+        wire.Queue(QByteArray(38, 'r'), origin + microseconds(dueUs));
+        QList<WireOut::Sent> done;
+        QList<int> sizes;
+        WireClock::time_point at = origin;
+        for (int k = 0; k < 6 && done.isEmpty(); ++k, at += lot) {
+            // Just before a lot's moment nothing more comes; at it, all that is due.
+            QCOMPARE(wire.Release(at - microseconds(1), done).size(), 0);
+            const qsizetype n = wire.Release(at, done).size();
+            if (n > 0 && sizes.isEmpty())
+                QCOMPARE(k, firstLot);
+            if (n > 0)
+                sizes << int(n);
+            if (const auto next = wire.NextDue())
+                QVERIFY((next->time_since_epoch() % lot).count() == 0 && *next > at);
+        }
+        QCOMPARE(sizes, lotSizes);
+        QCOMPARE(done.size(), 1);
+    }
+
     // The program opens and closes the port for each session; the radio keeps serving throughout.
     void reopenKeepsServing()
     {
@@ -382,6 +432,10 @@ private slots:
                    f.strayByteFrames = {3};
                    f.wrongBlocks = {{4, 8}}, f.ignoreEnd = true, f.replyDelayMs = 20;
                    f.paceOutput = true, f.hangUpFrames = {5};
+               });
+        QTest::newRow("memory and lots")
+            << QStringLiteral("--unstored 8,9 --lots 16").split(u' ') << true << Faults([](auto& f) {
+                   f.unstoredFrames = {8, 9}, f.lotMs = 16;
                });
         QTest::newRow("line both ways")
             << QStringLiteral("--wire --turnaround 250").split(u' ') << true
