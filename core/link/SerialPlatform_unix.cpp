@@ -2,9 +2,7 @@
 
 #include "link/PermissionHint.h"
 
-#if defined(__linux__)
 #include <linux/serial.h>
-#endif
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -33,7 +31,6 @@ void WaitUntilSent(PortHandle handle)
     }
 }
 
-#if defined(__linux__)
 namespace {
 bool SetLowLatencyFlag(PortHandle handle, bool on)
 {
@@ -56,14 +53,6 @@ void SwitchLowLatencyOff(PortHandle handle)
 {
     SetLowLatencyFlag(handle, false);
 }
-#else
-bool SwitchLowLatencyOn(PortHandle)
-{
-    return false;
-}
-
-void SwitchLowLatencyOff(PortHandle) {}
-#endif
 
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {
