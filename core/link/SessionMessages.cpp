@@ -30,6 +30,15 @@ QString Port(const SessionOutcome& outcome)
     return outcome.Device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, outcome.Device);
 }
 
+// Where the radio as it was before this write is kept; empty when no backup was saved.
+QString BackupKept(const SessionOutcome& outcome)
+{
+    if (outcome.BackupPath.isEmpty())
+        return {};
+    return QStringLiteral("The automatic backup %1 holds the radio as it was before this write.")
+        .arg(outcome.BackupPath);
+}
+
 // Stopped among the block writes or their read-back, the radio may hold part of the write.
 QString PartlyWritten(const SessionOutcome& outcome)
 {
@@ -38,9 +47,8 @@ QString PartlyWritten(const SessionOutcome& outcome)
         return {};
     QString text = QStringLiteral(" Some blocks may have been written before it stopped; read the radio to "
                                   "see what it holds.");
-    if (!outcome.BackupPath.isEmpty())
-        text += QStringLiteral(" The automatic backup %1 holds the radio as it was before this write.")
-                    .arg(outcome.BackupPath);
+    if (const QString kept = BackupKept(outcome); !kept.isEmpty())
+        text += u' ' + kept;
     return text;
 }
 
@@ -91,11 +99,10 @@ QString OutcomeDetail(const SessionOutcome& outcome)
         QStringList fields;
         for (const QString& field : outcome.FieldsNotTaken)
             fields << QStringLiteral("the ") + field;
-        const QString backup =
-            outcome.BackupPath.isEmpty()
-                ? QStringLiteral("No automatic backup of the radio as it was before this write was saved.")
-                : QStringLiteral("The automatic backup %1 holds the radio as it was before this write.")
-                      .arg(outcome.BackupPath);
+        QString backup = BackupKept(outcome);
+        if (backup.isEmpty())
+            backup =
+                QStringLiteral("No automatic backup of the radio as it was before this write was saved.");
         return QStringLiteral("%1: the radio did not take %2: written three times, it still reads back "
                               "otherwise. The end command was sent. %3 Write again; a radio that fails "
                               "this again needs service.")
