@@ -105,9 +105,9 @@ QString MarkdownReport(const BenchFigures& figures)
                      Num(write.finishUs, 0), Num(read.exchangesMs),
                      Num(read.floorMs > 0 ? read.exchangesMs / read.floorMs : 0, 3), Num(write.exchangesMs),
                      Num(write.floorMs > 0 ? write.exchangesMs / write.floorMs : 0, 3));
+        const KindFigures lowLatency = Summarise(s.lotReads);
+        const KindFigures plain = Summarise(s.lotReadsPlain);
         if (s.lotMs > 0) {
-            const KindFigures lowLatency = Summarise(s.lotReads);
-            const KindFigures plain = Summarise(s.lotReadsPlain);
             out +=
                 QStringLiteral("\nReads with the radio's replies in lots of %1 ms, as a USB bridge's latency "
                                "timer hands them on:\n\n"
@@ -119,8 +119,7 @@ QString MarkdownReport(const BenchFigures& figures)
                    Row(QStringLiteral("lots, low latency asked for"), lowLatency) +
                    Row(QStringLiteral("lots, low latency not asked for"), plain);
         }
-        const int irregular = read.irregular + write.irregular + Summarise(s.lotReads).irregular +
-                              Summarise(s.lotReadsPlain).irregular;
+        const int irregular = read.irregular + write.irregular + lowLatency.irregular + plain.irregular;
         if (irregular > 0 || !s.failures.isEmpty())
             out += QStringLiteral("Sessions with retransmissions: %1; failed: %2 (%3).\n")
                        .arg(irregular)
