@@ -1,7 +1,9 @@
 // tangelo-cli: the command line of TANGELO_Tune, for reading and writing radio after radio.
 #include "cli/CliContext.h"
 #include "cli/Console.h"
+#include "settings/ProgramTranslations.h"
 #include "settings/Settings.h"
+#include "settings/SystemLanguage.h"
 
 #include <QCoreApplication>
 
@@ -12,6 +14,9 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     // The window's name: the same data folder for the backups, the same settings and aliases.
     QCoreApplication::setApplicationName(QStringLiteral("TANGELO_Tune"));
+    // The window's language on the same system; what is read by programs (JSON, CSV, the log, the
+    // trace) stays English whatever it is.
+    const ProgramTranslations translations(SystemLanguageIndex());
 
     const Console console;
     // QTextStream writes UTF-8 whatever the system's code page.

@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n qt6-qpa-plugins libudev-dev
+  qt6-tools-dev qt6-l10n-tools # lupdate and lrelease, and CMake's qt_add_translations
+  at-spi2-core dbus python3-pyatspi # the window read through the accessibility bus
   fonts-liberation fonts-wqy-microhei
   xvfb x11-apps x11-utils imagemagick
   clang libclang-rt-14-dev # the fuzz targets (scripts/fuzz.sh)

@@ -8,7 +8,9 @@
 #include "link/RadioSession.h"
 #include "settings/BackupFolder.h"
 #include "settings/PortWatch.h"
+#include "settings/ProgramTranslations.h"
 #include "settings/Settings.h"
+#include "settings/SystemLanguage.h"
 #include "window/DropDownList.h"
 #include "window/MsgBox.h"
 
@@ -19,7 +21,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTimer>
-#include <QTranslator>
 #include <QWidget>
 
 #include <array>
@@ -141,7 +142,9 @@ private:
     void UpdatePortListToolTip();
     QStringList ComPortEntries() const;
 
-    QTranslator qtTranslator; // Qt's own texts (message-box buttons) in Chinese
+    // Every text beyond the captions, Qt's own among them, in the system's language from the start:
+    // the port list's tooltip is made before SetLanguage runs.
+    ProgramTranslations Translations{SystemLanguageIndex()};
     MsgBoxHandler msgBoxHandler;
 
     // What the refresh last left: while the watch sees no change and the number stands, a refresh

@@ -4,8 +4,6 @@
 #include "window/Twips.h"
 
 #include <QAbstractButton>
-#include <QCoreApplication>
-#include <QLibraryInfo>
 
 #include <array>
 #include <string_view>
@@ -13,8 +11,7 @@
 #include <vector>
 
 namespace {
-constexpr int16_t English = 1;
-constexpr int16_t Chinese = 2;
+constexpr int16_t Chinese = ChineseLanguage;
 
 struct Caption
 {
@@ -69,25 +66,10 @@ void SetCaption(QWidget* control, const QString& caption)
 }
 } // namespace
 
-int16_t LanguageIndexFor(const QLocale& locale)
-{
-    return locale.language() == QLocale::Chinese && locale.territory() == QLocale::China ? Chinese : English;
-}
-
-int16_t LanguageIndexForLcid(uint32_t lcid)
-{
-    return lcid == 0x0804 ? Chinese : English;
-}
-
 void FrmMain::SetLanguage()
 {
+    // The same rule that chose the language of every other text (FrmMain::Translations).
     LanguageIndex = SystemLanguageIndex();
-    if (LanguageIndex == Chinese) {
-        // The standard buttons of the message boxes (OK, Cancel) are Qt's own texts.
-        if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"),
-                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(&qtTranslator);
-    }
 
     for (const Caption& caption : CaptionTable) {
         if (QWidget* control = findChild<QWidget*>(ToQString(caption.control)))

@@ -1,5 +1,7 @@
 // TANGELO_Tune: reads and writes the information block of a TANGELO radio over a serial port.
 #include "ProgramInfo.h"
+#include "settings/ProgramTranslations.h"
+#include "settings/SystemLanguage.h"
 #include "window/CommandLine.h"
 #include "window/FrmMain.h"
 #include "window/WindowFont.h"
@@ -8,12 +10,17 @@
 
 int main(int argc, char* argv[])
 {
-    // Before the application object: --help must work without a display and write nothing.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    if (const auto exitCode = HandleCommandLine(arguments))
-        return *exitCode;
+    // Before the window's application object: --help must work without a display and write nothing.
+    // A core application object carries its texts in the system's language.
+    if (argc > 1) {
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << QString::fromLocal8Bit(argv[i]);
+        const QCoreApplication commandLine(argc, argv);
+        const ProgramTranslations translations(SystemLanguageIndex());
+        if (const auto exitCode = HandleCommandLine(arguments))
+            return *exitCode;
+    }
 
     QApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramAppId));

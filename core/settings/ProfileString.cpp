@@ -1,5 +1,7 @@
 #include "settings/ProfileString.h"
 
+#include <QList>
+
 namespace {
 
 // The section name of a header line "[name]", or nothing for any other line.

@@ -1,4 +1,4 @@
-#include "window/SetLanguage.h"
+#include "settings/SystemLanguage.h"
 
 int16_t SystemLanguageIndex()
 {
