@@ -10,3 +10,9 @@ int16_t LanguageIndexForLcid(uint32_t lcid)
 {
     return lcid == 0x0804 ? ChineseLanguage : EnglishLanguage;
 }
+
+QLocale LanguageLocale(int16_t languageIndex)
+{
+    return languageIndex == ChineseLanguage ? QLocale(QLocale::Chinese, QLocale::China)
+                                            : QLocale(QLocale::English, QLocale::UnitedStates);
+}

@@ -17,3 +17,6 @@ int16_t LanguageIndexFor(const QLocale& locale);
 int16_t LanguageIndexForLcid(uint32_t lcid);
 // The language of this system: GetSystemDefaultLCID on Windows, the locale elsewhere.
 int16_t SystemLanguageIndex();
+// The locale of the program's language, for what Qt words by locale (a list's "a, b and c"):
+// Chinese (China) or English, whatever other locale the system has.
+QLocale LanguageLocale(int16_t languageIndex);
