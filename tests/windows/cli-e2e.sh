@@ -135,6 +135,37 @@ LANG=zh_CN.UTF-8 run read-zh read --port 5
 check "and read back as its characters, in UTF-8" grep -q $'^Seller: *张三\r$' "$work/read-zh.out"
 check "write prints the change with its arrow in UTF-8" grep -q '→' "$work/write-zh.out"
 
+# Every text a person reads is in the system's language: Chinese under a Chinese (China) system,
+# English under any other; the radio's own texts may be in either.
+radio_texts=("Replaced antenna connector" "Li Wei" "Wang Fang" "Zhou" "张三")
+speaks() { # speaks en|zh NAME...: no words of the other language in what those runs printed
+  local language="$1" name
+  shift
+  for name in "$@"; do
+    tr -d '\r' <"$work/$name.out" >"$work/$name.both"
+    tr -d '\r' <"$work/$name.err" >>"$work/$name.both"
+    "$linux_build/tests/tt_other_language" "$work/$name.both" "$language" "${radio_texts[@]}" >>"$work/language.log" ||
+      return 1
+  done
+}
+for language in zh en; do
+  locale=en_US.UTF-8
+  [ "$language" = zh ] && locale=zh_CN.UTF-8
+  LANG=$locale run "help-$language" --help
+  LANG=$locale run "write-help-$language" write --help
+  LANG=$locale run "ports-$language" ports
+  LANG=$locale run "read-$language" read --port 5
+  LANG=$locale run "write-$language" write --port 5 --stock-date 2026-12-10 --no-backup
+  LANG=$locale run "refused-$language" write --port 5 --band 3 --no-backup
+  check "a band change without --yes is refused, exit 5 ($locale)" [ "$status" -eq 5 ]
+  LANG=$locale run "model-$language" write --port 5 --type TANGELOSU --seller Zhou --no-backup
+  LANG=$locale run "usage-$language" write --port 5
+  LANG=$locale run "noport-$language" read --port 9
+  check "tangelo-cli.exe speaks only $locale's language (see cli-e2e/language.log)" speaks "$language" \
+    "help-$language" "write-help-$language" "ports-$language" "read-$language" "write-$language" \
+    "refused-$language" "model-$language" "usage-$language" "noport-$language"
+done
+
 # A silent radio: the program command three times, about 1.5 s apart, then exit 1.
 start=$(date +%s%N)
 run silent read --port 6
@@ -147,6 +178,8 @@ check "the program command went out three times ($frames)" [ "$frames" -eq 3 ]
 # A port that cannot be opened.
 run noport read --port 9
 check "a port that cannot be opened exits 3" [ "$status" -eq 3 ]
+LANG=zh_CN.UTF-8 run silent-zh read --port 6
+check "a silent radio is explained in Chinese" speaks zh silent-zh
 
 echo "cli-e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
