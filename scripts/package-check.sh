@@ -17,6 +17,9 @@ expected="-rwxr-xr-x ./usr/bin/TANGELO_Tune
 -rw-r--r-- ./usr/share/man/man1/TANGELO_Tune.1.gz
 -rw-r--r-- ./usr/share/man/man1/tangelo-cli.1.gz
 -rw-r--r-- ./usr/share/man/man1/tangelo-virtual-radio.1.gz
+-rw-r--r-- ./usr/share/man/zh_CN/man1/TANGELO_Tune.1.gz
+-rw-r--r-- ./usr/share/man/zh_CN/man1/tangelo-cli.1.gz
+-rw-r--r-- ./usr/share/man/zh_CN/man1/tangelo-virtual-radio.1.gz
 -rw-r--r-- ./usr/share/metainfo/$app_id.metainfo.xml"
 
 fail() {

@@ -14,6 +14,7 @@ packages=(
   libqt6svg6 # Qt's SVG icon engine, for the window's icon
   # Building and checking the Debian package
   dpkg-dev file desktop-file-utils appstream
+  groff-base # the manual pages rendered without warnings (tests/manpages)
   libxcb1-dev libxcb-damage0-dev libxcb-xtest0-dev # the benchmark (scripts/bench.sh)
 )
 
