@@ -5,8 +5,8 @@ Starts a virtual X server, a private session bus and the accessibility bus, runs
 the given locale with its settings in a temporary folder, and reads the window's accessible tree:
 every shown text field must be named by the caption of the label a sighted user sees beside it, and
 every list labelled by it (a list's name is its current entry: the bus's convention, and a screen
-reader reads the label through the labelled-by relation); the buttons and the check box named by
-their captions without the access-key mark; the COM-port list described by its tooltip, also after
+reader reads the label through the labelled-by relation); the frames, the buttons and the check box
+named by their captions, without the access-key mark; the COM-port list described by its tooltip, also after
 the port under it changes.
 
 Usage: window_names.py PROGRAM SETLANGUAGE_CPP LOCALE
@@ -33,6 +33,8 @@ def captions(source, chinese):
     pattern = re.compile(r'\{u"([^"]+)", u"([^"]*)", u"([^"]*)"\}')
     with open(source, encoding="utf-8") as file:
         table = {name: (english, zh) for name, english, zh in pattern.findall(file.read())}
+    if not {"Label3", "Check8", "Command1"} <= table.keys():
+        raise SystemExit(f"no caption table found in {source}")
     return {name: (zh if chinese else english) for name, (english, zh) in table.items()}
 
 
@@ -197,10 +199,14 @@ def check(window, pyatspi, table):
     if len(port_lists) != 1 or port_lists[0].description != "/dev/null":
         faults.append(f"the COM-port list is not described by its port /dev/null: {port_lists}")
 
+    frames = sorted(control.name for control in shown if control.role == "panel")
+    if frames != sorted([table["Frame1"], table["Frame2"]]):
+        faults.append(f"the frames read {frames}")
+
     buttons = sorted(control.name for control in shown if control.role in ("push button", "check box"))
     expected_buttons = sorted([table[name].replace("&", "") for name in ("Command1", "Command2", "Command3")]
                               + [table["Check8"]])
-    lines.append(f"  buttons and check box {buttons}")
+    lines.append(f"  frames {frames}, buttons and check box {buttons}")
     if buttons != expected_buttons:
         faults.append(f"the buttons and check box read {buttons}, expected {expected_buttons}")
     return faults, lines, port_lists[0].node if port_lists else None
