@@ -123,7 +123,7 @@ def walk(node, depth=0):
 
 
 def find_window(pyatspi, program, seconds):
-    """The program's window once its last control is on the bus, waiting at most `seconds`."""
+    """The program's window once it shows its three buttons, waiting at most `seconds`."""
     deadline = time.monotonic() + seconds
     while time.monotonic() < deadline:
         if program.poll() is not None:
@@ -135,7 +135,8 @@ def find_window(pyatspi, program, seconds):
                 continue
             for window in (application.getChildAtIndex(i) for i in range(application.childCount)):
                 if window is not None:
-                    if sum(1 for node in walk(window) if node.getRoleName() == "push button") >= 3:
+                    if sum(1 for node in walk(window) if node.getRoleName() == "push button"
+                           and node.getState().contains(pyatspi.STATE_SHOWING)) == 3:
                         return window
         time.sleep(0.2)
     raise SystemExit(f"the window did not appear on the accessibility bus within {seconds} s")
