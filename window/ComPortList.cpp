@@ -36,7 +36,12 @@ void FrmMain::ShowPortList(const PortListPlan& plan)
 void FrmMain::UpdatePortListToolTip()
 {
     const int selected = Combo2->currentIndex();
-    Combo2->setToolTip(selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString());
+    const QString toolTip =
+        selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString();
+    Combo2->setToolTip(toolTip);
+    // A screen reader reads the tooltip as the list's description, and keeps what it has read until
+    // told of a change: the tooltip alone changes silently.
+    Combo2->setAccessibleDescription(toolTip);
 }
 
 void FrmMain::StartUpPortList()

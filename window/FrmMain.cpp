@@ -200,6 +200,16 @@ void FrmMain::CreateControls()
     place(Command3, QStringLiteral("Command3"), {7200, 4800, 1455, 375}, 22);
     connect(Command3, &QPushButton::clicked, this, &FrmMain::Command3_Click);
 
+    // Each field and list is labelled by the caption beside it (above it for the COM ports), so that a
+    // screen reader names it by that caption, in the window's language. The captions mark no access
+    // key, so no shortcut comes with it.
+    Label2->setBuddy(Text1[0]);
+    Label1[0]->setBuddy(Combo1[0]);
+    Label1[1]->setBuddy(Combo1[1]);
+    for (size_t index = 2; index < Label1.size(); ++index)
+        Label1[index]->setBuddy(Text1[index - 1]);
+    Label3->setBuddy(Combo2);
+
     // Keyboard order: by tab index; hidden and disabled controls are passed over by Qt itself.
     std::stable_sort(tabIndex.begin(), tabIndex.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });

@@ -75,6 +75,8 @@ void FrmMain::SetLanguage()
         if (QWidget* control = findChild<QWidget*>(ToQString(caption.control)))
             SetCaption(control, ToQString(LanguageIndex == Chinese ? caption.chinese : caption.english));
     }
+    // Qt names a frame inside a frame by the outer caption; a screen reader reads this one's own.
+    Frame2->setAccessibleName(Frame2->title());
 
     // The firmware version is display only and shows on the window's own background.
     QPalette palette = Text1[5]->palette();
