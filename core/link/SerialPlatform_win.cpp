@@ -1,6 +1,7 @@
 #include "link/SerialPlatform.h"
 
 #include <QCoreApplication>
+
 #include <windows.h>
 
 namespace {
@@ -9,6 +10,7 @@ class SerialPlatformText
 {
     Q_DECLARE_TR_FUNCTIONS(SerialPlatformText)
 };
+
 HANDLE NativeHandle(PortHandle handle)
 {
     return handle;
