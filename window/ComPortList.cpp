@@ -97,11 +97,14 @@ void FrmMain::NotePortListMove(int16_t remembered)
 {
     if (remembered <= 0 || ComPortNumber == remembered || InComPorts(remembered))
         return;
-    const QString movedTo =
-        ComPortNumber > 0 ? QStringLiteral("COM%1").arg(ComPortNumber) : QStringLiteral("no port");
-    portListMove = {ComPortNumber, QStringLiteral("COM%1 disappeared at %2; the list moved to %3.")
-                                       .arg(remembered)
-                                       .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), movedTo)};
+    const QString at = QTime::currentTime().toString(QStringLiteral("HH:mm"));
+    const QString note =
+        ComPortNumber > 0 ? tr("COM%1 disappeared at %2; the list moved to COM%3.")
+                                .arg(remembered)
+                                .arg(at)
+                                .arg(ComPortNumber)
+                          : tr("COM%1 disappeared at %2; the list moved to no port.").arg(remembered).arg(at);
+    portListMove = {ComPortNumber, note};
 }
 
 QString FrmMain::PortListMoveNote(int16_t portNumber) const

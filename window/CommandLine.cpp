@@ -4,10 +4,16 @@
 #include "window/CommandLineSystem.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <cstdio>
 
 namespace {
+
+class CommandLineText
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
+};
 
 void Print(std::FILE* stream, const QString& text)
 {
@@ -17,10 +23,10 @@ void Print(std::FILE* stream, const QString& text)
 
 QString HelpText(const QCommandLineParser& parser)
 {
-    // The parser names the executable only when an application object exists, and none does yet.
+    // The usage line names the program as it is known, whatever the executable's file is called.
     QString text = parser.helpText();
     const qsizetype firstLineEnd = text.indexOf(u'\n');
-    text.replace(0, firstLineEnd, QStringLiteral("Usage: TANGELO_Tune [options]"));
+    text.replace(0, firstLineEnd, CommandLineText::tr("Usage: TANGELO_Tune [options]"));
     return text + SettingsHelpText();
 }
 
@@ -30,13 +36,13 @@ std::optional<int> HandleCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Reads and writes the information block of TANGELOUV, TANGELOSU and TANGELOSV "
-                       "radios over a serial port."));
+        CommandLineText::tr("Reads and writes the information block of TANGELOUV, TANGELOSU and TANGELOSV "
+                            "radios over a serial port."));
     // Not addHelpOption(): its --help-all would list Qt's own options, which are not taken here.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
+                                  CommandLineText::tr("Displays this help."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Displays version information."));
+                                     CommandLineText::tr("Displays version information."));
     parser.addOption(help);
     parser.addOption(version);
 
@@ -46,7 +52,8 @@ std::optional<int> HandleCommandLine(const QStringList& arguments)
     if (!parser.parse(arguments))
         error = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+        error =
+            CommandLineText::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     if (!error.isEmpty() || parser.isSet(help) || parser.isSet(version))
         UseStartingConsole();
     if (!error.isEmpty()) {

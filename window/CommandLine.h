@@ -1,5 +1,6 @@
 // The program's command line: --help and --version print and end the program; anything else is an
-// error. Handled before the application object exists, so neither a window nor a file is touched.
+// error. Handled before the window's application object exists, so neither a window nor a file is
+// touched; a core application object with the program's translations gives the texts their language.
 #pragma once
 
 #include <QStringList>

@@ -1,10 +1,19 @@
 #include "window/CommandLineSystem.h"
 
+#include <QCoreApplication>
+
+namespace {
+class CommandLineText
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
+};
+} // namespace
+
 void UseStartingConsole() {}
 
 QString SettingsHelpText()
 {
-    return QStringLiteral(
+    return CommandLineText::tr(
         "\nThe chosen COM port is kept in mysetup.ini: beside the program when the program may write\n"
         "there, else in ~/.config/TANGELO_Tune/ (or $XDG_CONFIG_HOME/TANGELO_Tune/). A symbolic link\n"
         "com<N> in a folder dosdevices/ beside that file lists the device it points to as COM<N>.\n"

@@ -1,10 +1,17 @@
 #include "window/CommandLineSystem.h"
 
+#include <QCoreApplication>
+
 #include <windows.h>
 
 #include <cstdio>
 
 namespace {
+class CommandLineText
+{
+    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
+};
+
 bool Redirected(DWORD which)
 {
     const HANDLE handle = GetStdHandle(which);
@@ -26,7 +33,7 @@ void UseStartingConsole()
 
 QString SettingsHelpText()
 {
-    return QStringLiteral(
+    return CommandLineText::tr(
         "\nThe chosen COM port is kept in mysetup.ini: beside the program for a portable copy, else\n"
         "(installed) in %APPDATA%\\TANGELO_Tune\\. The COM ports listed are those Windows lists in\n"
         "HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\SERIALCOMM.\n"

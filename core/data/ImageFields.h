@@ -6,8 +6,9 @@
 
 #include <QStringList>
 
-// The fields (as "dealer code", "band setting") in whose bytes before `end` the two images differ, in
-// the image's order; a differing byte that belongs to no field is named by its offset.
+// The fields in whose bytes before `end` the two images differ, in the image's order, named in the
+// program's language as a sentence names them ("the dealer code", "the band setting"); a differing
+// byte that belongs to no field is named by its offset ("byte 200").
 QStringList DifferingFields(const InfoImageType& intended, const InfoImageType& actual, int32_t end);
-// "a", "a and b", "a, b and c".
+// "a", "a and b", "a, b and c", in English whatever the language: for the link trace.
 QString JoinedNames(const QStringList& names);

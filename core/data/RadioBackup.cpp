@@ -2,6 +2,7 @@
 
 #include "data/AnsiCodePage.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,11 @@
 #include <cctype>
 
 namespace {
+
+class BackupText
+{
+    Q_DECLARE_TR_FUNCTIONS(BackupText)
+};
 
 constexpr char Format[] = "TANGELO_Tune radio backup";
 constexpr int Version = 1;
@@ -56,23 +62,23 @@ ParsedBackup ParseBackupFile(const QByteArray& content)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(content, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        return {std::nullopt, QStringLiteral("not a backup file (no JSON object)")};
+        return {std::nullopt, BackupText::tr("not a backup file (no JSON object)")};
     const QJsonObject object = document.object();
     if (object.value(QStringLiteral("format")).toString() != QLatin1String(Format))
         return {std::nullopt,
-                QStringLiteral("not a backup file (format is not \"%1\")").arg(QLatin1String(Format))};
+                BackupText::tr("not a backup file (format is not \"%1\")").arg(QLatin1String(Format))};
     if (object.value(QStringLiteral("version")).toInt() != Version)
-        return {std::nullopt, QStringLiteral("backup file of another version")};
+        return {std::nullopt, BackupText::tr("backup file of another version")};
 
     RadioBackup backup;
     backup.RadioType = object.value(QStringLiteral("radio_type")).toString();
     if (backup.RadioType.isEmpty())
-        return {std::nullopt, QStringLiteral("the backup file names no radio type")};
+        return {std::nullopt, BackupText::tr("the backup file names no radio type")};
     backup.Saved = QDateTime::fromString(object.value(QStringLiteral("saved")).toString(), Qt::ISODateWithMs);
     const QJsonArray blocks = object.value(QStringLiteral("blocks")).toArray();
     if (blocks.size() != BackupBlockCount)
         return {std::nullopt,
-                QStringLiteral("the backup file does not hold %1 blocks").arg(BackupBlockCount)};
+                BackupText::tr("the backup file does not hold %n blocks", nullptr, BackupBlockCount)};
     backup.Blocks = 0;
     for (int block = 0; block < BackupBlockCount; ++block) {
         const QJsonValue value = blocks.at(block);
@@ -80,7 +86,7 @@ ParsedBackup ParseBackupFile(const QByteArray& content)
             continue;
         const QString hex = value.toString();
         if (block != backup.Blocks || hex.size() != 2 * BlockSize || !IsHex(hex))
-            return {std::nullopt, QStringLiteral("block %1 of the backup file is damaged").arg(block)};
+            return {std::nullopt, BackupText::tr("block %1 of the backup file is damaged").arg(block)};
         const QByteArray bytes = QByteArray::fromHex(hex.toLatin1());
         std::copy(bytes.begin(), bytes.end(), backup.Image.begin() + block * BlockSize);
         ++backup.Blocks;

@@ -1,5 +1,6 @@
 #include "link/PermissionHint.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +9,11 @@
 #include <sys/stat.h>
 
 namespace {
+
+class PermissionText
+{
+    Q_DECLARE_TR_FUNCTIONS(PermissionText)
+};
 
 QString NameOrNumber(const QString& name, uint32_t id)
 {
@@ -23,23 +29,25 @@ QString PermissionHint(const QString& devicePath, const DeviceAccess& access)
     // Membership of root's group comes close to being root, and a group without a name cannot be
     // joined: neither is advised.
     if (groupGivesAccess && access.GroupId != 0 && !access.GroupName.isEmpty())
-        return QStringLiteral("Your user account may not use %1. It must belong to the group \"%2\", which "
-                              "owns the device: run  sudo usermod -aG %2 $USER  and log in again.")
+        return PermissionText::tr(
+                   "Your user account may not use %1. It must belong to the group \"%2\", which "
+                   "owns the device: run  sudo usermod -aG %2 $USER  and log in again.")
             .arg(devicePath, access.GroupName);
 
     const QString who =
         access.OwnerId == 0
-            ? QStringLiteral("The system gives %1 to no ordinary user (owner %2, group %3, mode %4).")
-            : QStringLiteral("Only the user %2 may use %1 (group %3, mode %4).");
-    return who.arg(devicePath, NameOrNumber(access.OwnerName, access.OwnerId),
-                   NameOrNumber(access.GroupName, access.GroupId),
-                   QStringLiteral("%1").arg(access.Mode & 07777, 4, 8, QChar(u'0'))) +
-           u' ' +
-           QStringLiteral("A udev rule can give it to the group dialout, the usual group of serial adapters: "
-                          "put the line  KERNEL==\"%1\", GROUP=\"dialout\", MODE=\"0660\"  into a file such "
-                          "as /etc/udev/rules.d/50-serial.rules, run  sudo udevadm trigger  and  "
-                          "sudo usermod -aG dialout $USER , and log in again.")
-               .arg(QFileInfo(devicePath).fileName());
+            ? PermissionText::tr("The system gives %1 to no ordinary user (owner %2, group %3, mode %4).")
+            : PermissionText::tr("Only the user %2 may use %1 (group %3, mode %4).");
+    const QString whoMayUse = who.arg(devicePath, NameOrNumber(access.OwnerName, access.OwnerId),
+                                      NameOrNumber(access.GroupName, access.GroupId),
+                                      QStringLiteral("%1").arg(access.Mode & 07777, 4, 8, QChar(u'0')));
+    return PermissionText::tr(
+               "%1 A udev rule can give it to the group dialout, the usual group of serial "
+               "adapters: put the line  KERNEL==\"%2\", GROUP=\"dialout\", MODE=\"0660\"  into a "
+               "file such as /etc/udev/rules.d/50-serial.rules, run  sudo udevadm trigger  and  "
+               "sudo usermod -aG dialout $USER , and log in again.",
+               "%1: the sentence that says who may use the device")
+        .arg(whoMayUse, QFileInfo(devicePath).fileName());
 }
 
 QString PermissionHintFor(const QString& devicePath)

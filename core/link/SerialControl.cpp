@@ -128,8 +128,8 @@ bool SerialControl::open()
     devicePath = resolver ? resolver(CommPort) : QString();
     const QString portName = QStringLiteral("COM%1").arg(CommPort);
     if (devicePath.isEmpty()) {
-        errorText = CommPort > 0 ? QStringLiteral("%1 names no serial device of this computer.").arg(portName)
-                                 : QStringLiteral("No COM port is chosen.");
+        errorText = CommPort > 0 ? tr("%1 names no serial device of this computer.").arg(portName)
+                                 : tr("No COM port is chosen.");
         TraceEvent(QStringLiteral("cannot open %1: %2").arg(portName, errorText));
         return false;
     }
@@ -137,7 +137,7 @@ bool SerialControl::open()
     const QString shownName = CommPort > 0 ? QStringLiteral("%1 (%2)").arg(portName, devicePath) : devicePath;
     const std::optional<LineSettings> line = ParseSettings(Settings);
     if (!line) {
-        errorText = QStringLiteral("The link settings \"%1\" are not valid.").arg(Settings);
+        errorText = tr("The link settings \"%1\" are not valid.").arg(Settings);
         return false;
     }
 
@@ -150,7 +150,8 @@ bool SerialControl::open()
     port->clearError();
     if (!port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = port->error();
-        errorText = QStringLiteral("%1: %2.").arg(shownName, port->errorString());
+        errorText = tr("%1: %2.", "the port, and the system's reason it did not open")
+                        .arg(shownName, port->errorString());
         if (const QString hint = OpenFailureHint(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
         port->clearError();

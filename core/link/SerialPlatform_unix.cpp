@@ -4,6 +4,7 @@
 
 #include <linux/serial.h>
 #include <poll.h>
+#include <QCoreApplication>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -32,6 +33,11 @@ void WaitUntilSent(PortHandle handle)
 }
 
 namespace {
+
+class SerialPlatformText
+{
+    Q_DECLARE_TR_FUNCTIONS(SerialPlatformText)
+};
 bool SetLowLatencyFlag(PortHandle handle, bool on)
 {
     serial_struct serial{};
@@ -59,10 +65,11 @@ QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
     if (error == QSerialPort::PermissionError) {
         if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
             return PermissionHintFor(path);
-        return QStringLiteral("Another program is using %1. Close it and try again.").arg(path);
+        return SerialPlatformText::tr("Another program is using %1. Close it and try again.").arg(path);
     }
     if (error == QSerialPort::DeviceNotFoundError)
-        return QStringLiteral("Check that the cable is plugged in and that the right COM port is chosen.");
+        return SerialPlatformText::tr(
+            "Check that the cable is plugged in and that the right COM port is chosen.");
     return {};
 }
 

@@ -1,8 +1,16 @@
 #include "link/SerialPlatform.h"
 
+#include <QCoreApplication>
+
 #include <windows.h>
 
 namespace {
+
+class SerialPlatformText
+{
+    Q_DECLARE_TR_FUNCTIONS(SerialPlatformText)
+};
+
 HANDLE NativeHandle(PortHandle handle)
 {
     return handle;
@@ -44,14 +52,16 @@ QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {
     // Windows gives a COM port to one program at a time and says "access denied" to the next one.
     if (error == QSerialPort::PermissionError)
-        return QStringLiteral("%1 is in use by another program. Close the program that holds it (another "
-                              "radio programming tool, a terminal program, a second TANGELO_Tune or "
-                              "tangelo-cli) and try again.")
+        return SerialPlatformText::tr(
+                   "%1 is in use by another program. Close the program that holds it (another "
+                   "radio programming tool, a terminal program, a second TANGELO_Tune or "
+                   "tangelo-cli) and try again.")
             .arg(path);
     if (error == QSerialPort::DeviceNotFoundError)
-        return QStringLiteral("Check that the cable is plugged in, that its driver is installed (the port "
-                              "shows in Device Manager under Ports (COM & LPT)), and that the right COM "
-                              "port is chosen.");
+        return SerialPlatformText::tr(
+            "Check that the cable is plugged in, that its driver is installed (the port "
+            "shows in Device Manager under Ports (COM & LPT)), and that the right COM "
+            "port is chosen.");
     return {};
 }
 

@@ -186,7 +186,7 @@ bool RadioSession::BackUp(const RadioInfoRecord& record)
     trace.Event(QStringLiteral("backup not saved: %1").arg(error));
     if (!backupRequired)
         return true;
-    refusal = QStringLiteral("The backup could not be saved, so nothing was written: %1").arg(error);
+    refusal = tr("The backup could not be saved, so nothing was written: %1").arg(error);
     return false;
 }
 

@@ -5,6 +5,7 @@
 #include "settings/FileSync.h"
 #include "settings/SmallFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -13,6 +14,11 @@
 #include <utility>
 
 namespace {
+
+class BackupFolderText
+{
+    Q_DECLARE_TR_FUNCTIONS(BackupFolderText)
+};
 
 constexpr int64_t MaxBackupFileSize = 64 * 1024; // a backup file is under 1 KiB
 constexpr int NameTries = 100;
@@ -35,10 +41,12 @@ BackupFileResult WriteBackupFile(const QString& path, const QByteArray& content)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return {path, QStringLiteral("%1: %2").arg(path, file.errorString())};
+        return {path, BackupFolderText::tr("%1: %2", "a file, and why it could not be written")
+                          .arg(path, file.errorString())};
     const bool written = file.write(content) == content.size() && file.flush() && FlushToDisk(file);
     if (!written) {
-        const QString error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        const QString error = BackupFolderText::tr("%1: %2", "a file, and why it could not be written")
+                                  .arg(path, file.errorString());
         file.close();
         QFile::remove(path); // a partial backup would be mistaken for one
         return {path, error};
@@ -51,15 +59,16 @@ ParsedBackup ReadBackupFile(const QString& path)
     const SmallFile file = ReadSmallFile(path, MaxBackupFileSize);
     switch (file.Kind) {
     case SmallFileKind::Missing:
-        return {std::nullopt, QStringLiteral("%1: no such file").arg(path)};
+        return {std::nullopt, BackupFolderText::tr("%1: no such file").arg(path)};
     case SmallFileKind::Other:
-        return {std::nullopt, QStringLiteral("%1: not a readable backup file").arg(path)};
+        return {std::nullopt, BackupFolderText::tr("%1: not a readable backup file").arg(path)};
     case SmallFileKind::Small:
         break;
     }
     ParsedBackup parsed = ParseBackupFile(file.Content);
     if (!parsed.Backup)
-        parsed.Error = QStringLiteral("%1: %2").arg(path, parsed.Error);
+        parsed.Error = BackupFolderText::tr("%1: %2", "a backup file, and what is wrong with it")
+                           .arg(path, parsed.Error);
     return parsed;
 }
 
@@ -83,9 +92,9 @@ BackupFileResult BackupFolder::Save(const RadioBackup& backup, const AnsiCodePag
 {
     const QString folder = Path();
     if (folder.isEmpty())
-        return {{}, QStringLiteral("there is no folder for backups (no home folder)")};
+        return {{}, BackupFolderText::tr("there is no folder for backups (no home folder)")};
     if (!QDir().mkpath(folder))
-        return {folder, QStringLiteral("%1: the folder cannot be made").arg(folder)};
+        return {folder, BackupFolderText::tr("%1: the folder cannot be made").arg(folder)};
     const QByteArray content = BackupFileContent(backup, page);
     const QString name = FileName(backup, page);
     BackupFileResult result;

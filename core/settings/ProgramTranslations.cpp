@@ -9,9 +9,13 @@ ProgramTranslations::ProgramTranslations(int16_t languageIndex)
 {
     if (languageIndex != ChineseLanguage)
         return;
-    // Qt's own texts come from the translations that Qt installs (beside the programs on Windows).
-    if (qt.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    // Qt's own texts come from the translations that Qt installs (beside the programs on Windows):
+    // qtbase's buttons and system errors, and the serial port's reasons for not opening.
+    const QString qtTranslations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (qt.load(QStringLiteral("qtbase_zh_CN"), qtTranslations))
         QCoreApplication::installTranslator(&qt);
+    if (serialPort.load(QStringLiteral("qtserialport_zh_CN"), qtTranslations))
+        QCoreApplication::installTranslator(&serialPort);
     if (program.load(QStringLiteral(":/i18n/tangelo_zh_CN.qm")))
         QCoreApplication::installTranslator(&program);
 }
@@ -23,4 +27,6 @@ ProgramTranslations::~ProgramTranslations()
         QCoreApplication::removeTranslator(&program);
     if (!qt.isEmpty())
         QCoreApplication::removeTranslator(&qt);
+    if (!serialPort.isEmpty())
+        QCoreApplication::removeTranslator(&serialPort);
 }

@@ -1,5 +1,6 @@
 // The program's texts in its language: its own catalogue, built in, and Qt's (the buttons of a
-// message box, the command-line parser's errors), installed for as long as the object lives.
+// message box, the command-line parser's errors, the serial port's), installed for as long as the
+// object lives.
 #pragma once
 
 #include <QTranslator>
@@ -20,5 +21,6 @@ public:
 
 private:
     QTranslator qt;
+    QTranslator serialPort;
     QTranslator program;
 };

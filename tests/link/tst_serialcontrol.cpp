@@ -2,7 +2,10 @@
 // fires, and what happens when the far end goes away or the device cannot be opened.
 #include "link/PermissionHint.h"
 #include "link/SerialControl.h"
+#include "OtherLanguage.h"
 #include "PtyPair.h"
+#include "settings/ProgramTranslations.h"
+#include "settings/SystemLanguage.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 
@@ -12,6 +15,7 @@
 
 #include <memory>
 #include <numeric>
+#include <optional>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -291,9 +295,11 @@ private slots:
     }
 
     // The advice for a device the user may not open, by its owner, group and bits: a group to join only
-    // when its bits give read and write and it is not root's; else the udev rule for dialout.
+    // when its bits give read and write and it is not root's; else the udev rule for dialout. In
+    // Chinese too, with the group and the device in their places and no English sentence.
     void permissionHint_data()
     {
+        QTest::addColumn<int>("language");
         QTest::addColumn<int>("ownerId");
         QTest::addColumn<int>("groupId");
         QTest::addColumn<QString>("groupName");
@@ -301,31 +307,46 @@ private slots:
         QTest::addColumn<QString>("joins"); // the one group that the text tells the user to join
         QTest::addColumn<QString>("says");
         const QString rule = QStringLiteral("GROUP=\"dialout\", MODE=\"0660\"");
-        QTest::newRow("root:dialout 0660") << 0 << 20 << "dialout" << 0660 << "dialout"
+        QTest::newRow("root:dialout 0660") << 1 << 0 << 20 << "dialout" << 0660 << "dialout"
                                            << "group \"dialout\"";
-        QTest::newRow("root:uucp 0660") << 0 << 14 << "uucp" << 0660 << "uucp"
+        QTest::newRow("root:uucp 0660") << 1 << 0 << 14 << "uucp" << 0660 << "uucp"
                                         << "group \"uucp\"";
-        QTest::newRow("root:root 0600") << 0 << 0 << "root" << 0600 << "dialout"
+        QTest::newRow("root:root 0600") << 1 << 0 << 0 << "root" << 0600 << "dialout"
                                         << "no ordinary user";
-        QTest::newRow("root:root 0660") << 0 << 0 << "root" << 0660 << "dialout" << rule;
-        QTest::newRow("root:dialout 0600") << 0 << 20 << "dialout" << 0600 << "dialout" << rule;
-        QTest::newRow("root:dialout 0640, read only") << 0 << 20 << "dialout" << 0640 << "dialout" << rule;
-        QTest::newRow("root:4711 0660, group without a name") << 0 << 4711 << "" << 0660 << "dialout" << rule;
-        QTest::newRow("alice:tty 0620, a terminal") << 1000 << 5 << "tty" << 0620 << "dialout"
+        QTest::newRow("root:root 0660") << 1 << 0 << 0 << "root" << 0660 << "dialout" << rule;
+        QTest::newRow("root:dialout 0600") << 1 << 0 << 20 << "dialout" << 0600 << "dialout" << rule;
+        QTest::newRow("root:dialout 0640, read only")
+            << 1 << 0 << 20 << "dialout" << 0640 << "dialout" << rule;
+        QTest::newRow("root:4711 0660, group without a name")
+            << 1 << 0 << 4711 << "" << 0660 << "dialout" << rule;
+        QTest::newRow("alice:tty 0620, a terminal") << 1 << 1000 << 5 << "tty" << 0620 << "dialout"
                                                     << "user 1000";
+        QTest::newRow("root:uucp 0660, Chinese")
+            << 2 << 0 << 14 << "uucp" << 0660 << "uucp" << QString::fromUtf8("用户组“uucp”");
+        QTest::newRow("alice:tty 0620, Chinese")
+            << 2 << 1000 << 5 << "tty" << 0620 << "dialout"
+            << QString::fromUtf8(
+                   "只有用户 1000 可以使用 /dev/ttyUSB0（用户组 tty，权限 0620）。可以用一条 udev 规则");
     }
 
     void permissionHint()
     {
+        QFETCH(int, language);
         QFETCH(int, ownerId);
         QFETCH(int, groupId);
         QFETCH(QString, groupName);
         QFETCH(int, mode);
         QFETCH(QString, joins);
         QFETCH(QString, says);
+        std::optional<ProgramTranslations> translations;
+        if (language == ChineseLanguage)
+            translations.emplace(ChineseLanguage);
         const DeviceAccess access{uint32_t(ownerId), {}, uint32_t(groupId), groupName, unsigned(mode)};
         const QString text = PermissionHint(QStringLiteral("/dev/ttyUSB0"), access);
         QVERIFY2(text.contains(says), qPrintable(text));
+        const QStringList foreign =
+            OtherLanguage::Foreign(text, language, {QStringLiteral("sudo udevadm trigger")});
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + text));
         const QString join = QStringLiteral("usermod -aG ");
         QCOMPARE(text.count(join), 1);
         QCOMPARE(text.mid(text.indexOf(join) + join.size()).section(u' ', 0, 0), joins);

@@ -1,6 +1,7 @@
 // The program as a process: --help, --version and a wrong argument print and end it with no display
-// and without a file written (a window would need a display). And the window's icon, drawn by Qt's
-// SVG icon engine from the program's resource.
+// and without a file written (a window would need a display), in the system's language. And the
+// window's icon, drawn by Qt's SVG icon engine from the program's resource.
+#include "OtherLanguage.h"
 #include "ProgramInfo.h"
 #include "window/WindowIcon.h"
 
@@ -30,29 +31,40 @@ class TestCommandLine : public QObject
 private slots:
     void commandLine_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("output");    // what standard output starts with
         QTest::addColumn<QString>("errorText"); // what standard error holds
 
         const QString usage = QStringLiteral("Usage: TANGELO_Tune [options]\n");
+        const QString usageZh = QStringLiteral("用法：TANGELO_Tune [选项]\n");
         const QString version = QStringLiteral("TANGELO_Tune %1\n").arg(QLatin1String(ProgramVersion));
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QString();
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << version << QString();
+        const QString c = QStringLiteral("C.UTF-8");
+        const QString zh = QStringLiteral("zh_CN.UTF-8");
+        QTest::newRow("--help") << c << QStringList{"--help"} << 0 << usage << QString();
+        QTest::newRow("-h") << c << QStringList{"-h"} << 0 << usage << QString();
+        QTest::newRow("--version") << c << QStringList{"--version"} << 0 << version << QString();
+        QTest::newRow("-v") << c << QStringList{"-v"} << 0 << version << QString();
         QTest::newRow("unknown option")
-            << QStringList{"--bogus"} << 2 << QString() << QStringLiteral("Unknown option 'bogus'.");
-        QTest::newRow("Qt's own option") << QStringList{"-platform", "xcb"} << 2 << QString()
+            << c << QStringList{"--bogus"} << 2 << QString() << QStringLiteral("Unknown option 'bogus'.");
+        QTest::newRow("Qt's own option") << c << QStringList{"-platform", "xcb"} << 2 << QString()
                                          << QStringLiteral("Unknown option 'platform'.");
-        QTest::newRow("argument") << QStringList{"COM3"} << 2 << QString()
+        QTest::newRow("argument") << c << QStringList{"COM3"} << 2 << QString()
                                   << QStringLiteral("Unexpected argument 'COM3'.");
         QTest::newRow("unknown beside --help")
-            << QStringList{"--help", "-x"} << 2 << QString() << QStringLiteral("Unknown option 'x'.");
+            << c << QStringList{"--help", "-x"} << 2 << QString() << QStringLiteral("Unknown option 'x'.");
+        QTest::newRow("--help, zh_CN") << zh << QStringList{"--help"} << 0 << usageZh << QString();
+        QTest::newRow("--version, zh_CN") << zh << QStringList{"--version"} << 0 << version << QString();
+        QTest::newRow("unknown option, zh_CN")
+            << zh << QStringList{"--bogus"} << 2 << QString() << QStringLiteral("未知选项“bogus”。");
+        QTest::newRow("argument, zh_CN")
+            << zh << QStringList{"COM3"} << 2 << QString() << QStringLiteral("意外的参数“COM3”。");
     }
 
     void commandLine()
     {
+        QFETCH(QString, locale);
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, output);
@@ -70,7 +82,9 @@ private slots:
             environment.remove(QLatin1String(name));
         environment.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root.filePath(QStringLiteral("home/.config")));
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        environment.insert(QStringLiteral("LANG"), locale);
+        environment.insert(QStringLiteral("LC_ALL"), locale);
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(root.path());
@@ -81,17 +95,22 @@ private slots:
         const QString err = QString::fromLocal8Bit(process.readAllStandardError());
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), exitCode);
+        const int language = locale.startsWith(u"zh_CN") ? 2 : 1;
+        const QString usageLine =
+            language == 2 ? QStringLiteral("用法：TANGELO_Tune") : QStringLiteral("Usage: TANGELO_Tune");
         if (exitCode == 0) {
             QVERIFY2(out.startsWith(output), qPrintable(out));
-            if (output.startsWith(u"Usage"))
+            if (output.startsWith(usageLine))
                 QVERIFY2(out.contains(u"--version") && out.contains(u"mysetup.ini"), qPrintable(out));
             else
                 QCOMPARE(out, output);
             QCOMPARE(err, QString());
         } else {
             QCOMPARE(out, QString());
-            QVERIFY2(err.contains(errorText) && err.contains(u"Usage: TANGELO_Tune"), qPrintable(err));
+            QVERIFY2(err.contains(errorText) && err.contains(usageLine), qPrintable(err));
         }
+        const QStringList foreign = OtherLanguage::Foreign(out + err, language);
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + out + err));
         QCOMPARE(Contents(root.path()), before);
     }
 

@@ -6,7 +6,9 @@
 #include "data/BandTable.h"
 #include "IsolatedProgram.h"
 #include "MsgBoxRecorder.h"
+#include "OtherLanguage.h"
 #include "RadioOnCom.h"
+#include "settings/SystemLanguage.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QSerialPort>
 #include <QSignalSpy>
 
 namespace {
@@ -88,12 +91,15 @@ constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::mi
 
 enum class Entry { Program, Typed };
 enum class Change { Nothing, AliasAppears, AliasGoes, DeviceCloses, TtyAppears, FileEdited };
+// How a session fails, for the failure boxes' detailed texts.
+enum class Fault { Silent, DeviceGone, PortHeld, OtherType, Band18, NotTaken, HungUp };
 
 } // namespace
 
 Q_DECLARE_METATYPE(RadioImage)
 Q_DECLARE_METATYPE(Entry)
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(Fault)
 Q_DECLARE_METATYPE(MsgResult)
 
 class TestProgram : public QObject
@@ -783,6 +789,111 @@ private slots:
         QCOMPARE(FrameNames(*radio), QStringList({"P", "I"})); // no block, no end command
         const QString diff = ImageDiff(radio->Image(), before);
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
+    }
+
+    // The failure box's detailed text says what went wrong in the program's language, with no word of
+    // the other one: CTest runs this case under an English and a Chinese (China) locale.
+    void failureDetails_data()
+    {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<QStringList>("english"); // what the detail holds in each language
+        QTest::addColumn<QStringList>("chinese");
+        QTest::newRow("silent radio") << Fault::Silent
+                                      << QStringList{"no reply to the program command after 3 tries. Check "
+                                                     "that the radio is switched on"}
+                                      << QStringList{"编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机"};
+        QTest::newRow("device gone, the list moved to a port without one")
+            << Fault::DeviceGone
+            << QStringList{"COM10 (/dev/ttyS9): No such file or directory.\nCheck that the cable is plugged "
+                           "in",
+                           "\n\nCOM900 disappeared at "}
+            << QStringList{"COM10 (/dev/ttyS9)：此文件或目录不存在。\n请检查写频线是否已插好",
+                           "\n\nCOM900 于 "};
+        QTest::newRow("port held by another program")
+            << Fault::PortHeld << QStringList{"Another program is using"}
+            << QStringList{"另一个程序正在使用"};
+        QTest::newRow("model error")
+            << Fault::OtherType
+            << QStringList{"the radio is a TANGELOUV, but TANGELOSV is chosen as the radio type"}
+            << QStringList{"对讲机是 TANGELOUV，但选择的机型是 TANGELOSV"};
+        QTest::newRow("band change refused")
+            << Fault::Band18 << QStringList{"a radio in the 66 - 88 MHz band cannot be given another band"}
+            << QStringList{"66 - 88 MHz 频段的对讲机不能改为其他频段"};
+        QTest::newRow("fields not taken")
+            << Fault::NotTaken
+            << QStringList{"did not take the stock date and the seller:", "The automatic backup "}
+            << QStringList{"对讲机没有接受入库时间和经手人", "自动备份 "};
+        QTest::newRow("port gone midway")
+            << Fault::HungUp
+            << QStringList{"went away while waiting for the reply to the block write for block 1.",
+                           "Some blocks may have been written", "The automatic backup "}
+            << QStringList{"在等待第 1 块的数据块写入的应答时断开了。", "可能已写入部分数据块", "自动备份 "};
+    }
+    void failureDetails()
+    {
+        QFETCH(Fault, fault);
+        QFETCH(QStringList, english);
+        QFETCH(QStringList, chinese);
+        const int16_t language = SystemLanguageIndex();
+        const uint8_t band = fault == Fault::Band18 ? 18 : 3;
+        const QByteArray identity = fault == Fault::Band18 ? "RZ614_V" : "RZ614UV";
+        const RadioImage image = MakeImage(DealerRadio, band, 0xE0, 0x00);
+        if (fault == Fault::DeviceGone) {
+            // A machine's port (COM10) whose device is not there, and the radio's device gone.
+            QVERIFY(SetUpPorts({"ttyS9"}, true, "[language]\ncomPort=900\n", identity, band, image));
+            StartFrmMainQuick();
+            radio->Close();
+            QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), QStringLiteral("COM10"), 2500);
+        } else {
+            QVERIFY(StartWithRadio(identity, band, image));
+        }
+        VirtualRadioFaults faults;
+        QSerialPort holder;
+        bool write = true;
+        int boxes = 1;
+        switch (fault) {
+        case Fault::Silent:
+            faults.silentFromFrame = 0;
+            write = false;
+            break;
+        case Fault::DeviceGone:
+            write = false;
+            break;
+        case Fault::PortHeld:
+            holder.setPortName(radio->DevicePath());
+            QVERIFY(holder.open(QIODevice::ReadWrite));
+            write = false;
+            break;
+        case Fault::OtherType:
+            UserChooses(frm->Combo1[0], 2);
+            boxes = 2; // after "Model Error"
+            break;
+        case Fault::Band18:
+            QVERIFY(ReadRadio() && ChooseBand(12));
+            boxes = 2; // after the band notice
+            break;
+        case Fault::NotTaken:
+            QVERIFY(ReadRadio());
+            faults.blockWriteFaults[3] = {BlockWriteFault::Unkept, 99};
+            faults.blockWriteFaults[4] = {BlockWriteFault::Unkept, 99};
+            EnterText(9, QStringLiteral("2025-01-02"), Entry::Program);
+            EnterText(11, QStringLiteral("Wang Fang"), Entry::Program);
+            break;
+        case Fault::HungUp:
+            QVERIFY(ReadRadio());
+            faults.hangUpFrames = {8}; // the second block write
+            break;
+        }
+        if (radio->IsOpen())
+            radio->SetFaults(faults);
+
+        QTest::mouseClick(write ? frm->Command2 : frm->Command1, Qt::LeftButton);
+        QVERIFY(msgs->WaitFor(boxes, 5000));
+        const QString detail = msgs->boxes.last().detail;
+        for (const QString& piece : language == ChineseLanguage ? chinese : english)
+            QVERIFY2(detail.contains(piece), qPrintable(detail));
+        const QStringList foreign = OtherLanguage::Foreign(detail, language);
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + detail));
     }
 
     // Closing the window in the middle of a session: the port closes, nothing more goes out, no

@@ -226,7 +226,7 @@ private slots:
     }
 
     // Real message boxes: the program title, the icon and buttons asked for, and Qt's button texts
-    // in the window's language.
+    // (the details button's too) in the window's language.
     void messageBox_data()
     {
         QTest::addColumn<int>("buttons");
@@ -253,7 +253,7 @@ private slots:
         QFETCH(int, result);
         frm->SetMsgBoxHandler(ShowMsgBoxDialog);
 
-        QString title, okText, cancelText, shownDetail;
+        QString title, okText, cancelText, shownDetail, detailsText;
         int shownIcon = -1;
         bool hasCancel = false;
         QTimer::singleShot(0, [&] {
@@ -267,6 +267,9 @@ private slots:
             hasCancel = box->button(QMessageBox::Cancel) != nullptr;
             if (hasCancel)
                 cancelText = box->button(QMessageBox::Cancel)->text();
+            for (QAbstractButton* shown : box->buttons())
+                if (box->buttonRole(shown) == QMessageBox::ActionRole)
+                    detailsText = shown->text();
             box->button(QMessageBox::StandardButton(press))->click();
         });
         const MsgResult answer = frm->MsgBox("Read Complete!", MsgButtons(buttons), MsgIcon(icon), detail);
@@ -280,6 +283,8 @@ private slots:
         QCOMPARE(okText.remove('&'), expected == 2 ? QString::fromUtf8("确定") : "OK");
         if (hasCancel)
             QCOMPARE(cancelText.remove('&'), expected == 2 ? QString::fromUtf8("取消") : "Cancel");
+        if (!detail.isEmpty())
+            QCOMPARE(detailsText, expected == 2 ? QString::fromUtf8("显示详情...") : "Show Details...");
     }
 };
 
