@@ -2,6 +2,7 @@
 // alias. Most cases run the command line's code in this process with short reply waits; the exit
 // codes are checked on the program itself.
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "data/RadioBackup.h"
 #include "IsolatedProgram.h"
 #include "OtherLanguage.h"
@@ -782,6 +783,11 @@ private slots:
                     if (const QStringList found = OtherLanguage::Foreign(line, expected, allowed);
                         !found.isEmpty())
                         foreign << QStringLiteral("%1: %2  [%3]").arg(locale, line, found.join(u'|'));
+                    // The help's paragraphs fit a terminal of 100 columns, a Chinese character
+                    // taking two; only the usage line runs as long as the command it shows.
+                    if (given.contains(u"--help") && TerminalWidth(line) > 100 &&
+                        !line.contains(u"tangelo-cli "))
+                        foreign << QStringLiteral("%1: wider than 100 columns: %2").arg(locale, line);
                 }
             }
             QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(u'\n')));
