@@ -1,14 +1,28 @@
 #include "cli/CliOptions.h"
 
+#include "cli/TerminalText.h"
 #include "data/BandTable.h"
 #include "data/ModData.h"
 #include "ProgramInfo.h"
+#include "settings/SystemLanguage.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <array>
 
 namespace {
+
+// The help pages, in the program's language; what they name (options, values, commands) stays.
+class CliHelp
+{
+    Q_DECLARE_TR_FUNCTIONS(CliHelp)
+};
+// What is wrong with a command line.
+class CliUsage
+{
+    Q_DECLARE_TR_FUNCTIONS(CliUsage)
+};
 
 constexpr unsigned Bit(Command command)
 {
@@ -27,31 +41,39 @@ struct CommandSpec
     const char* description;
 };
 
+// The descriptions are marked for translation; the usage lines are what is typed and stay.
 constexpr std::array<CommandSpec, 5> Commands{{
     {Command::Ports, "ports", "ports",
-     "Lists the serial ports as the window's list does: COM number, device and adapter."},
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "Lists the serial ports as the window's list does: COM number, device and adapter.")},
     {Command::Read, "read",
      "read [--port N] [--json | --csv [--header]] [--save FILE] [--repeat [--no-prompt]]",
-     "Reads the radio and prints its record as the window shows it: every field, the band's name and the "
-     "switches; as text, as JSON, or as one CSV line per radio."},
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "Reads the radio and prints its record as the window shows it: every field, the band's "
+                    "name and the switches; as text, as JSON, or as one CSV line per radio.")},
     {Command::Write, "write",
      "write [--port N] [--type NAME] [--dealer-code TEXT] [--stock-date TEXT] [--sell-date TEXT] "
      "[--seller TEXT] [--password TEXT] [--band-setting on|off] [--band N|NAME] [--yes] [--repeat "
      "[--no-prompt]]",
-     "Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each "
-     "changed field as before → after. Before any block is written, the image as read is saved as an "
-     "automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its "
-     "field in the radio's code page is an error, never cut. A band change needs --yes; a radio in the "
-     "66 - 88 MHz band (18) cannot be given another band."},
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "Writes the fields given and only those: every other byte goes back as the radio holds "
+                    "it. Prints each changed field as before → after. Before any block is written, the "
+                    "image as read is saved as an automatic backup; the write is refused when that fails "
+                    "(unless --no-backup). A text too wide for its field in the radio's code page is an "
+                    "error, never cut. A band change needs --yes; a radio in the 66 - 88 MHz band (18) "
+                    "cannot be given another band.")},
     {Command::Backup, "backup", "backup [--port N] FILE",
-     "Reads the radio and keeps its whole image, its type and its serial number in FILE (a new file; a "
-     "folder gets a file named after the serial number and the time)."},
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "Reads the radio and keeps its whole image, its type and its serial number in FILE (a "
+                       "new file; a folder gets a file named after the serial number and the time).")},
     {Command::Restore, "restore",
      "restore [--port N] [--force] [--dry-run] [--yes] [--repeat [--no-prompt]] FILE",
-     "Writes the dealer fields, password, band-setting switch and band of a backup file (or of an "
-     "automatic backup) back to the radio, byte for byte, as a write does: the radio's type is checked, "
-     "its blocks read and saved as a backup, then blocks 0 to 4 written. Refuses a file of another radio "
-     "type, and of another serial number unless --force. Prints what it changes before it writes."},
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "Writes the dealer fields, password, band-setting switch and band of a backup file (or "
+                    "of an automatic backup) back to the radio, byte for byte, as a write does: the "
+                    "radio's type is checked, its blocks read and saved as a backup, then blocks 0 to 4 "
+                    "written. Refuses a file of another radio type, and of another serial number unless "
+                    "--force. Prints what it changes before it writes.")},
 }};
 
 struct OptionSpec
@@ -64,65 +86,74 @@ struct OptionSpec
 
 constexpr std::array<OptionSpec, 21> Options{{
     {"port", "N",
-     "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. Default: "
-     "the port chosen in the window.",
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. "
+                    "Default: the port chosen in the window."),
      OnRadio},
-    {"json", nullptr, "Print the record as JSON.", Bit(Command::Read)},
-    {"csv", nullptr, "Print the record as one CSV line.", Bit(Command::Read)},
-    {"header", nullptr, "With --csv: print the names of the columns first.", Bit(Command::Read)},
-    {"save", "FILE", "Also keep the image in FILE, as 'backup' does (with --repeat: a folder).",
+    {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as JSON."), Bit(Command::Read)},
+    {"csv", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as one CSV line."), Bit(Command::Read)},
+    {"header", nullptr, QT_TRANSLATE_NOOP("CliHelp", "With --csv: print the names of the columns first."),
+     Bit(Command::Read)},
+    {"save", "FILE",
+     QT_TRANSLATE_NOOP("CliHelp", "Also keep the image in FILE, as 'backup' does (with --repeat: a folder)."),
      Bit(Command::Read)},
     {"type", "NAME",
-     "The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. "
-     "Default: the type the radio reports, read first.",
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model "
+                       "error. Default: the type the radio reports, read first."),
      Bit(Command::Write)},
-    {"dealer-code", "TEXT", "The dealer code (16 bytes).", Bit(Command::Write)},
-    {"stock-date", "TEXT", "The stock date, any text (16 bytes).", Bit(Command::Write)},
-    {"sell-date", "TEXT", "The sell date, any text (16 bytes).", Bit(Command::Write)},
-    {"seller", "TEXT", "The seller (16 bytes).", Bit(Command::Write)},
-    {"password", "TEXT", "The programming password (4 bytes).", Bit(Command::Write)},
-    {"band-setting", "on|off", "The band-setting switch.", Bit(Command::Write)},
-    {"band", "N|NAME", "The band: its number (0 to 18) or its name as 'read' shows it.", Bit(Command::Write)},
-    {"yes", nullptr, "Agree to a change of the radio's band.", Writing},
-    {"force", nullptr, "Restore a file of another serial number.", Bit(Command::Restore)},
-    {"dry-run", nullptr, "Print what would change, and write nothing.", Bit(Command::Restore)},
-    {"no-backup", nullptr, "Do not save the automatic backup before writing.", Writing},
+    {"dealer-code", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "The dealer code (16 bytes)."), Bit(Command::Write)},
+    {"stock-date", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "The stock date, any text (16 bytes)."),
+     Bit(Command::Write)},
+    {"sell-date", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "The sell date, any text (16 bytes)."),
+     Bit(Command::Write)},
+    {"seller", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "The seller (16 bytes)."), Bit(Command::Write)},
+    {"password", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "The programming password (4 bytes)."),
+     Bit(Command::Write)},
+    {"band-setting", "on|off", QT_TRANSLATE_NOOP("CliHelp", "The band-setting switch."), Bit(Command::Write)},
+    {"band", "N|NAME",
+     QT_TRANSLATE_NOOP("CliHelp", "The band: its number (0 to 18) or its name as 'read' shows it."),
+     Bit(Command::Write)},
+    {"yes", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Agree to a change of the radio's band."), Writing},
+    {"force", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Restore a file of another serial number."),
+     Bit(Command::Restore)},
+    {"dry-run", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print what would change, and write nothing."),
+     Bit(Command::Restore)},
+    {"no-backup", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Do not save the automatic backup before writing."),
+     Writing},
     {"repeat", nullptr,
-     "Radio after radio: after each one, prompt \"Connect the next radio, then press Enter; q to quit\"; "
-     "one line per radio, a summary at the end.",
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "Radio after radio: after each one, prompt \"Connect the next radio, then press Enter; "
+                    "q to quit\"; one line per radio, a summary at the end."),
      Repeating},
     {"no-prompt", nullptr,
-     "With --repeat: no prompt; the program command is tried again until a radio answers (the radio "
-     "just done counts once it is taken away or another one answers). Ctrl-C ends the run.",
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "With --repeat: no prompt; the program command is tried again until a radio answers "
+                       "(the radio just done counts once it is taken away or another one answers). Ctrl-C "
+                       "ends the run."),
      Repeating},
-    {"log", "FILE.csv", "Append a line per radio: time, port, type, serial number, result, changed fields.",
+    {"log", "FILE.csv",
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "Append a line per radio: time, port, type, serial number, result, changed fields."),
      OnRadio},
-    {"trace", nullptr, "Trace the link's frames and events on standard error.", OnRadio},
+    {"trace", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Trace the link's frames and events on standard error."),
+     OnRadio},
 }};
-
-constexpr char ExitCodesHelp[] = "Exit codes:\n"
-                                 "  0  done\n"
-                                 "  1  radio failure or no reply\n"
-                                 "  2  usage: a wrong command line, or a file named on it\n"
-                                 "  3  the port cannot be opened\n"
-                                 "  4  model error: the radio is not of the type given (or of the file's)\n"
-                                 "  5  refused: nothing was written\n"
-                                 "With --repeat: 0 when every radio was done, else the code of the first "
-                                 "radio that was not.\n";
 
 struct TextOption
 {
     TextField field;
     const char* option;
-    const char* label;
+    const char* label; // as a sentence names the field
     int width;
 };
 constexpr std::array<TextOption, 5> TextOptions{{
-    {TextField::DealerCode, "dealer-code", "dealer code", Width::DealerCode},
-    {TextField::StockDate, "stock-date", "stock date", Width::StockDate},
-    {TextField::SellDate, "sell-date", "sell date", Width::SellDate},
-    {TextField::Seller, "seller", "seller", Width::Seller},
-    {TextField::ProgramPassword, "password", "password", Width::ProgramPassword},
+    {TextField::DealerCode, "dealer-code", QT_TRANSLATE_NOOP("CliUsage", "dealer code"), Width::DealerCode},
+    {TextField::StockDate, "stock-date", QT_TRANSLATE_NOOP("CliUsage", "stock date"), Width::StockDate},
+    {TextField::SellDate, "sell-date", QT_TRANSLATE_NOOP("CliUsage", "sell date"), Width::SellDate},
+    {TextField::Seller, "seller", QT_TRANSLATE_NOOP("CliUsage", "seller"), Width::Seller},
+    {TextField::ProgramPassword, "password", QT_TRANSLATE_NOOP("CliUsage", "password"),
+     Width::ProgramPassword},
 }};
 
 const TextOption& TextOptionOf(TextField field)
@@ -139,52 +170,77 @@ QString Utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-QString WrapIndented(const QString& text, int indent, int width)
+// The end of every help page: the exit codes, and what stays the same in every language.
+QString ExitCodesHelp()
 {
-    QString result;
-    QString line;
-    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
-        if (!line.isEmpty() && line.size() + 1 + word.size() > width - indent) {
-            result += line + u'\n' + QString(indent, u' ');
-            line.clear();
-        }
-        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
-    }
-    return result + line;
+    return CliHelp::tr("Exit codes:\n"
+                       "  0  done\n"
+                       "  1  radio failure or no reply\n"
+                       "  2  usage: a wrong command line, or a file named on it\n"
+                       "  3  the port cannot be opened\n"
+                       "  4  model error: the radio is not of the type given (or of the file's)\n"
+                       "  5  refused: nothing was written\n"
+                       "With --repeat: 0 when every radio was done, else the code of the first radio that "
+                       "was not.\n") +
+           u'\n' +
+           WrapIndented(
+               CliHelp::tr("What programs read does not change with the language: the --json keys, the "
+                           "--csv columns, the backup file, the --log file, the exit codes and the "
+                           "--trace output stay English."),
+               0, 100) +
+           u'\n';
+}
+
+QString Translated(const char* text)
+{
+    return QCoreApplication::translate("CliHelp", text);
 }
 
 QString TopHelp()
 {
-    QString help = QStringLiteral("Usage: tangelo-cli COMMAND [OPTIONS]\n\n"
-                                  "Reads and writes the information block of TANGELO radios from the command "
-                                  "line, radio after radio.\n\nCommands:\n");
+    QString help =
+        CliHelp::tr("Usage: %1").arg(QStringLiteral("tangelo-cli COMMAND [OPTIONS]")) +
+        QStringLiteral("\n\n") +
+        WrapIndented(CliHelp::tr("Reads and writes the information block of TANGELO radios from the "
+                                 "command line, radio after radio."),
+                     0, 100) +
+        QStringLiteral("\n\n") + CliHelp::tr("Commands:") + u'\n';
     for (const CommandSpec& spec : Commands)
         help += QStringLiteral("  %1 %2\n")
                     .arg(Utf8(spec.name), -8)
-                    .arg(WrapIndented(Utf8(spec.description), 11, 100));
+                    .arg(WrapIndented(Translated(spec.description), 11, 100));
     help +=
-        QStringLiteral("\n'tangelo-cli COMMAND --help' shows a command's options; --version the version.\n"
-                       "Automatic backups: every write first saves the radio's image in the data folder "
-                       "(~/.local/share/TANGELO_Tune/backups); 'restore' takes such a file.\n\n");
-    return help + Utf8(ExitCodesHelp);
+        u'\n' +
+        WrapIndented(CliHelp::tr("'%1' shows a command's options; %2 the version.")
+                         .arg(QStringLiteral("tangelo-cli COMMAND --help"), QStringLiteral("--version")),
+                     0, 100) +
+        u'\n' +
+        WrapIndented(CliHelp::tr("Automatic backups: every write first saves the radio's image in the data "
+                                 "folder (%1); 'restore' takes such a file.")
+                         .arg(QStringLiteral("~/.local/share/TANGELO_Tune/backups")),
+                     0, 100) +
+        QStringLiteral("\n\n");
+    return help + ExitCodesHelp();
 }
 
 QString CommandHelp(const CommandSpec& spec)
 {
-    QString help = QStringLiteral("Usage: tangelo-cli %1\n\n%2\n\nOptions:\n")
-                       .arg(Utf8(spec.usage), WrapIndented(Utf8(spec.description), 0, 100));
+    QString help = CliHelp::tr("Usage: %1").arg(QStringLiteral("tangelo-cli ") + Utf8(spec.usage)) +
+                   QStringLiteral("\n\n") + WrapIndented(Translated(spec.description), 0, 100) +
+                   QStringLiteral("\n\n") + CliHelp::tr("Options:") + u'\n';
+    const auto line = [](const QString& name, const QString& text) {
+        return QStringLiteral("  %1 %2\n").arg(name, -22).arg(WrapIndented(text, 25, 100));
+    };
     for (const OptionSpec& option : Options) {
         if ((option.commands & Bit(spec.command)) == 0)
             continue;
         QString name = QStringLiteral("--") + Utf8(option.name);
         if (option.value != nullptr)
             name += u' ' + Utf8(option.value);
-        help += QStringLiteral("  %1 %2\n").arg(name, -22).arg(WrapIndented(Utf8(option.help), 25, 100));
+        help += line(name, Translated(option.help));
     }
-    help += QStringLiteral("  %1 %2\n\n")
-                .arg(QStringLiteral("--help"), -22)
-                .arg(QStringLiteral("Show this help."));
-    return help + Utf8(ExitCodesHelp);
+    help += line(QStringLiteral("--help"), CliHelp::tr("Show this help.")) + u'\n';
+    return help + ExitCodesHelp();
 }
 
 std::optional<int16_t> ParseSwitch(const QString& text)
@@ -218,15 +274,15 @@ QString CheckFieldText(const TextOption& option, const QString& text, const Ansi
 {
     const QByteArray bytes = page.ToAnsi(text);
     if (bytes.size() > option.width)
-        return QStringLiteral(
-                   "--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %6 bytes")
+        return CliUsage::tr("--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %n "
+                            "bytes",
+                            nullptr, option.width)
             .arg(Utf8(option.option), text)
             .arg(bytes.size())
-            .arg(QString::fromUtf8(page.Name()), Utf8(option.label))
-            .arg(option.width);
+            .arg(QString::fromUtf8(page.Name()), CliUsage::tr(option.label));
     // A byte 0x00 or 0xFF ends a text in the radio's block; '?' stands for a character the page lacks.
     if (bytes.contains('\0') || bytes.contains('\xFF') || page.FromAnsi(bytes) != text)
-        return QStringLiteral("--%1: \"%2\" cannot be stored in the radio's code page %3")
+        return CliUsage::tr("--%1: \"%2\" cannot be stored in the radio's code page %3")
             .arg(Utf8(option.option), text, QString::fromUtf8(page.Name()));
     return {};
 }
@@ -238,19 +294,25 @@ QString WithoutTrailingSpaces(QString text)
     return text;
 }
 
+// "TANGELOUV, TANGELOSU and TANGELOSV", worded in the program's language.
+QString TypeList()
+{
+    QStringList names;
+    for (std::string_view type : RadioTypeNames)
+        names << QString::fromUtf8(type.data(), qsizetype(type.size()));
+    return LanguageLocale(SystemLanguageIndex()).createSeparatedList(names);
+}
+
 CommandLine UsageError(const QString& command, const QString& message)
 {
     const QString help = command.isEmpty() ? QStringLiteral("tangelo-cli --help")
                                            : QStringLiteral("tangelo-cli %1 --help").arg(command);
-    return {std::nullopt, {}, QStringLiteral("tangelo-cli: %1\nSee '%2'.").arg(message, help)};
+    return {std::nullopt,
+            {},
+            QStringLiteral("tangelo-cli: %1\n").arg(message) + CliUsage::tr("See '%1'.").arg(help)};
 }
 
 } // namespace
-
-QString TextFieldLabel(TextField field)
-{
-    return Utf8(TextOptionOf(field).label);
-}
 
 QString TextFieldOption(TextField field)
 {
@@ -279,7 +341,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         if (first == Utf8(candidate.name))
             spec = &candidate;
     if (spec == nullptr)
-        return UsageError({}, QStringLiteral("no command '%1'").arg(first));
+        return UsageError({}, CliUsage::tr("no command '%1'").arg(first));
     const QString name = Utf8(spec->name);
 
     QCommandLineParser parser;
@@ -303,14 +365,14 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
     for (const OptionSpec& option : Options)
         if (option.value != nullptr && (option.commands & Bit(spec->command)) != 0 &&
             parser.values(Utf8(option.name)).size() > 1)
-            return UsageError(name, QStringLiteral("--%1 is given more than once").arg(Utf8(option.name)));
+            return UsageError(name, CliUsage::tr("--%1 is given more than once").arg(Utf8(option.name)));
 
     const QStringList positional = parser.positionalArguments();
     const bool takesFile = spec->command == Command::Backup || spec->command == Command::Restore;
     if (takesFile && positional.size() != 1)
-        return UsageError(name, QStringLiteral("'%1' takes one FILE").arg(name));
+        return UsageError(name, CliUsage::tr("'%1' takes one FILE").arg(name));
     if (!takesFile && !positional.isEmpty())
-        return UsageError(name, QStringLiteral("unexpected argument '%1'").arg(positional.first()));
+        return UsageError(name, CliUsage::tr("unexpected argument '%1'").arg(positional.first()));
     if (takesFile)
         options.file = positional.first();
     if (spec->command == Command::Ports)
@@ -323,7 +385,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         options.repeat = set("repeat");
         options.noPrompt = set("no-prompt");
         if (options.noPrompt && !options.repeat)
-            return UsageError(name, QStringLiteral("--no-prompt goes with --repeat"));
+            return UsageError(name, CliUsage::tr("%1 goes with %2")
+                                        .arg(QStringLiteral("--no-prompt"), QStringLiteral("--repeat")));
     }
     if ((Bit(spec->command) & Writing) != 0) {
         options.yes = set("yes");
@@ -333,22 +396,24 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
     switch (spec->command) {
     case Command::Read:
         if (set("json") && set("csv"))
-            return UsageError(name, QStringLiteral("--json and --csv exclude each other"));
+            return UsageError(name, CliUsage::tr("%1 and %2 exclude each other")
+                                        .arg(QStringLiteral("--json"), QStringLiteral("--csv")));
         options.format = set("json")  ? RecordFormat::Json
                          : set("csv") ? RecordFormat::Csv
                                       : RecordFormat::Text;
         options.header = set("header");
         if (options.header && options.format != RecordFormat::Csv)
-            return UsageError(name, QStringLiteral("--header goes with --csv"));
+            return UsageError(
+                name,
+                CliUsage::tr("%1 goes with %2").arg(QStringLiteral("--header"), QStringLiteral("--csv")));
         options.save = value("save");
         break;
     case Command::Write:
         if (set("type")) {
             options.type = CanonicalTypeName(value("type"));
             if (options.type.isEmpty())
-                return UsageError(name, QStringLiteral("--type: no radio type '%1'; the types are TANGELOUV, "
-                                                       "TANGELOSU and TANGELOSV")
-                                            .arg(value("type")));
+                return UsageError(name, CliUsage::tr("--type: no radio type '%1'; the types are %2")
+                                            .arg(value("type"), TypeList()));
         }
         for (const TextOption& option : TextOptions) {
             if (!set(option.option))
@@ -361,18 +426,17 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         if (set("band-setting")) {
             options.bandSetting = ParseSwitch(value("band-setting"));
             if (!options.bandSetting)
-                return UsageError(name, QStringLiteral("--band-setting takes on or off"));
+                return UsageError(name, CliUsage::tr("--band-setting takes on or off"));
         }
         if (set("band")) {
             options.band = ParseBand(value("band"));
             if (!options.band)
-                return UsageError(name,
-                                  QStringLiteral("--band: no band '%1'; give 0 to 18 or a band's name as "
-                                                 "'read' shows it")
-                                      .arg(value("band")));
+                return UsageError(name, CliUsage::tr("--band: no band '%1'; give 0 to 18 or a band's name as "
+                                                     "'read' shows it")
+                                            .arg(value("band")));
         }
         if (options.texts.isEmpty() && !options.bandSetting && !options.band)
-            return UsageError(name, QStringLiteral("nothing to write: give at least one field"));
+            return UsageError(name, CliUsage::tr("nothing to write: give at least one field"));
         break;
     case Command::Restore:
         options.force = set("force");

@@ -53,8 +53,7 @@ struct CommandLine
 // `arguments` as the process has them, the program's name first.
 CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& page);
 
-// The field's name as the record shows it and as its option names it ("dealer code", "dealer-code").
-QString TextFieldLabel(TextField field);
+// The field's option: "dealer-code".
 QString TextFieldOption(TextField field);
 // The radio type's name for a name given in any capitals, or empty.
 QString CanonicalTypeName(const QString& name);

@@ -55,12 +55,11 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
         if (outcome.Mode == SessionMode::Read)
             report.Message = OutcomeDetail(outcome);
         else if (restoreFile)
-            report.Message =
-                QStringLiteral("the radio is a %1, the backup file is of a %2; nothing was written")
-                    .arg(outcome.RadioType, outcome.PcType);
-        else
-            report.Message = QStringLiteral("the radio is a %1, not a %2; nothing was written")
+            report.Message = tr("the radio is a %1, the backup file is of a %2; nothing was written")
                                  .arg(outcome.RadioType, outcome.PcType);
+        else
+            report.Message =
+                tr("the radio is a %1, not a %2; nothing was written").arg(outcome.RadioType, outcome.PcType);
         break;
     case SessionResult::Failure:
         report.Code = ExitCode::RadioFailure;
@@ -68,8 +67,7 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
         break;
     case SessionResult::Refused:
         report.Code = ExitCode::Refused;
-        report.Message =
-            refusal.isEmpty() ? OutcomeDetail(outcome) : QStringLiteral("refused: %1").arg(refusal);
+        report.Message = refusal.isEmpty() ? OutcomeDetail(outcome) : tr("refused: %1").arg(refusal);
         break;
     }
     return report;
@@ -115,9 +113,9 @@ RadioReport RadioCommand::ReadRadio(const ReadResult& read)
         const BackupFileResult saved = SaveImage(file, backup, context.codePage);
         if (!saved.Error.isEmpty()) {
             report.Code = ExitCode::Usage;
-            report.Message = QStringLiteral("the image was read but not saved: %1").arg(saved.Error);
+            report.Message = tr("the image was read but not saved: %1").arg(saved.Error);
         } else {
-            report.Message = QStringLiteral("saved in %1").arg(saved.Path);
+            report.Message = tr("saved in %1").arg(saved.Path);
         }
     }
     return report;
@@ -136,8 +134,8 @@ RadioSession::WriteFieldsQuestion RadioCommand::Question(RadioReport& report, QS
             refusal = plan.Refusal;
             return WriteDecision{true, radio, {}, {}};
         }
-        out() << QStringLiteral("%1 %2 %3:\n").arg(port.Name(), report.Type, report.Serial)
-              << (plan.Changes.isEmpty() ? QStringLiteral("  (no change)\n") : ChangeLines(plan.Changes));
+        out() << tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial) << '\n'
+              << ChangeLines(plan.Changes);
         out().flush();
         report.Changed = ChangedKeys(plan.Changes);
         RadioInfoRecord fields = DecodeInfo(plan.Image, context.codePage, radio);
@@ -153,7 +151,7 @@ RadioSession::BackupWriter RadioCommand::Backup() const
         const BackupFileResult saved =
             BackupFolder(context.backupFolder).SaveWriteBackup(radio, image, context.codePage);
         if (saved.Error.isEmpty()) {
-            out() << QStringLiteral("  Backup: %1\n").arg(saved.Path);
+            out() << "  " << tr("Backup: %1").arg(saved.Path) << '\n';
             out().flush();
         }
         return saved;
@@ -188,20 +186,20 @@ RadioReport RadioCommand::RestoreDryRun(const ReadResult& read)
     RadioReport report = NamedReport(read);
     if (ToRadioTypeName(read.Record.Model) != CanonicalTypeName(restoreFile->RadioType)) {
         report.Code = ExitCode::ModelError;
-        report.Message = QStringLiteral("the radio is a %1, the backup file is of a %2")
+        report.Message = tr("the radio is a %1, the backup file is of a %2")
                              .arg(report.Type, ToDisplayTypeName(restoreFile->RadioType));
         return report;
     }
     const WritePlan plan = PlanRestore(*restoreFile, options, read.Record, read.Image, context.codePage);
     if (plan.Refuse) {
         report.Code = ExitCode::Refused;
-        report.Message = QStringLiteral("a restore would be refused: %1").arg(plan.Refusal);
+        report.Message = tr("a restore would be refused: %1").arg(plan.Refusal);
         return report;
     }
-    out() << QStringLiteral("%1 %2 %3:\n").arg(port.Name(), report.Type, report.Serial)
-          << (plan.Changes.isEmpty() ? QStringLiteral("  (no change)\n") : ChangeLines(plan.Changes));
+    out() << tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial) << '\n'
+          << ChangeLines(plan.Changes);
     out().flush();
     report.Changed = ChangedKeys(plan.Changes);
-    report.Message = QStringLiteral("dry run, nothing written");
+    report.Message = tr("dry run, nothing written");
     return report;
 }

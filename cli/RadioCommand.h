@@ -8,6 +8,7 @@
 #include "cli/RunLog.h"
 #include "data/RadioBackup.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,8 @@ struct RadioReport
 // The rounds (RadioRounds.cpp) and the radio's own step (RadioActions.cpp).
 class RadioCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(RadioCommand)
+
 public:
     RadioCommand(const CliOptions& given, CliContext& runContext)
         : options(given), context(runContext), log(given.log)

@@ -2,7 +2,9 @@
 // per radio, the log and the summary.
 #include "cli/RadioCommand.h"
 #include "cli/RadioCommands.h"
+#include "cli/RecordOutput.h"
 #include "settings/BackupFolder.h"
+#include "settings/SystemLanguage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -13,8 +15,17 @@
 
 namespace {
 
-constexpr char NextRadioPrompt[] = "Connect the next radio, then press Enter; q to quit";
+// The answers to the prompt that end a run, in either language: "q" is on every keyboard, "退"
+// (退出, quit) is what a Chinese input method gives.
+bool IsQuitAnswer(const QString& line)
+{
+    const QString answer = line.trimmed();
+    return answer.compare(QStringLiteral("q"), Qt::CaseInsensitive) == 0 ||
+           answer.compare(QStringLiteral("quit"), Qt::CaseInsensitive) == 0 || answer == QStringView(u"退") ||
+           answer == QStringView(u"退出");
+}
 
+// The result as the --log file has it, English in every language.
 QString ResultWord(ExitCode code)
 {
     switch (code) {
@@ -31,12 +42,23 @@ QString ResultWord(ExitCode code)
     return QStringLiteral("failed");
 }
 
+// The result for the person at the terminal.
+QString ResultText(ExitCode code)
+{
+    const QString word = ResultWord(code);
+    if (word == u"done")
+        return RadioCommand::tr("done");
+    if (word == u"skipped")
+        return RadioCommand::tr("skipped");
+    return RadioCommand::tr("failed");
+}
+
 std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSettings& settings, QString& error)
 {
     if (given.isEmpty()) {
         const int16_t saved = settings.LoadComPortSetting();
         if (saved <= 0) {
-            error = QStringLiteral("no --port given, and no port is chosen in the window");
+            error = RadioCommand::tr("no --port given, and no port is chosen in the window");
             return std::nullopt;
         }
         return PortChoice{saved, {}};
@@ -49,7 +71,7 @@ std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSetting
     bool ok = false;
     const int number = digits.toInt(&ok);
     if (!ok || number < 1 || number > 999) {
-        error = QStringLiteral("--port: '%1' is no COM number (1 to 999) or device path").arg(given);
+        error = RadioCommand::tr("--port: '%1' is no COM number (1 to 999) or device path").arg(given);
         return std::nullopt;
     }
     return PortChoice{int16_t(number), {}};
@@ -62,11 +84,11 @@ QString CheckNewFile(const QString& path, bool several)
     if (info.isDir())
         return {};
     if (info.exists() || info.isSymLink())
-        return QStringLiteral("%1 is there already; give a new file or a folder").arg(path);
+        return RadioCommand::tr("%1 is there already; give a new file or a folder").arg(path);
     if (several)
-        return QStringLiteral("with --repeat, %1 must be a folder").arg(path);
+        return RadioCommand::tr("with --repeat, %1 must be a folder").arg(path);
     if (!info.absoluteDir().exists())
-        return QStringLiteral("%1: its folder does not exist").arg(path);
+        return RadioCommand::tr("%1: its folder does not exist").arg(path);
     return {};
 }
 
@@ -90,14 +112,14 @@ QString RadioCommand::Prepare()
         if (!parsed.Backup)
             return parsed.Error;
         if (parsed.Backup->Blocks < WrittenBlockCount)
-            return QStringLiteral("%1: the file lacks blocks %2 to 4")
-                .arg(options.file)
-                .arg(parsed.Backup->Blocks);
+            return tr("%1: the file lacks blocks %2 to 4").arg(options.file).arg(parsed.Backup->Blocks);
         if (CanonicalTypeName(parsed.Backup->RadioType).isEmpty())
-            return QStringLiteral("%1: no radio type '%2'").arg(options.file, parsed.Backup->RadioType);
+            return tr("%1: no radio type '%2'").arg(options.file, parsed.Backup->RadioType);
         restoreFile = parsed.Backup;
     }
-    return log.Open();
+    if (const QString problem = log.Open(); !problem.isEmpty())
+        return tr("the log cannot be written: %1").arg(problem);
+    return {};
 }
 
 int RadioCommand::Run()
@@ -124,7 +146,7 @@ int RadioCommand::Run()
             }
             Report(HandleRadio(probe));
         }
-        err() << QStringLiteral("Summary: %1 done, %2 failed, %3 skipped").arg(done).arg(failed).arg(skipped)
+        err() << tr("Summary: %n done, %1 failed, %2 skipped", nullptr, done).arg(failed).arg(skipped)
               << Qt::endl;
     }
 
@@ -135,9 +157,9 @@ int RadioCommand::Run()
 
 bool RadioCommand::AskForNextRadio()
 {
-    err() << NextRadioPrompt << Qt::endl;
+    err() << tr("Connect the next radio, then press Enter; q to quit") << Qt::endl;
     const std::optional<QString> line = context.readLine ? context.readLine() : std::nullopt;
-    return line && line->trimmed().compare(QStringLiteral("q"), Qt::CaseInsensitive) != 0;
+    return line && !IsQuitAnswer(*line);
 }
 
 void RadioCommand::Pause() const
@@ -162,12 +184,13 @@ std::optional<ReadResult> RadioCommand::WaitForRadio()
         if (noRadio) {
             justHandled = false;
             // Said once; a port that cannot be opened (a cable unplugged, no permission) says why.
-            if (!announced) {
-                err() << QStringLiteral("Waiting for a radio on %1 (Ctrl-C to stop)").arg(port.Name());
-                if (outcome.Result == SessionResult::CannotOpen)
-                    err() << QStringLiteral("; the port cannot be opened now: ") << outcome.Reason;
-                err() << Qt::endl;
-            }
+            if (!announced)
+                err() << (outcome.Result == SessionResult::CannotOpen
+                              ? tr("Waiting for a radio on %1 (Ctrl-C to stop); the port cannot be opened "
+                                   "now: %2")
+                                    .arg(port.Name(), outcome.Reason)
+                              : tr("Waiting for a radio on %1 (Ctrl-C to stop)").arg(port.Name()))
+                      << Qt::endl;
             announced = true;
         } else if (!justHandled ||
                    (read.Complete() && SerialNumberText(read.Image, context.codePage) != lastSerial)) {
@@ -189,17 +212,23 @@ void RadioCommand::Report(const RadioReport& report)
     justHandled = true;
     lastSerial = report.Serial;
 
-    QString line = options.repeat ? QStringLiteral("radio %1: ").arg(radios) : QString();
     QStringList radio{port.Name()};
     for (const QString& part : {report.Type, report.Serial})
         if (!part.isEmpty())
             radio << part;
-    line += radio.join(u' ');
-    line += QStringLiteral(": ") + word;
-    if (isDone && !report.Changed.isEmpty())
-        line += QStringLiteral(" (%1)").arg(report.Changed.join(QStringLiteral(", ")));
-    if (!report.Message.isEmpty())
-        line += QStringLiteral(": ") + report.Message;
+    // The changed fields as the record text names them; the --log file has their keys.
+    QStringList changed;
+    for (const QString& key : report.Changed)
+        changed << RecordLabel(key);
+    const QString result =
+        isDone && !changed.isEmpty()
+            ? tr("%1 (%2)").arg(ResultText(report.Code),
+                                LanguageLocale(SystemLanguageIndex()).createSeparatedList(changed))
+            : ResultText(report.Code);
+    const QString head =
+        options.repeat ? tr("radio %1: %2").arg(radios).arg(radio.join(u' ')) : radio.join(u' ');
+    const QString line = report.Message.isEmpty() ? tr("%1: %2").arg(head, result)
+                                                  : tr("%1: %2: %3").arg(head, result, report.Message);
     // A lone read prints its record and nothing more, unless something went wrong.
     if (options.repeat || options.command != Command::Read || !isDone || !report.Message.isEmpty())
         err() << line << Qt::endl;
@@ -207,7 +236,7 @@ void RadioCommand::Report(const RadioReport& report)
     if (const QString error = log.Append(
             {QDateTime::currentDateTime(), port.Name(), report.Type, report.Serial, word, report.Changed});
         !error.isEmpty())
-        err() << "tangelo-cli: the log cannot be written: " << error << Qt::endl;
+        err() << "tangelo-cli: " << tr("the log cannot be written: %1").arg(error) << Qt::endl;
 }
 
 int RunRadioCommand(const CliOptions& options, CliContext& context)

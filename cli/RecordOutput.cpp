@@ -1,20 +1,28 @@
 #include "cli/RecordOutput.h"
 
+#include "cli/TerminalText.h"
 #include "data/BandTable.h"
 #include "link/ModelCheck.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <array>
 
 namespace {
 
-enum class Kind { Text, Number, Switch };
+// The record as a person reads it; the keys and values of JSON and CSV stay English.
+class RecordOutput
+{
+    Q_DECLARE_TR_FUNCTIONS(RecordOutput)
+};
+
+enum class Kind { Text, Number, Switch, BandName };
 
 struct Column
 {
     const char* key;
-    const char* label;
+    const char* label; // the window's caption for the field, marked for translation
     Kind kind;
     QString (*text)(const RadioInfoRecord&);
     int16_t (*number)(const RadioInfoRecord&);
@@ -23,54 +31,44 @@ struct Column
 #define TEXT(member) [](const RadioInfoRecord& r) { return TrimText(r.member); }, nullptr
 #define NUMBER(member) nullptr, [](const RadioInfoRecord& r) { return r.member; }
 
-// In the order of the window, top to bottom, then the switches it keeps hidden.
+// In the order of the window, top to bottom, then the switches it keeps hidden (5Tone, 2Tone and
+// DTMF are names, the same in every language).
 const std::array<Column, 23> Columns{{
-    {"type", "Radio type", Kind::Text, [](const RadioInfoRecord& r) { return ToDisplayTypeName(r.Model); },
-     nullptr},
-    {"band", "Band", Kind::Number, NUMBER(BandIndex)},
-    {"band_name", "Band name", Kind::Text, [](const RadioInfoRecord& r) { return BandName(r.BandIndex); },
-     nullptr},
-    {"band_setting", "Band setting", Kind::Switch, NUMBER(BandSetting)},
-    {"area_code", "Area code", Kind::Text, TEXT(AreaCode)},
-    {"serial_number", "Serial number", Kind::Text, TEXT(SerialNumber)},
-    {"production_date", "Production date", Kind::Text, TEXT(ProductionDate)},
-    {"manufacture_code", "Manufacture code", Kind::Text, TEXT(ManufactureCode)},
-    {"user_code", "User code", Kind::Text, TEXT(UserCode)},
-    {"maintenance_date", "Maintenance date", Kind::Text, TEXT(MaintenanceDate)},
-    {"maintenance_description", "Maintenance description", Kind::Text, TEXT(MaintenanceDescription)},
-    {"dealer_code", "Dealer code", Kind::Text, TEXT(DealerCode)},
-    {"stock_date", "Stock date", Kind::Text, TEXT(StockDate)},
-    {"sell_date", "Sell date", Kind::Text, TEXT(SellDate)},
-    {"seller", "Seller", Kind::Text, TEXT(Seller)},
-    {"password", "Password", Kind::Text, TEXT(ProgramPassword)},
+    {"type", QT_TRANSLATE_NOOP("RecordOutput", "Radio type"), Kind::Text,
+     [](const RadioInfoRecord& r) { return ToDisplayTypeName(r.Model); }, nullptr},
+    {"band", QT_TRANSLATE_NOOP("RecordOutput", "Band"), Kind::Number, NUMBER(BandIndex)},
+    {"band_name", QT_TRANSLATE_NOOP("RecordOutput", "Band name"), Kind::BandName, NUMBER(BandIndex)},
+    {"band_setting", QT_TRANSLATE_NOOP("RecordOutput", "Band setting"), Kind::Switch, NUMBER(BandSetting)},
+    {"area_code", QT_TRANSLATE_NOOP("RecordOutput", "Area code"), Kind::Text, TEXT(AreaCode)},
+    {"serial_number", QT_TRANSLATE_NOOP("RecordOutput", "Serial number"), Kind::Text, TEXT(SerialNumber)},
+    {"production_date", QT_TRANSLATE_NOOP("RecordOutput", "Production date"), Kind::Text,
+     TEXT(ProductionDate)},
+    {"manufacture_code", QT_TRANSLATE_NOOP("RecordOutput", "Manufacture code"), Kind::Text,
+     TEXT(ManufactureCode)},
+    {"user_code", QT_TRANSLATE_NOOP("RecordOutput", "User code"), Kind::Text, TEXT(UserCode)},
+    {"maintenance_date", QT_TRANSLATE_NOOP("RecordOutput", "Maintenance date"), Kind::Text,
+     TEXT(MaintenanceDate)},
+    {"maintenance_description", QT_TRANSLATE_NOOP("RecordOutput", "Maintenance description"), Kind::Text,
+     TEXT(MaintenanceDescription)},
+    {"dealer_code", QT_TRANSLATE_NOOP("RecordOutput", "Dealer code"), Kind::Text, TEXT(DealerCode)},
+    {"stock_date", QT_TRANSLATE_NOOP("RecordOutput", "Stock date"), Kind::Text, TEXT(StockDate)},
+    {"sell_date", QT_TRANSLATE_NOOP("RecordOutput", "Sell date"), Kind::Text, TEXT(SellDate)},
+    {"seller", QT_TRANSLATE_NOOP("RecordOutput", "Seller"), Kind::Text, TEXT(Seller)},
+    {"password", QT_TRANSLATE_NOOP("RecordOutput", "Password"), Kind::Text, TEXT(ProgramPassword)},
     {"five_tone", "5Tone", Kind::Switch, NUMBER(FiveTone)},
     {"two_tone", "2Tone", Kind::Switch, NUMBER(TwoTone)},
     {"dtmf", "DTMF", Kind::Switch, NUMBER(Dtmf)},
-    {"kill", "Kill", Kind::Switch, NUMBER(Kill)},
-    {"scramble", "Scramble", Kind::Switch, NUMBER(Scramble)},
-    {"faint", "Faint", Kind::Switch, NUMBER(Faint)},
-    {"factory_mode", "Factory mode", Kind::Switch, NUMBER(FactoryMode)},
+    {"kill", QT_TRANSLATE_NOOP("RecordOutput", "Kill"), Kind::Switch, NUMBER(Kill)},
+    {"scramble", QT_TRANSLATE_NOOP("RecordOutput", "Scramble"), Kind::Switch, NUMBER(Scramble)},
+    {"faint", QT_TRANSLATE_NOOP("RecordOutput", "Faint"), Kind::Switch, NUMBER(Faint)},
+    {"factory_mode", QT_TRANSLATE_NOOP("RecordOutput", "Factory mode"), Kind::Switch, NUMBER(FactoryMode)},
 }};
 
 #undef TEXT
 #undef NUMBER
 
-QString ValueText(const Column& column, const RadioInfoRecord& record)
-{
-    switch (column.kind) {
-    case Kind::Text:
-        return column.text(record);
-    case Kind::Number:
-        return QString::number(column.number(record));
-    case Kind::Switch:
-        return SwitchText(column.number(record));
-    }
-    return {};
-}
-
-} // namespace
-
-QString BandName(int band)
+// The band's name as the band table has it; English, for the programs that read JSON and CSV.
+QString BandTableName(int band)
 {
     if (band < 0 || band >= BandCount)
         return QStringLiteral("(no band of this number)");
@@ -78,9 +76,50 @@ QString BandName(int band)
     return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 
+// For a person (`forPeople`: switches and notes in the program's language) or for a program.
+QString ValueText(const Column& column, const RadioInfoRecord& record, bool forPeople)
+{
+    switch (column.kind) {
+    case Kind::Text:
+        return column.text(record);
+    case Kind::Number:
+        return QString::number(column.number(record));
+    case Kind::Switch:
+        if (forPeople)
+            return SwitchText(column.number(record));
+        return column.number(record) != 0 ? QStringLiteral("on") : QStringLiteral("off");
+    case Kind::BandName:
+        return forPeople ? BandName(column.number(record)) : BandTableName(column.number(record));
+    }
+    return {};
+}
+
+QString Label(const Column& column)
+{
+    return QCoreApplication::translate("RecordOutput", column.label);
+}
+
+} // namespace
+
+QString BandName(int band)
+{
+    // The names themselves are the window's, the same in both languages.
+    if (band < 0 || band >= BandCount)
+        return RecordOutput::tr("(no band of this number)");
+    return BandTableName(band);
+}
+
 QString SwitchText(int16_t value)
 {
-    return value != 0 ? QStringLiteral("on") : QStringLiteral("off");
+    return value != 0 ? RecordOutput::tr("on") : RecordOutput::tr("off");
+}
+
+QString RecordLabel(const QString& key)
+{
+    for (const Column& column : Columns)
+        if (key == QLatin1String(column.key))
+            return Label(column);
+    return key;
 }
 
 QString CsvField(const QString& text)
@@ -96,9 +135,8 @@ QString RecordText(const RadioInfoRecord& record)
 {
     QString text;
     for (const Column& column : Columns)
-        text += QStringLiteral("%1 %2\n")
-                    .arg(QString::fromLatin1(column.label) + u':', -24)
-                    .arg(ValueText(column, record));
+        text += PadToColumns(RecordOutput::tr("%1:").arg(Label(column)), 24) + u' ' +
+                ValueText(column, record, true) + u'\n';
     return text;
 }
 
@@ -109,7 +147,8 @@ QJsonObject RecordJson(const RadioInfoRecord& record)
         const QString key = QString::fromLatin1(column.key);
         switch (column.kind) {
         case Kind::Text:
-            object.insert(key, column.text(record));
+        case Kind::BandName:
+            object.insert(key, ValueText(column, record, false));
             break;
         case Kind::Number:
             object.insert(key, column.number(record));
@@ -134,6 +173,6 @@ QString RecordCsvLine(const RadioInfoRecord& record)
 {
     QStringList fields;
     for (const Column& column : Columns)
-        fields << CsvField(ValueText(column, record));
+        fields << CsvField(ValueText(column, record, false));
     return fields.join(u',');
 }

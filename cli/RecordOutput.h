@@ -12,9 +12,12 @@ QJsonObject RecordJson(const RadioInfoRecord& record);
 QString RecordCsvHeader();
 QString RecordCsvLine(const RadioInfoRecord& record);
 
-// The band's row of the band table, or a note that it has none.
+// For a person, in the program's language: the band's row of the band table (a name the window
+// shows the same in every language), or a note that it has none.
 QString BandName(int band);
-// "on" or "off".
+// A switch: "on" or "off".
 QString SwitchText(int16_t value);
+// The record text's label for a key of the JSON record ("dealer_code": "Dealer code").
+QString RecordLabel(const QString& key);
 // A CSV field, quoted when it needs to be.
 QString CsvField(const QString& text);

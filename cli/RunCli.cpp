@@ -3,7 +3,14 @@
 #include "cli/RadioCommands.h"
 #include "settings/ComPorts.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+class PortsText
+{
+    Q_DECLARE_TR_FUNCTIONS(PortsText)
+};
 
 int ListPorts(CliContext& context)
 {
@@ -12,7 +19,7 @@ int ListPorts(CliContext& context)
         *context.out << QStringLiteral("COM%1").arg(entry.Number).leftJustified(8) << entry.Description
                      << '\n';
     if (ports.isEmpty())
-        *context.err << "No serial ports found." << Qt::endl;
+        *context.err << PortsText::tr("No serial ports found.") << Qt::endl;
     context.out->flush();
     return int(ExitCode::Done);
 }

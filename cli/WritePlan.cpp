@@ -4,10 +4,18 @@
 #include "data/BandTable.h"
 #include "link/ModelCheck.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 
 namespace {
+
+// What a write is to change, or why it is refused.
+class WritePlanText
+{
+    Q_DECLARE_TR_FUNCTIONS(WritePlanText)
+};
 
 constexpr uint8_t BandSettingBit = 0x04; // of Switches1
 
@@ -34,23 +42,22 @@ QList<FieldChange> Changes(const InfoImageType& before, const InfoImageType& aft
         if (std::equal(before.begin() + span.Offset, before.begin() + span.Offset + span.Width,
                        after.begin() + span.Offset))
             continue;
-        const QString label = TextFieldLabel(field);
-        QString was = Quoted(ImageFieldText(before, field, page));
+        const QString key = TextFieldOption(field).replace(u'-', u'_');
+        const QString was = Quoted(ImageFieldText(before, field, page));
         QString becomes = Quoted(ImageFieldText(after, field, page));
         if (was == becomes)
-            becomes += QStringLiteral(" (the same text in other bytes)");
-        changes.append({TextFieldOption(field).replace(u'-', u'_'), label.left(1).toUpper() + label.mid(1),
-                        was, becomes});
+            becomes = WritePlanText::tr("%1 (the same text in other bytes)").arg(becomes);
+        changes.append({key, RecordLabel(key), was, becomes});
     }
     const auto bandSetting = [](const InfoImageType& image) {
         return int16_t((image[Layout::Switches1] & BandSettingBit) != 0 ? 1 : 0);
     };
     if (bandSetting(before) != bandSetting(after))
-        changes.append({QStringLiteral("band_setting"), QStringLiteral("Band setting"),
+        changes.append({QStringLiteral("band_setting"), RecordLabel(QStringLiteral("band_setting")),
                         SwitchText(bandSetting(before)), SwitchText(bandSetting(after))});
     if (before[Layout::BandIndex] != after[Layout::BandIndex])
-        changes.append({QStringLiteral("band"), QStringLiteral("Band"), BandText(before[Layout::BandIndex]),
-                        BandText(after[Layout::BandIndex])});
+        changes.append({QStringLiteral("band"), RecordLabel(QStringLiteral("band")),
+                        BandText(before[Layout::BandIndex]), BandText(after[Layout::BandIndex])});
     return changes;
 }
 
@@ -94,15 +101,15 @@ QString CheckBand(int radioBand, int band, const QString& radioType, bool checkO
     case BandChange::Keep:
         return {};
     case BandChange::Refuse:
-        return QStringLiteral("a radio in the 66 - 88 MHz band (18) cannot be given another band");
+        return WritePlanText::tr("a radio in the 66 - 88 MHz band (18) cannot be given another band");
     case BandChange::Change:
         break;
     }
     if (checkOffered && !TypeOffersBand(RadioTypeIndex(radioType), band))
-        return QStringLiteral("band %1 is not a band of the %2")
+        return WritePlanText::tr("band %1 is not a band of the %2")
             .arg(BandText(band), ToDisplayTypeName(radioType));
     if (!yes)
-        return QStringLiteral("the band would change from %1 to %2; give --yes to change it")
+        return WritePlanText::tr("the band would change from %1 to %2; give --yes to change it")
             .arg(BandText(radioBand), BandText(band));
     return {};
 }
@@ -148,8 +155,8 @@ WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, cons
     };
     if (!options.force && serialBytes(backup.Image) != serialBytes(image))
         return Refused(
-            QStringLiteral("the file is of the radio with serial number \"%1\", this radio's is \"%2\"; "
-                           "--force restores it anyway")
+            WritePlanText::tr("the file is of the radio with serial number \"%1\", this radio's is \"%2\"; "
+                              "--force restores it anyway")
                 .arg(SerialNumberText(backup.Image, page), SerialNumberText(image, page)),
             image);
     const int band = backup.Image[Layout::BandIndex];
@@ -169,9 +176,12 @@ WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, cons
 
 QString ChangeLines(const QList<FieldChange>& changes)
 {
+    if (changes.isEmpty())
+        return QStringLiteral("  ") + WritePlanText::tr("(no change)") + u'\n';
     QString lines;
     for (const FieldChange& change : changes)
-        lines += QStringLiteral("  %1: %2 → %3\n").arg(change.Label, change.Before, change.After);
+        lines += QStringLiteral("  ") +
+                 WritePlanText::tr("%1: %2 → %3").arg(change.Label, change.Before, change.After) + u'\n';
     return lines;
 }
 

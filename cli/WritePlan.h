@@ -13,7 +13,7 @@
 struct FieldChange
 {
     QString Key;   // as the JSON record and the log name it: "dealer_code"
-    QString Label; // as the record text shows it: "Dealer code"
+    QString Label; // as the record text shows it, in the program's language: "Dealer code"
     QString Before;
     QString After;
 };
@@ -34,6 +34,6 @@ WritePlan PlanWrite(const CliOptions& options, const RadioInfoRecord& radio, con
 WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, const RadioInfoRecord& radio,
                       const InfoImageType& image, const AnsiCodePage& page);
 
-// One line per change: "  Dealer code: "" → "D-42"".
+// One line per change: "  Dealer code: "" → "D-42""; or a line saying there is none.
 QString ChangeLines(const QList<FieldChange>& changes);
 QStringList ChangedKeys(const QList<FieldChange>& changes);

@@ -2,10 +2,14 @@
 // alias. Most cases run the command line's code in this process with short reply waits; the exit
 // codes are checked on the program itself.
 #include "cli/CliContext.h"
+#include "cli/TerminalText.h"
 #include "data/RadioBackup.h"
 #include "IsolatedProgram.h"
+#include "OtherLanguage.h"
 #include "RadioOnCom.h"
 #include "settings/BackupFolder.h"
+#include "settings/ProgramTranslations.h"
+#include "settings/SystemLanguage.h"
 #include "TestFiles.h"
 
 #include <QDeadlineTimer>
@@ -16,6 +20,9 @@
 #include <QStringDecoder>
 #include <QTest>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -73,13 +80,28 @@ struct ProgramRun
 {
     bool ended = false;
     int exitCode = -1;
-    QByteArray output;
+    QByteArray out;
+    QByteArray err;
+    QByteArray output; // out, then err
 };
+
+// How a run of the program is given its language, its input and its end.
+struct RunSetting
+{
+    QString locale;         // LC_ALL and LANG, LANGUAGE unset; empty: the test's own
+    QByteArray input;       // standard input, closed after it
+    bool interrupt = false; // Ctrl-C once it has said something on standard error
+};
+
+enum class Radio { Answering, Silent, FarBand, Backup, BackupOtherSerial, BackupOtherType };
+enum class Machine { None, Stdout, Log };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Edits)
 Q_DECLARE_METATYPE(Between)
+Q_DECLARE_METATYPE(Radio)
+Q_DECLARE_METATYPE(Machine)
 
 class TestCli : public QObject
 {
@@ -117,23 +139,43 @@ class TestCli : public QObject
         AddRadioAlias(*program, *radios.at(index));
     }
 
-    ProgramRun RunProgram(const QStringList& arguments, const QString& locale = {})
+    ProgramRun RunProgram(const QStringList& arguments, const RunSetting& setting = {})
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", program->Path("data"));
         environment.insert("XDG_CONFIG_HOME", program->Path("config"));
-        if (!locale.isEmpty())
-            environment.insert("LC_ALL", locale);
+        if (!setting.locale.isEmpty()) {
+            environment.insert("LC_ALL", setting.locale);
+            environment.insert("LANG", setting.locale);
+            environment.remove("LANGUAGE");
+        }
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(TANGELO_CLI_PROGRAM), arguments);
         ProgramRun run;
-        if (!process.waitForStarted() ||
-            !QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 20000))
+        if (!process.waitForStarted())
+            return run;
+        process.write(setting.input);
+        process.closeWriteChannel();
+        bool interrupted = false;
+        const bool ended = QTest::qWaitFor(
+            [&] {
+                run.out += process.readAllStandardOutput();
+                run.err += process.readAllStandardError();
+                if (setting.interrupt && !interrupted && run.err.contains('\n')) {
+                    ::kill(pid_t(process.processId()), SIGINT);
+                    interrupted = true;
+                }
+                return process.state() == QProcess::NotRunning;
+            },
+            20000);
+        if (!ended)
             return run;
         run.ended = process.exitStatus() == QProcess::NormalExit;
         run.exitCode = process.exitCode();
-        run.output = process.readAllStandardOutput() + process.readAllStandardError();
+        run.out += process.readAllStandardOutput();
+        run.err += process.readAllStandardError();
+        run.output = run.out + run.err;
         return run;
     }
 
@@ -269,7 +311,7 @@ private slots:
         QTest::newRow("texts the radio holds keep their bytes")
             << QByteArray("RZ614UV") << 0
             << w + QStringList{"--password", "", "--seller", "Li Wei", "--stock-date", "2025-01-01"} << true
-            << 0 << Edits{{Layout::StockDate, Field("2025-01-01", 16)}} << "done (stock_date)";
+            << 0 << Edits{{Layout::StockDate, Field("2025-01-01", 16)}} << "done (Stock date)";
         QTest::newRow("band change without --yes")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--band", "5"} << true << 5 << Edits{}
             << "--yes";
@@ -283,7 +325,7 @@ private slots:
             << "66 - 88 MHz";
         QTest::newRow("far band kept")
             << QByteArray("RZ614_V") << 18 << w + QStringList{"--band", "18", "--seller", "X"} << true << 0
-            << Edits{{Layout::Seller, Field("X", 16)}} << "done (seller)";
+            << Edits{{Layout::Seller, Field("X", 16)}} << "done (Seller)";
         QTest::newRow("band of another type")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--band", "12", "--yes"} << true << 5 << Edits{}
             << "not a band of the TANGELOUV";
@@ -301,7 +343,7 @@ private slots:
             << "The backup could not be saved";
         QTest::newRow("backup cannot be saved, --no-backup")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--seller", "X", "--no-backup"} << false << 0
-            << Edits{{Layout::Seller, Field("X", 16)}} << "done (seller)";
+            << Edits{{Layout::Seller, Field("X", 16)}} << "done (Seller)";
     }
 
     void writes()
@@ -585,7 +627,7 @@ private slots:
                                                 << "李伟\n";
         QTest::newRow("Chinese to the radio")
             << QStringList{"write", "--port", "%1", "--dealer-code", "北京"} << "zh_CN.UTF-8"
-            << "Dealer code: \"\" → \"北京\"";
+            << "经销商代码：\"\" → \"北京\"";
     }
     void utf8Output()
     {
@@ -596,13 +638,176 @@ private slots:
         radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field("\xC0\xEE\xCE\xB0", 16)}}); // GBK
         arguments.replaceInStrings(QStringLiteral("%1"), radio.DevicePath());
 
-        const ProgramRun run = RunProgram(arguments, locale);
+        const ProgramRun run = RunProgram(arguments, {locale, {}, false});
         QVERIFY(run.ended);
         QCOMPARE(run.exitCode, 0);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString output = utf8.decode(run.output);
         QVERIFY2(!utf8.hasError(), run.output.toHex(' ').constData());
         QVERIFY2(run.output.contains(shown.toUtf8()), qPrintable(output));
+    }
+
+    // Every command, help page and failure speaks the system's language, Chinese on a Chinese (China)
+    // system and English elsewhere, in every line; what programs read is the same in both. The program
+    // runs under each locale; a silent radio is asked in this process, with short reply waits.
+    void languages_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // %1: the radio's device, %f: a file, %d: a folder
+        QTest::addColumn<Radio>("radio");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("interrupt");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<Machine>("machine");
+
+        const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                            Radio radio = Radio::Answering, Machine machine = Machine::None,
+                            const QByteArray& input = {}, bool interrupt = false) {
+            QTest::newRow(name) << arguments << radio << input << interrupt << exitCode << machine;
+        };
+        const QStringList read{"read", "--port", "%1"};
+        const QStringList write{"write", "--port", "%1"};
+        const QStringList restore{"restore", "--port", "%1"};
+        row("help", {"--help"}, 0);
+        for (const char* command : {"ports", "read", "write", "backup", "restore"})
+            row(qPrintable(QStringLiteral("%1 --help").arg(command)), {command, "--help"}, 0);
+        row("version", {"--version"}, 0);
+        row("ports", {"ports"}, 0);
+        row("read", read, 0);
+        row("read --json", read + QStringList{"--json"}, 0, Radio::Answering, Machine::Stdout);
+        row("read --csv --header", read + QStringList{"--csv", "--header"}, 0, Radio::Answering,
+            Machine::Stdout);
+        row("read --save", read + QStringList{"--save", "%f"}, 0);
+        row("read --trace", read + QStringList{"--trace"}, 0);
+        row("read --repeat, q", read + QStringList{"--repeat"}, 0, Radio::Answering, Machine::None,
+            "q\n\n\n");
+        row("read --repeat, 退", read + QStringList{"--repeat"}, 0, Radio::Answering, Machine::None,
+            "退\n\n\n");
+        row("read --repeat --no-prompt, silent radio", read + QStringList{"--repeat", "--no-prompt"}, 0,
+            Radio::Silent, Machine::None, {}, true);
+        row("write, --log",
+            write + QStringList{"--dealer-code", "D-42", "--band-setting", "on", "--log", "%d/log.csv"}, 0,
+            Radio::Answering, Machine::Log);
+        row("write, no change", write + QStringList{"--password", ""}, 0);
+        row("write, band change", write + QStringList{"--band", "5", "--yes"}, 0);
+        row("backup", {"backup", "--port", "%1", "%d/radio.json"}, 0);
+        row("restore", restore + QStringList{"--yes", "%f"}, 0, Radio::Backup);
+        row("restore --dry-run", restore + QStringList{"--dry-run", "%f"}, 0, Radio::Backup);
+
+        // The failures: the radio's, the port's, the radio type's, the refusals and the command line's.
+        row("silent radio", read, 1, Radio::Silent);
+        row("port not there", {"read", "--port", "/dev/no-such-tty"}, 3);
+        row("port not there, --no-prompt", {"read", "--port", "/dev/no-such-tty", "--repeat", "--no-prompt"},
+            0, Radio::Answering, Machine::None, {}, true);
+        row("model error", write + QStringList{"--type", "TANGELOSU", "--seller", "X"}, 4);
+        row("model error, restore", restore + QStringList{"--yes", "%f"}, 4, Radio::BackupOtherType);
+        row("model error, restore --dry-run", restore + QStringList{"--dry-run", "%f"}, 4,
+            Radio::BackupOtherType);
+        row("band change without --yes", write + QStringList{"--band", "7"}, 5);
+        row("radio in band 18", write + QStringList{"--band", "12", "--yes"}, 5, Radio::FarBand);
+        row("band of another type", write + QStringList{"--band", "12", "--yes"}, 5);
+        row("restore, another serial number", restore + QStringList{"--yes", "%f"}, 5,
+            Radio::BackupOtherSerial);
+        row("usage: unknown option", write + QStringList{"--colour", "red"}, 2);
+        row("usage: no command", {"frobnicate"}, 2);
+        row("usage: nothing to write", write, 2);
+        row("usage: text too wide", write + QStringList{"--seller", "ABCDEFGHIJKLMNOPQ"}, 2);
+        row("usage: no radio type", write + QStringList{"--type", "X", "--seller", "Y"}, 2);
+        row("usage: no port", {"read"}, 2);
+        row("usage: backup file there already", {"backup", "--port", "%1", "%f"}, 2, Radio::Backup);
+        row("usage: the log cannot be written", read + QStringList{"--log", "%d"}, 2);
+    }
+
+    void languages()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(Radio, radio);
+        QFETCH(QByteArray, input);
+        QFETCH(bool, interrupt);
+        QFETCH(int, exitCode);
+        QFETCH(Machine, machine);
+
+        QStringList machineOutput;
+        for (const auto& [locale, language] :
+             {std::pair{"zh_CN.UTF-8", ChineseLanguage}, std::pair{"en_US.UTF-8", EnglishLanguage}}) {
+            cleanup();
+            init();
+            VirtualRadio& virtualRadio = AddRadio("RZ614UV", radio == Radio::FarBand ? 18 : 0);
+            const QString file = program->Path("radio.json");
+            if (radio == Radio::Backup || radio == Radio::BackupOtherSerial ||
+                radio == Radio::BackupOtherType) {
+                QCOMPARE(Cli({"backup", "--port", Port, file}), 0);
+                QCOMPARE(Cli({"write", "--port", Port, "--dealer-code", "D-1", "--band-setting", "on"}), 0);
+            }
+            if (radio == Radio::BackupOtherSerial)
+                virtualRadio.Image() =
+                    Edited(virtualRadio.Image(), {{Layout::SerialNumber, Field("TG99", 16)}});
+            if (radio == Radio::BackupOtherType)
+                virtualRadio.SetIdentity("RZ614_V");
+            if (radio == Radio::Silent)
+                virtualRadio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
+            QStringList given = arguments;
+            given.replaceInStrings(QStringLiteral("%1"), virtualRadio.DevicePath());
+            given.replaceInStrings(QStringLiteral("%f"), file);
+            given.replaceInStrings(QStringLiteral("%d"), program->Directory());
+            virtualRadio.ClearTrace();
+
+            ProgramRun run;
+            if (radio == Radio::Silent) {
+                // The program waits long for a reply; in this process the waits are short, and the
+                // language is the one the program would choose.
+                const ProgramTranslations translations(language);
+                if (interrupt)
+                    stop = [this] { return !err.isEmpty(); };
+                run = {true, Cli(given), out.toUtf8(), err.toUtf8(), {}};
+            } else {
+                run = RunProgram(given, {QString::fromLatin1(locale), input, interrupt});
+            }
+            QVERIFY(run.ended);
+            QCOMPARE(run.exitCode, exitCode);
+
+            // The radio's own texts, and the names of the machine's ports, are as they are.
+            const RadioInfoRecord record = DecodeInfo(virtualRadio.Image(), AnsiCodePage("windows-1252"));
+            QStringList allowed;
+            for (const QString* text : {&record.SerialNumber, &record.MaintenanceDescription, &record.Seller,
+                                        &record.DealerCode, &record.StockDate, &record.SellDate})
+                allowed << TrimText(*text);
+            // What the system says of a file (a folder given as the log), in the system's language.
+            allowed << QString::fromLocal8Bit(std::strerror(EISDIR));
+            QStringList foreign;
+            for (const QByteArray* stream : {&run.out, &run.err}) {
+                for (const QString& line : QString::fromUtf8(*stream).split(u'\n')) {
+                    if (stream == &run.out && given.first() == u"ports" && line.startsWith(u"COM"))
+                        continue;
+                    // The trace is for support: English in every language.
+                    const int expected = line.startsWith(u"tangelo.link") ? EnglishLanguage : language;
+                    if (const QStringList found = OtherLanguage::Foreign(line, expected, allowed);
+                        !found.isEmpty())
+                        foreign << QStringLiteral("%1: %2  [%3]").arg(locale, line, found.join(u'|'));
+                    // The help's paragraphs fit a terminal of 100 columns, a Chinese character
+                    // taking two; only the usage line runs as long as the command it shows.
+                    if (given.contains(u"--help") && TerminalWidth(line) > 100 &&
+                        !line.contains(u"tangelo-cli "))
+                        foreign << QStringLiteral("%1: wider than 100 columns: %2").arg(locale, line);
+                }
+            }
+            QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(u'\n')));
+            // The prompt's answer ended the run after the first radio.
+            if (!input.isEmpty())
+                QCOMPARE(Count(FrameNames(virtualRadio), "END"), 1);
+
+            if (machine == Machine::Stdout) {
+                machineOutput << QString::fromUtf8(run.out);
+            } else if (machine == Machine::Log) {
+                // Each line but for its time.
+                QStringList lines = QString::fromUtf8(ReadTestFile(program->Path("log.csv"))).split(u'\n');
+                QCOMPARE(lines.size(), 3);
+                for (qsizetype i = 1; i < lines.size(); ++i)
+                    lines[i] = lines[i].section(u',', 1);
+                machineOutput << lines.join(u'\n');
+            }
+        }
+        if (machine != Machine::None)
+            QCOMPARE(machineOutput.value(0), machineOutput.value(1));
     }
 };
 
