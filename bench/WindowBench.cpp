@@ -158,7 +158,8 @@ bool Prepare(Setting& setting, const WindowOptions& options, const XDisplay& dis
         // No session bus: every program fails to reach it at once, none starts one.
         "DBUS_SESSION_BUS_ADDRESS=unix:path=" + root + "/no-bus",
         "PATH=/usr/bin:/bin",
-        "LANG=C.UTF-8",
+        "LANG=" + options.locale.toLatin1(),
+        "LC_ALL=" + options.locale.toLatin1(),
     };
     return true;
 }

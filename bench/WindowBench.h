@@ -36,7 +36,8 @@ struct WindowOptions
     QString program; // TANGELO_Tune
     int runs = 7;
     int idleSeconds = 60;
-    QStringList peers; // given ones, beside those found installed
+    QStringList peers;                          // given ones, beside those found installed
+    QString locale = QStringLiteral("C.UTF-8"); // LANG and LC_ALL of every program started
 };
 
 WindowRuns RunWindow(const WindowOptions& options);

@@ -64,7 +64,10 @@ int main(int argc, char* argv[])
                                                  "milliseconds, as a USB bridge's latency timer hands "
                                                  "them on (0: not)."),
                                   QStringLiteral("MS"), QStringLiteral("16"));
-    parser.addOptions({count, json, window, runs, idle, program, peer, lots});
+    const QCommandLineOption locale(
+        QStringLiteral("locale"), QStringLiteral("The locale the programs start in (zh_CN.UTF-8: Chinese)."),
+        QStringLiteral("NAME"), QStringLiteral("C.UTF-8"));
+    parser.addOptions({count, json, window, runs, idle, program, peer, lots, locale});
     parser.process(app);
 
     BenchFigures figures;
@@ -77,6 +80,7 @@ int main(int argc, char* argv[])
         options.runs = std::max(1, parser.value(runs).toInt());
         options.idleSeconds = std::max(1, parser.value(idle).toInt());
         options.peers = parser.values(peer);
+        options.locale = parser.value(locale);
         figures.window = RunWindow(options);
     }
     figures.machine = QStringLiteral("%1, %2 cores; load average %3 before, %4 after")
