@@ -43,17 +43,21 @@ RadioReport RadioCommand::HandleRadio(const std::optional<ReadResult>& probe)
 RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& refusal) const
 {
     RadioReport report;
+    // The line names the port once, with its device, ahead of the result; the words follow.
+    report.Port = OutcomePort(outcome);
     switch (outcome.Result) {
     case SessionResult::Complete:
-        return report;
+        return {};
     case SessionResult::CannotOpen:
+        // The system's reason names the port and its device itself.
+        report.Port.clear();
         report.Code = ExitCode::CannotOpen;
         report.Message = QStringLiteral("%1 %2").arg(QLatin1String(CannotOpenText), outcome.Reason);
         break;
     case SessionResult::ModelError:
         report.Code = ExitCode::ModelError;
         if (outcome.Mode == SessionMode::Read)
-            report.Message = OutcomeDetail(outcome);
+            report.Message = OutcomeWhat(outcome);
         else if (restoreFile)
             report.Message = tr("the radio is a %1, the backup file is of a %2; nothing was written")
                                  .arg(outcome.RadioType, outcome.PcType);
@@ -63,11 +67,11 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
         break;
     case SessionResult::Failure:
         report.Code = ExitCode::RadioFailure;
-        report.Message = OutcomeDetail(outcome);
+        report.Message = OutcomeWhat(outcome);
         break;
     case SessionResult::Refused:
         report.Code = ExitCode::Refused;
-        report.Message = refusal.isEmpty() ? OutcomeDetail(outcome) : tr("refused: %1").arg(refusal);
+        report.Message = refusal.isEmpty() ? OutcomeWhat(outcome) : tr("refused: %1").arg(refusal);
         break;
     }
     return report;

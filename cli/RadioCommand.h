@@ -22,6 +22,7 @@ struct RadioReport
     QString Serial;
     QStringList Changed;
     QString Message; // why it was not done, or a note
+    QString Port;    // the port as the failure found it ("COM5 (/dev/ttyUSB0)"); empty: as given
 };
 
 // The rounds (RadioRounds.cpp) and the radio's own step (RadioActions.cpp).

@@ -212,7 +212,7 @@ void RadioCommand::Report(const RadioReport& report)
     justHandled = true;
     lastSerial = report.Serial;
 
-    QStringList radio{port.Name()};
+    QStringList radio{report.Port.isEmpty() ? port.Name() : report.Port};
     for (const QString& part : {report.Type, report.Serial})
         if (!part.isEmpty())
             radio << part;

@@ -757,45 +757,69 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <translation>停止之前可能已写入部分数据块；请读取对讲机，查看其中的数据。</translation>
     </message>
     <message>
-        <source>%1: the radio reports the type %2, which this program does not know. Nothing was read.</source>
-        <translation>%1：对讲机报告的机型为 %2，本程序不认识该机型。没有读取任何数据。</translation>
-    </message>
-    <message>
-        <source>%1: the radio is a %2, but %3 is chosen as the radio type. Nothing was read or written; choose the radio&apos;s type and try again.</source>
-        <translation>%1：对讲机是 %2，但选择的机型是 %3。没有读取或写入任何数据；请选择对讲机的机型后再试。</translation>
-    </message>
-    <message>
-        <source>%1: %2</source>
-        <comment>the port, and why the write was refused</comment>
-        <translation>%1：%2</translation>
-    </message>
-    <message>
-        <source>%1: a radio in the 66 - 88 MHz band cannot be given another band. The end command was sent and no block was written; choose the radio&apos;s own band to write the other fields.</source>
-        <translation>%1：66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；请选择对讲机本身的频段，以写入其他字段。</translation>
-    </message>
-    <message>
         <source>No automatic backup of the radio as it was before this write was saved.</source>
         <translation>没有保存本次写入之前的对讲机的自动备份。</translation>
     </message>
-    <message>
-        <source>%1: the radio did not take %2: written three times, it still reads back otherwise. The end command was sent. %3 Write again; a radio that fails this again needs service.</source>
-        <translation>%1：对讲机没有接受%2：写入三次后，回读仍与写入的不同。已发送结束命令。%3请重新写入；再次失败的对讲机需要维修。</translation>
-    </message>
-    <message>
-        <source>%1 went away while waiting for the reply to %2. Check the cable and its plug, then try again.</source>
-        <translation>%1 在等待%2的应答时断开了。请检查写频线及其插头，然后再试。</translation>
-    </message>
     <message numerus="yes">
-        <source>%1: no reply to %2 after %n tries. Check that the radio is switched on and connected by its programming cable to this port, and that the right COM port is chosen.</source>
+        <source>no reply to %1 after %n tries: each time only the frame itself came back. The cable works up to its plug, but no radio answered: check that the plug is fully in the radio&apos;s socket and that the radio is switched on.</source>
         <translation>
-            <numerusform>%1：%2发送 %n 次后仍没有应答。请检查对讲机是否已开机并通过写频线连接到这个串口，以及是否选择了正确的串口。</numerusform>
+            <numerusform>%1发送 %n 次后仍没有应答：每次传回的都只是所发送的帧本身。写频线直到插头都是通的，但没有对讲机应答：请检查插头是否完全插入对讲机的插孔，以及对讲机是否已开机。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
-        <source>%1: no reply to %2 after %n tries. The radio answered at first and then stopped: check that the cable sits firmly and try again.</source>
+        <source>the radio refused %1 with a negative reply on each of %n tries. A radio answers, but does not take this frame: switch the radio off and on again, then try again; a radio that still refuses needs service.</source>
         <translation>
-            <numerusform>%1：%2发送 %n 次后仍没有应答。对讲机起初有应答，后来停止了：请检查写频线是否插牢，然后再试。</numerusform>
+            <numerusform>对讲机对%1的 %n 次发送都回复了否定应答，拒绝了这一帧。对讲机有应答，但不接受这一帧：请将对讲机关机后再开机，然后再试；仍然拒绝的对讲机需要维修。</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>no whole reply to %1 after %n tries: the radio answered at first, then sent bytes that make no reply (first bytes: %2). Check that the cable sits firmly and try again.</source>
+        <translation>
+            <numerusform>%1发送 %n 次后仍没有完整的应答：对讲机起初有应答，后来发送的字节不构成应答（开头的字节：%2）。请检查写频线是否插牢，然后再试。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no reply to %1 after %n tries, only bytes that make no reply (first bytes: %2). Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
+        <translation>
+            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、速率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no reply to %1 after %n tries. The radio answered at first and then stopped: check that the cable sits firmly and try again.</source>
+        <translation>
+            <numerusform>%1发送 %n 次后仍没有应答。对讲机起初有应答，后来停止了：请检查写频线是否插牢，然后再试。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>no reply to %1 after %n tries. Check that the radio is switched on and connected by its programming cable to this port, and that the right COM port is chosen.</source>
+        <translation>
+            <numerusform>%1发送 %n 次后仍没有应答。请检查对讲机是否已开机并通过写频线连接到这个串口，以及是否选择了正确的串口。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>the port, and what happened there</comment>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>the radio reports the type %1, which this program does not know. Nothing was read.</source>
+        <translation>对讲机报告的机型为 %1，本程序不认识该机型。没有读取任何数据。</translation>
+    </message>
+    <message>
+        <source>the radio is a %1, but %2 is chosen as the radio type. Nothing was read or written; choose the radio&apos;s type and try again.</source>
+        <translation>对讲机是 %1，但选择的机型是 %2。没有读取或写入任何数据；请选择对讲机的机型后再试。</translation>
+    </message>
+    <message>
+        <source>a radio in the 66 - 88 MHz band cannot be given another band. The end command was sent and no block was written; choose the radio&apos;s own band to write the other fields.</source>
+        <translation>66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；请选择对讲机本身的频段，以写入其他字段。</translation>
+    </message>
+    <message>
+        <source>the radio did not take %1: written three times, it still reads back otherwise. The end command was sent. %2 Write again; a radio that fails this again needs service.</source>
+        <translation>对讲机没有接受%1：写入三次后，回读仍与写入的不同。已发送结束命令。%2请重新写入；再次失败的对讲机需要维修。</translation>
+    </message>
+    <message>
+        <source>the port went away while waiting for the reply to %1. Check the cable and its plug, then try again.</source>
+        <translation>串口在等待%1的应答时断开了。请检查写频线及其插头，然后再试。</translation>
     </message>
 </context>
 <context>

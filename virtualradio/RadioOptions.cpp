@@ -84,10 +84,18 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
                                   "Hand replies to the device only every MS milliseconds, as a USB "
                                   "bridge's latency timer does (16 on many).",
                                   "MS");
+    const QCommandLineOption echo("echo",
+                                  "Hand every byte received straight back and answer nothing, as a cable "
+                                  "whose radio end is in no radio does.");
+    const QCommandLineOption noise("noise",
+                                   "Answer every byte received with a byte of noise and nothing else, as a "
+                                   "radio at another speed does.");
+    const QCommandLineOption refuseAll("refuse-all", "Answer every frame with the negative reply.");
     const QCommandLineOption verbose("verbose", "Print every frame received and every reply.");
-    parser.addOptions({device, identity, band, image, save, silentFrom, nak, badChecksum, strayByte,
-                       wrongBlock, ignoreEnd, delay, pace, wire, turnaround, hangUp, unstored, lots,
-                       verbose});
+    parser.addOptions({device, identity,    band,       image,      save,      silentFrom,
+                       nak,    badChecksum, strayByte,  wrongBlock, ignoreEnd, delay,
+                       pace,   wire,        turnaround, hangUp,     unstored,  lots,
+                       echo,   noise,       refuseAll,  verbose});
     if (!parser.parse(arguments)) {
         error = parser.errorText();
         return false;
@@ -112,6 +120,13 @@ bool ParseRadioOptions(const QStringList& arguments, RadioOptions& options, QStr
     options.saveFile = parser.value(save);
     options.verbose = parser.isSet(verbose);
     options.faults.ignoreEnd = parser.isSet(ignoreEnd);
+    options.faults.echo = parser.isSet(echo);
+    options.faults.noise = parser.isSet(noise);
+    options.faults.refuseAll = parser.isSet(refuseAll);
+    if (options.faults.echo && options.faults.noise) {
+        error = QStringLiteral("--echo and --noise exclude each other");
+        return false;
+    }
     options.faults.paceOutput = parser.isSet(pace) || parser.isSet(wire);
     options.faults.paceInput = parser.isSet(wire);
     if (parser.isSet(identity)) {

@@ -79,6 +79,7 @@ struct VirtualRadio::Impl
     FrameScanner scanner;
     QTimer staleTimer;
     int frameIndex = 0;
+    qsizetype noiseAt = 0;                                // the noise switch's place in its pattern
     std::array<int, RadioWire::BlockCount> blockWrites{}; // writes received per block, for the faults
     QList<VirtualRadioTraceEntry> trace;
     QList<VirtualRadioSentEntry> sent;
@@ -102,6 +103,7 @@ struct VirtualRadio::Impl
 
     void OnReadable();
     void OnStale();
+    void AnswerLine(const QByteArray& received);
     void TakeIn(const QList<ScannedFrame>& frames);
     void Pump();
     void Handle(const Arriving& arrived);
@@ -195,12 +197,33 @@ void VirtualRadio::Impl::OnReadable()
             HangUp();
         return;
     }
+    if (faults.echo || faults.noise) {
+        AnswerLine(received);
+        return;
+    }
     TakeIn(scanner.Feed(received));
     if (scanner.HasPartial())
         staleTimer.start(StaleFrameMs);
     else
         staleTimer.stop();
     Pump();
+}
+
+// No radio takes the bytes in: they go straight back, or come back as noise, byte for byte.
+void VirtualRadio::Impl::AnswerLine(const QByteArray& received)
+{
+    if (received.isEmpty())
+        return;
+    QByteArray reply = received;
+    if (faults.noise) {
+        constexpr qsizetype noiseLength = sizeof VirtualRadio::Noise - 1;
+        for (qsizetype i = 0; i < reply.size(); ++i)
+            reply[i] = VirtualRadio::Noise[(noiseAt + i) % noiseLength];
+        noiseAt = (noiseAt + reply.size()) % noiseLength;
+    }
+    emit q->ReplyQueued(reply);
+    out += reply;
+    WriteOut();
 }
 
 void VirtualRadio::Impl::OnStale()
@@ -294,9 +317,10 @@ void VirtualRadio::Impl::Handle(const Arriving& arrived)
         return;
 
     int writtenBlock = -1;
-    QByteArray reply = faults.nakFrames.contains(index) || writeFault == BlockWriteFault::Refused
-                           ? QByteArray(1, char(RadioWire::Nak))
-                           : Answer(frame, index, writtenBlock, writeFault == BlockWriteFault::Unkept);
+    QByteArray reply =
+        faults.refuseAll || faults.nakFrames.contains(index) || writeFault == BlockWriteFault::Refused
+            ? QByteArray(1, char(RadioWire::Nak))
+            : Answer(frame, index, writtenBlock, writeFault == BlockWriteFault::Unkept);
     if (faults.strayByteFrames.contains(index))
         reply.append(char(StrayByte));
     emit q->ReplyQueued(reply);
@@ -521,4 +545,5 @@ void VirtualRadio::ClearTrace()
     d->sent.clear();
     d->frameIndex = 0;
     d->blockWrites = {};
+    d->noiseAt = 0;
 }

@@ -43,6 +43,12 @@ struct VirtualRadioFaults
     // frame -> bytes that go out alone ahead of its reply, StrayLeadMs before it (a reply to nothing,
     // a repeated one); the frame's own reply follows as ever.
     QMap<int, QByteArray> strayReplies;
+    // The line without a radio as the program finds it: every byte received handed straight back (a
+    // cable whose radio end is in no radio), or answered with noise (a radio at another speed). Either
+    // takes no frame in.
+    bool echo = false;
+    bool noise = false;
+    bool refuseAll = false; // every frame answered with the negative reply
 
     // The line at 115200 baud, 8N1: 86.8 us a byte.
     bool paceOutput = false; // replies go out byte by byte, each when the line has carried it
@@ -80,6 +86,9 @@ class VirtualRadio : public QObject
 public:
     static constexpr uint8_t StrayByte = 0x00; // what strayByteFrame appends
     static constexpr int StrayLeadMs = 20;     // how long a stray reply goes ahead of the frame's own
+    // What the noise switch answers to each byte received, in turn: a byte sent at another speed
+    // comes in as framing garbage, never as an acknowledgement or a negative reply.
+    static constexpr char Noise[] = "\xF8\x80\xFE\x78\x00\xE0\x9C\xFF";
 
     explicit VirtualRadio(QObject* parent = nullptr);
     ~VirtualRadio() override;
@@ -107,7 +116,8 @@ public:
 
     QList<VirtualRadioTraceEntry> Trace() const;
     QList<VirtualRadioSentEntry> Sent() const; // the replies, in the order they went out
-    void ClearTrace(); // both lists; also restarts the frame count that the fault switches refer to
+    void ClearTrace(); // both lists; also restarts the frame count that the fault switches refer to,
+                       // and the noise
 
 signals:
     void FrameReceived(const QByteArray& frame);          // recognised frames only

@@ -82,6 +82,8 @@ private:
     void SendFrame(int16_t replyLength, const QByteArray& frame, bool longWait);
     bool ResendFrame();
     void Transmit();
+    void KeepReceived(const QByteArray& bytes);
+    void JudgeLine();
     // Session steps.
     void StartSession(SessionMode mode, int16_t portNumber);
     void NextStep(SessionStep step);
@@ -125,6 +127,9 @@ private:
     int16_t ReplyLength = 0;
     QByteArray LastFrame;
     bool AwaitingReply = false;
+    QList<QByteArray> tryBytes; // what each transmission of LastFrame got back, reply or not
+    LineCarried lineCarried = LineCarried::Nothing;
+    QByteArray lineBytes; // the first bytes that the failed frame's tries got back
 
     // Session state.
     SessionMode sessionMode = SessionMode::None;

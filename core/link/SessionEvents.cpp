@@ -9,6 +9,7 @@ void RadioSession::MSComm1_OnComm()
         return;
     // Everything waiting is one reply; nothing is carried over to the next event.
     const QByteArray reply = MSComm1.Input();
+    KeepReceived(reply);
     if (!AwaitingReply) {
         trace.Event(QStringLiteral("dropped, no reply awaited"));
         return;
@@ -63,10 +64,15 @@ void RadioSession::WaitTimer_Timer()
 {
     AwaitingReply = false;
     WaitTimer.stop();
+    // Bytes below the receive threshold (a lone negative reply, part of a reply) wait in the port.
+    if (MSComm1.PortOpen())
+        KeepReceived(MSComm1.Input());
     trace.Event(QStringLiteral("no acceptable reply to transmission %1").arg(RetryCount + 1));
     if (!ResendFrame()) {
         // An end command nobody answers still closes a finished transfer.
         const bool ended = sessionStep == SessionStep::End;
+        if (!ended)
+            JudgeLine();
         trace.Event(ended ? QStringLiteral("end command unanswered, transfer complete")
                           : QStringLiteral("giving up"));
         FinishSession(ended);

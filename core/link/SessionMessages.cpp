@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 class SessionText
@@ -65,6 +67,55 @@ QString PartlyWritten(const SessionOutcome& outcome)
                 BackupKept(outcome));
 }
 
+// The frame got no acceptable reply: what the line carried on its tries says why.
+QString Unanswered(const SessionOutcome& outcome)
+{
+    const QString frame = FrameName(outcome.Frame);
+    // The radio answered earlier frames: it is there, on this port, at this speed.
+    const bool answeredBefore = outcome.Step != SessionStep::ProgramCommand;
+    const QString firstBytes = QString::fromLatin1(
+        outcome.Received.first(std::min<qsizetype>(outcome.Received.size(), 8)).toHex(' ').toUpper());
+    switch (outcome.Line) {
+    case LineCarried::Nothing:
+        break;
+    case LineCarried::Echo:
+        return SessionText::tr("no reply to %1 after %n tries: each time only the frame itself came back. "
+                               "The cable works up to its plug, but no radio answered: check that the plug "
+                               "is fully in the radio's socket and that the radio is switched on.",
+                               nullptr, outcome.Tries)
+            .arg(frame);
+    case LineCarried::NegativeReplies:
+        return SessionText::tr("the radio refused %1 with a negative reply on each of %n tries. A radio "
+                               "answers, but does not take this frame: switch the radio off and on again, "
+                               "then try again; a radio that still refuses needs service.",
+                               nullptr, outcome.Tries)
+            .arg(frame);
+    case LineCarried::Unreadable:
+        if (answeredBefore)
+            return SessionText::tr("no whole reply to %1 after %n tries: the radio answered at first, then "
+                                   "sent bytes that make no reply (first bytes: %2). Check that the cable "
+                                   "sits firmly and try again.",
+                                   nullptr, outcome.Tries)
+                .arg(frame, firstBytes);
+        return SessionText::tr("no reply to %1 after %n tries, only bytes that make no reply (first bytes: "
+                               "%2). Another kind of radio, a radio at another speed or a faulty cable "
+                               "sends such: check that the radio is of a type this program knows, and try "
+                               "another cable.",
+                               nullptr, outcome.Tries)
+            .arg(frame, firstBytes);
+    }
+    if (answeredBefore)
+        return SessionText::tr("no reply to %1 after %n tries. The radio answered at first and then "
+                               "stopped: check that the cable sits firmly and try again.",
+                               nullptr, outcome.Tries)
+            .arg(frame);
+    return SessionText::tr("no reply to %1 after %n tries. Check that the radio is switched on and "
+                           "connected by its programming cable to this port, and that the right COM port "
+                           "is chosen.",
+                           nullptr, outcome.Tries)
+        .arg(frame);
+}
+
 } // namespace
 
 QString CompleteText(SessionMode mode)
@@ -83,7 +134,20 @@ QString ModelErrorText(const SessionOutcome& outcome)
            outcome.RadioType;
 }
 
+QString OutcomePort(const SessionOutcome& outcome)
+{
+    return Port(outcome);
+}
+
 QString OutcomeDetail(const SessionOutcome& outcome)
+{
+    const QString what = OutcomeWhat(outcome);
+    if (what.isEmpty() || outcome.Result == SessionResult::CannotOpen)
+        return what;
+    return SessionText::tr("%1: %2", "the port, and what happened there").arg(Port(outcome), what);
+}
+
+QString OutcomeWhat(const SessionOutcome& outcome)
 {
     switch (outcome.Result) {
     case SessionResult::Complete:
@@ -92,20 +156,18 @@ QString OutcomeDetail(const SessionOutcome& outcome)
         return outcome.Reason;
     case SessionResult::ModelError:
         if (outcome.Mode == SessionMode::Read)
-            return SessionText::tr("%1: the radio reports the type %2, which this program does not know. "
+            return SessionText::tr("the radio reports the type %1, which this program does not know. "
                                    "Nothing was read.")
-                .arg(Port(outcome), outcome.RadioType);
-        return SessionText::tr("%1: the radio is a %2, but %3 is chosen as the radio type. Nothing was read "
+                .arg(outcome.RadioType);
+        return SessionText::tr("the radio is a %1, but %2 is chosen as the radio type. Nothing was read "
                                "or written; choose the radio's type and try again.")
-            .arg(Port(outcome), outcome.RadioType, outcome.PcType);
+            .arg(outcome.RadioType, outcome.PcType);
     case SessionResult::Refused:
         if (!outcome.Reason.isEmpty())
-            return SessionText::tr("%1: %2", "the port, and why the write was refused")
-                .arg(Port(outcome), outcome.Reason);
-        return SessionText::tr("%1: a radio in the 66 - 88 MHz band cannot be given another band. The end "
+            return outcome.Reason;
+        return SessionText::tr("a radio in the 66 - 88 MHz band cannot be given another band. The end "
                                "command was sent and no block was written; choose the radio's own band to "
-                               "write the other fields.")
-            .arg(Port(outcome));
+                               "write the other fields.");
     case SessionResult::Failure:
         break;
     }
@@ -114,25 +176,15 @@ QString OutcomeDetail(const SessionOutcome& outcome)
         if (backup.isEmpty())
             backup =
                 SessionText::tr("No automatic backup of the radio as it was before this write was saved.");
-        return SessionText::tr("%1: the radio did not take %2: written three times, it still reads back "
-                               "otherwise. The end command was sent. %3 Write again; a radio that fails "
+        return SessionText::tr("the radio did not take %1: written three times, it still reads back "
+                               "otherwise. The end command was sent. %2 Write again; a radio that fails "
                                "this again needs service.")
-            .arg(Port(outcome),
-                 LanguageLocale(SystemLanguageIndex()).createSeparatedList(outcome.FieldsNotTaken), backup);
+            .arg(LanguageLocale(SystemLanguageIndex()).createSeparatedList(outcome.FieldsNotTaken), backup);
     }
     if (outcome.PortLost)
-        return Then(SessionText::tr("%1 went away while waiting for the reply to %2. Check the cable and its "
-                                    "plug, then try again.")
-                        .arg(Port(outcome), FrameName(outcome.Frame)),
+        return Then(SessionText::tr("the port went away while waiting for the reply to %1. Check the cable "
+                                    "and its plug, then try again.")
+                        .arg(FrameName(outcome.Frame)),
                     PartlyWritten(outcome));
-    const QString detail =
-        outcome.Step == SessionStep::ProgramCommand
-            ? SessionText::tr("%1: no reply to %2 after %n tries. Check that the radio is switched on and "
-                              "connected by its programming cable to this port, and that the right COM port "
-                              "is chosen.",
-                              nullptr, outcome.Tries)
-            : SessionText::tr("%1: no reply to %2 after %n tries. The radio answered at first and then "
-                              "stopped: check that the cable sits firmly and try again.",
-                              nullptr, outcome.Tries);
-    return Then(detail.arg(Port(outcome), FrameName(outcome.Frame)), PartlyWritten(outcome));
+    return Then(Unanswered(outcome), PartlyWritten(outcome));
 }

@@ -11,5 +11,10 @@ QString FailureText(SessionMode mode);  // "Read Failure!" / "Write Failure!"
 QString ModelErrorText(const SessionOutcome& outcome);
 inline constexpr char CannotOpenText[] = "Cannot Open Communication Port.";
 
-// What went wrong, where, and what to check next; for the failure boxes' details.
+// What went wrong, where, and what to check next; for the failure boxes' details: the port, then
+// OutcomeWhat. A port that cannot be opened is named by its reason alone.
 QString OutcomeDetail(const SessionOutcome& outcome);
+// The same without the port, for a line that names the port already.
+QString OutcomeWhat(const SessionOutcome& outcome);
+// "COM5 (/dev/ttyUSB0)", "COM5", or the device alone when no COM number names it.
+QString OutcomePort(const SessionOutcome& outcome);

@@ -5,6 +5,7 @@
 #include "data/ModData.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -52,17 +53,33 @@ struct WriteDecision
 
 enum class SessionResult { Complete, Failure, ModelError, CannotOpen, Refused };
 
+// What the line carried while a frame waited for its reply, over all its tries, when none came: the
+// words of a failure follow from it. The session only watches; it waits and retries as ever.
+enum class LineCarried : int8_t {
+    Nothing,         // no byte on any try: the radio off, not connected, or on another port
+    Echo,            // the frame itself came back and nothing else: a cable whose radio end is in no radio
+    NegativeReplies, // a negative reply on every try: the radio refused the frame
+    Unreadable,      // bytes that never made a reply: another kind of radio, another speed, a faulty cable
+};
+
+// Sorts the bytes of each try of `frame` (one entry per transmission) into what the line carried.
+LineCarried ClassifyLine(const QByteArray& frame, const QList<QByteArray>& tries);
+// "nothing", "echo", "negative replies", "unreadable": for machine-readable output and the trace.
+const char* LineCarriedName(LineCarried carried);
+
 // How a session ended, with what a person needs to know about it.
 struct SessionOutcome
 {
     SessionResult Result = SessionResult::Complete;
     SessionMode Mode = SessionMode::None;
     int16_t ComPort = 0;
-    QString Device;                       // the device path the port number named, if any
-    SessionStep Step = SessionStep::Idle; // the step the session stopped at
-    QByteArray Frame;                     // the frame that got no acceptable reply
-    int16_t Tries = 0;                    // how often that frame went out
-    bool PortLost = false;                // the port went away in the middle of the session
+    QString Device;                          // the device path the port number named, if any
+    SessionStep Step = SessionStep::Idle;    // the step the session stopped at
+    QByteArray Frame;                        // the frame that got no acceptable reply
+    int16_t Tries = 0;                       // how often that frame went out
+    bool PortLost = false;                   // the port went away in the middle of the session
+    LineCarried Line = LineCarried::Nothing; // Failure: what the line carried while Frame waited
+    QByteArray Received;                     // Failure: the first bytes it carried (up to 16)
     // Failure of a write: the fields that still read back otherwise after the last rewrite (empty when
     // the radio took everything), and where the radio as it was before the write is kept.
     QStringList FieldsNotTaken;

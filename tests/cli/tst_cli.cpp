@@ -569,6 +569,57 @@ private slots:
                                   "dealer_code"}));
     }
 
+    // A radio that does not answer: the line names the port once, with its device, then the result
+    // and what the line carried, in the system's language.
+    void failureLine_data()
+    {
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QString>("english"); // after "COM900 (device): failed: "
+        QTest::addColumn<QString>("chinese"); // after "COM900 (device)：失败："
+        QTest::newRow("silent") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; })
+                                << "no reply to the program command after 3 tries. Check that the radio is "
+                                   "switched on"
+                                << "编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机";
+        QTest::newRow("echo") << Faults([](VirtualRadioFaults& f) { f.echo = true; })
+                              << "no reply to the program command after 3 tries: each time only the frame "
+                                 "itself came back."
+                              << "编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。";
+        QTest::newRow("noise")
+            << Faults([](VirtualRadioFaults& f) { f.noise = true; })
+            << "no reply to the program command after 3 tries, only bytes that make no "
+               "reply (first bytes: F8 80 FE 78 00 E0 9C FF)."
+            << "编程命令发送 3 次后仍没有应答，只收到了不构成应答的字节（开头的字节：F8 80 "
+               "FE 78 00 E0 9C FF）。";
+        QTest::newRow("every frame refused")
+            << Faults([](VirtualRadioFaults& f) { f.refuseAll = true; })
+            << "the radio refused the program command with a negative reply on each of 3 tries."
+            << "对讲机对编程命令的 3 次发送都回复了否定应答";
+    }
+    void failureLine()
+    {
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        VirtualRadio& radio = AddRadio();
+        radio.SetFaults(faults);
+        timings = {150ms, 80ms}; // only the words are looked at
+        for (const int16_t language : {EnglishLanguage, ChineseLanguage}) {
+            const ProgramTranslations translations(language);
+            radio.ClearTrace(); // the noise starts again
+            QCOMPARE(Cli({"read", "--port", Port}), 1);
+            const QString line = err.section(u'\n', 0, 0);
+            const QRegularExpression head(language == ChineseLanguage
+                                              ? QStringLiteral("^COM900 \\(.+\\)：失败：")
+                                              : QStringLiteral("^COM900 \\(.+\\): failed: "));
+            const QRegularExpressionMatch match = head.match(line);
+            QVERIFY2(match.hasMatch(), qPrintable(line));
+            QVERIFY2(
+                line.mid(match.capturedLength()).startsWith(language == ChineseLanguage ? chinese : english),
+                qPrintable(line));
+            QVERIFY2(line.count(QStringLiteral("COM900")) == 1, qPrintable(line));
+        }
+    }
+
     // The program's exit codes, one for each way a run can end.
     void exitCodes_data()
     {

@@ -5,8 +5,11 @@
 #include "DefaultImage.h"
 #include "link/RadioSession.h"
 #include "link/SessionMessages.h"
+#include "OtherLanguage.h"
 #include "RadioReplies.h"
 #include "RadioTrace.h"
+#include "settings/ProgramTranslations.h"
+#include "settings/SystemLanguage.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace std::chrono_literals;
 
@@ -571,6 +575,89 @@ private slots:
             QCOMPARE(Bytes(Session().InfoImage()).toHex(' '), Bytes(Radio().Image()).toHex(' '));
         else
             VerifyNextReadWorks();
+    }
+
+    // What the line carried while the last frame waited decides the failure's words, in English and
+    // in Chinese: nothing, the frame itself, noise, negative replies. A real radio's own replies, late,
+    // repeated or refused once, are no sign of trouble on the line: the words stay those of a radio
+    // that stopped answering.
+    void lineCarried_data()
+    {
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        const QString stopped = QStringLiteral("no reply to the read request for block 0 after 3 tries. The "
+                                               "radio answered at first and then stopped");
+        const QString stoppedChinese =
+            QStringLiteral("第 0 块的读取请求发送 3 次后仍没有应答。对讲机起初有应答，后来停止了");
+        QTest::newRow("silent") << Faults([](auto& f) { f.silentFromFrame = 0; })
+                                << "no reply to the program command after 3 tries. Check that the radio is "
+                                   "switched on"
+                                << "编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机";
+        QTest::newRow("echo") << Faults([](auto& f) { f.echo = true; })
+                              << "no reply to the program command after 3 tries: each time only the frame "
+                                 "itself came back. The cable works up to its plug"
+                              << "编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。";
+        QTest::newRow("noise") << Faults([](auto& f) { f.noise = true; })
+                               << "no reply to the program command after 3 tries, only bytes that make no "
+                                  "reply (first bytes: F8 80 FE 78 00 E0 9C FF). Another kind of radio"
+                               << "只收到了不构成应答的字节（开头的字节：F8 80 FE 78 00 E0 9C FF）。";
+        QTest::newRow("every frame refused")
+            << Faults([](auto& f) { f.refuseAll = true; })
+            << "the radio refused the program command with a negative reply on each of 3 tries."
+            << "对讲机对编程命令的 3 次发送都回复了否定应答";
+        // Frames 2 to 4: the read request for block 0, whose negative reply stays below the threshold.
+        QTest::newRow("read request refused") << Faults([](auto& f) {
+            f.nakFrames = {2, 3, 4};
+        }) << "the radio refused the read request for block 0 with a negative reply on each of 3 tries."
+                                              << "对讲机对第 0 块的读取请求的 3 次发送都回复了否定应答";
+        QTest::newRow("block replies garbled") << Faults([](auto& f) {
+            f.badChecksumFrames = {3, 4, 5};
+        })
+                                               << "no whole reply to the read request for block 1 after 3 "
+                                                  "tries: the radio answered at first, then sent bytes that "
+                                                  "make no reply (first bytes: 57 08 00 20 01 "
+                                               << "第 1 块的读取请求发送 3 次后仍没有完整的应答";
+        QTest::newRow("silent after the identity")
+            << Faults([](auto& f) { f.silentFromFrame = 2; }) << stopped << stoppedChinese;
+        QTest::newRow("refused once, then silent") << Faults([](auto& f) {
+            f.nakFrames = {2};
+            f.silentFromFrame = 3;
+        }) << stopped << stoppedChinese;
+        QTest::newRow("a repeated identity reply, then silent") << Faults([](auto& f) {
+            f.strayReplies[2] = RadioReplies::IdentReply("RZ614UV", 3);
+            f.lostFrames = {2, 3, 4};
+        }) << stopped << stoppedChinese;
+        QTest::newRow("a late acknowledgement, then silent") << Faults([](auto& f) {
+            f.strayReplies[2] = QByteArray(1, char(Proto::Ack));
+            f.lostFrames = {2, 3, 4};
+        }) << stopped << stoppedChinese;
+    }
+    void lineCarried()
+    {
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        Radio().SetFaults(faults);
+        Session().SetTimings({250ms, 120ms});
+        one.Press(false);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QCOMPARE(one.events.last(), QStringLiteral("Failure"));
+        const QString port = QStringLiteral("COM5 (%1): ").arg(Radio().DevicePath());
+        for (const auto& [language, words] :
+             {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
+            std::optional<ProgramTranslations> translations;
+            if (language == ChineseLanguage)
+                translations.emplace(ChineseLanguage);
+            const QString detail = OutcomeDetail(one.outcomes[0]);
+            QVERIFY2(detail.contains(words), qPrintable(detail));
+            // The port once, ahead of the words.
+            QVERIFY2(detail.startsWith(port.left(port.size() - 2)) &&
+                         detail.count(QStringLiteral("COM5")) == 1,
+                     qPrintable(detail));
+            const QStringList foreign = OtherLanguage::Foreign(detail, language, {});
+            QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + detail));
+        }
     }
 
     // A radio that answers a little late answers every frame twice, once for each transmission, and

@@ -92,7 +92,18 @@ constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::mi
 enum class Entry { Program, Typed };
 enum class Change { Nothing, AliasAppears, AliasGoes, DeviceCloses, TtyAppears, FileEdited };
 // How a session fails, for the failure boxes' detailed texts.
-enum class Fault { Silent, DeviceGone, PortHeld, OtherType, Band18, NotTaken, HungUp };
+enum class Fault {
+    Silent,
+    Echo,
+    Noise,
+    RefuseAll,
+    DeviceGone,
+    PortHeld,
+    OtherType,
+    Band18,
+    NotTaken,
+    HungUp
+};
 
 } // namespace
 
@@ -802,6 +813,19 @@ private slots:
                                       << QStringList{"no reply to the program command after 3 tries. Check "
                                                      "that the radio is switched on"}
                                       << QStringList{"编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机"};
+        // The port named once, ahead of what the line carried.
+        QTest::newRow("cable without a radio, echoing")
+            << Fault::Echo
+            << QStringList{"COM900 (", "): no reply to the program command after 3 tries: each time only "
+                                       "the frame itself came back."}
+            << QStringList{"COM900 (", ")：编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。"};
+        QTest::newRow("noise") << Fault::Noise
+                               << QStringList{"only bytes that make no reply (first bytes: F8 80 FE 78"}
+                               << QStringList{"只收到了不构成应答的字节（开头的字节：F8 80 FE 78"};
+        QTest::newRow("every frame refused")
+            << Fault::RefuseAll
+            << QStringList{"the radio refused the program command with a negative reply on each of 3 tries."}
+            << QStringList{"对讲机对编程命令的 3 次发送都回复了否定应答"};
         QTest::newRow("device gone, the list moved to a port without one")
             << Fault::DeviceGone
             << QStringList{"COM10 (/dev/ttyS9): No such file or directory.\nCheck that the cable is plugged "
@@ -855,6 +879,18 @@ private slots:
         switch (fault) {
         case Fault::Silent:
             faults.silentFromFrame = 0;
+            write = false;
+            break;
+        case Fault::Echo:
+            faults.echo = true;
+            write = false;
+            break;
+        case Fault::Noise:
+            faults.noise = true;
+            write = false;
+            break;
+        case Fault::RefuseAll:
+            faults.refuseAll = true;
             write = false;
             break;
         case Fault::DeviceGone:

@@ -136,6 +136,13 @@ private slots:
             Faults([](auto& f) { f.silentFromFrame = 0; }));
         row("silent from frame 1", {"PROGRAM", Hex("02"), "END"}, Hex("06"),
             Faults([](auto& f) { f.silentFromFrame = 1; }));
+        // The line without a radio: bytes back as they came, or as noise, frames or not.
+        row("echo", {"PROGRAM", Hex("1502")}, "PROGRAM" + Hex("1502"),
+            Faults([](auto& f) { f.echo = true; }));
+        row("noise", {"PROGRAM", Hex("02")}, Hex("f880fe7800e09cff"),
+            Faults([](auto& f) { f.noise = true; }));
+        row("every frame refused", {"PROGRAM", Hex("02"), ReadRequest(1), "END"}, Hex("0a0a0a0a"),
+            Faults([](auto& f) { f.refuseAll = true; }));
     }
 
     void replies()
@@ -437,6 +444,11 @@ private slots:
             << QStringLiteral("--unstored 8,9 --lots 16").split(u' ') << true << Faults([](auto& f) {
                    f.unstoredFrames = {8, 9}, f.lotMs = 16;
                });
+        QTest::newRow("the line without a radio, and refusals")
+            << QStringLiteral("--echo --refuse-all").split(u' ') << true
+            << Faults([](auto& f) { f.echo = f.refuseAll = true; });
+        QTest::newRow("noise") << QStringList{"--noise"} << true << Faults([](auto& f) { f.noise = true; });
+        QTest::newRow("echo and noise") << QStringList{"--echo", "--noise"} << false << VirtualRadioFaults{};
         QTest::newRow("line both ways")
             << QStringLiteral("--wire --turnaround 250").split(u' ') << true
             << Faults([](auto& f) { f.paceInput = f.paceOutput = true, f.turnaroundUs = 250; });
