@@ -1,5 +1,6 @@
 #include "link/SessionMessages.h"
 
+#include "link/CableText.h"
 #include "link/Frames.h"
 #include "settings/SystemLanguage.h"
 
@@ -134,5 +135,6 @@ QString OutcomeDetail(const SessionOutcome& outcome)
             : SessionText::tr("%1: no reply to %2 after %n tries. The radio answered at first and then "
                               "stopped: check that the cable sits firmly and try again.",
                               nullptr, outcome.Tries);
-    return Then(detail.arg(Port(outcome), FrameName(outcome.Frame)), PartlyWritten(outcome));
+    return Then(Then(detail.arg(Port(outcome), FrameName(outcome.Frame)), PartlyWritten(outcome)),
+                CableDetail(outcome.Cable, outcome.Device));
 }
