@@ -349,26 +349,40 @@ private slots:
     {
         QTest::addColumn<QString>("holder"); // lock, same-user, other-user
         QTest::addColumn<bool>("modemManager");
+        QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("says"); // "PID": the holder's process number
         QTest::newRow("lock file naming a live program")
-            << "lock" << false << QStringList{" is held by the program sleep (process PID); close it"};
+            << "lock" << false << 1 << QStringList{" is held by the program sleep (process PID); close it"};
         QTest::newRow("held open by a program of the same user")
-            << "same-user" << false
+            << "same-user" << false << 1
             << QStringList{" is held by the program python3", "(process PID); close it"};
         QTest::newRow("held by another user, no ModemManager")
-            << "other-user" << false
+            << "other-user" << false << 1
             << QStringList{" is held by another program (a terminal program", "try again."};
         QTest::newRow("held by another user, ModemManager running")
-            << "other-user" << true
+            << "other-user" << true << 1
             << QStringList{" is held by another program, which this user account may not see. ModemManager "
                            "is running",
                            "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", "sudo udevadm trigger"};
+        QTest::newRow("held open by a program of the same user, Chinese")
+            << "same-user" << false << 2
+            << QStringList{QString::fromUtf8(" 正被程序 python3"),
+                           QString::fromUtf8("（进程 PID）占用；请关闭该程序后再试。")};
+        QTest::newRow("held by another user, ModemManager running, Chinese")
+            << "other-user" << true << 2
+            << QStringList{QString::fromUtf8(
+                               " 正被另一个程序占用，当前用户账户看不到是哪个程序。ModemManager 正在运行"),
+                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", QString::fromUtf8("然后重新插入写频线。")};
     }
     void heldPortNamesItsHolder()
     {
         QFETCH(QString, holder);
         QFETCH(bool, modemManager);
+        QFETCH(int, language);
         QFETCH(QStringList, says);
+        std::optional<ProgramTranslations> translations;
+        if (language == ChineseLanguage)
+            translations.emplace(ChineseLanguage);
         const bool root = ::geteuid() == 0;
         if (holder == u"other-user" && !root)
             QSKIP("only root can run the holder and the opening as two other users");
@@ -434,13 +448,17 @@ private slots:
         });
 
         const QString reason = OpenFailureAs(opener, device);
-        QVERIFY2(reason.startsWith(QStringLiteral("COM5 (%1) is held by").arg(device)), qPrintable(reason));
+        QVERIFY2(reason.startsWith(QStringLiteral("COM5 (%1)").arg(device)), qPrintable(reason));
         QCOMPARE(reason.count(device), 1); // the port is named once
         for (QString part : says) {
             part.replace(QStringLiteral("PID"), QString::number(pid));
             QVERIFY2(reason.contains(part), qPrintable(reason));
         }
         QCOMPARE(reason.contains(u"ModemManager"), modemManager);
+        const QStringList foreign = OtherLanguage::Foreign(
+            reason, language,
+            {QStringLiteral("sudo udevadm control --reload"), QStringLiteral("sudo udevadm trigger")});
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + reason));
     }
 
     // What the system says of the cable, read at opening once low latency is asked for, goes into the
