@@ -60,6 +60,30 @@
     </message>
 </context>
 <context>
+    <name>CableText</name>
+    <message>
+        <source>The cable is a USB serial bridge (USB %1).</source>
+        <translation>写频线为 USB 串口芯片（USB %1）。</translation>
+    </message>
+    <message>
+        <source>The cable is a USB serial bridge (USB %1, driver %2).</source>
+        <translation>写频线为 USB 串口芯片（USB %1，驱动程序 %2）。</translation>
+    </message>
+    <message>
+        <source>The cable is %1 (USB %2).</source>
+        <translation>写频线为 %1（USB %2）。</translation>
+    </message>
+    <message>
+        <source>The cable is %1 (USB %2, driver %3).</source>
+        <translation>写频线为 %1（USB %2，驱动程序 %3）。</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>one sentence followed by another</comment>
+        <translation>%1%2</translation>
+    </message>
+</context>
+<context>
     <name>CliHelp</name>
     <message>
         <source>Lists the serial ports as the window&apos;s list does: COM number, device and adapter.</source>
@@ -701,10 +725,6 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
 <context>
     <name>SerialPlatformText</name>
     <message>
-        <source>Another program is using %1. Close it and try again.</source>
-        <translation>另一个程序正在使用 %1。请关闭该程序后再试。</translation>
-    </message>
-    <message>
         <source>Check that the cable is plugged in and that the right COM port is chosen.</source>
         <translation>请检查写频线是否已插好，以及是否选择了正确的串口。</translation>
     </message>
@@ -715,6 +735,43 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>Check that the cable is plugged in, that its driver is installed (the port shows in Device Manager under Ports (COM &amp; LPT)), and that the right COM port is chosen.</source>
         <translation>请检查写频线是否已插好、其驱动程序是否已安装（该串口显示在设备管理器的“端口 (COM 和 LPT)”下），以及是否选择了正确的串口。</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>one sentence followed by another</comment>
+        <translation>%1%2</translation>
+    </message>
+    <message>
+        <source>A udev rule makes ModemManager leave the cable alone: put the line  %1  into a file such as /etc/udev/rules.d/50-tangelo.rules, run  sudo udevadm control --reload  and  sudo udevadm trigger , and plug the cable in again.</source>
+        <translation>用一条 udev 规则可以让 ModemManager 不再打开这条写频线：把  %1  这一行写入 /etc/udev/rules.d/50-tangelo.rules 之类的文件，运行  sudo udevadm control --reload  和  sudo udevadm trigger ，然后重新插入写频线。</translation>
+    </message>
+    <message>
+        <source>%1 is held by another program, which this user account may not see. ModemManager is running, and it opens new serial devices to look for modems.</source>
+        <translation>%1 正被另一个程序占用，当前用户账户看不到是哪个程序。ModemManager 正在运行，它会打开新接入的串口设备来查找调制解调器。</translation>
+    </message>
+    <message>
+        <source>%1 is held by another program (a terminal program, another radio programming tool, a second TANGELO_Tune or tangelo-cli); close it and try again.</source>
+        <translation>%1 正被另一个程序（终端程序、其他对讲机写频软件、另一个 TANGELO_Tune 或 tangelo-cli）占用；请关闭该程序后再试。</translation>
+    </message>
+    <message>
+        <source>the program %1 (process %2)</source>
+        <translation>程序 %1（进程 %2）</translation>
+    </message>
+    <message>
+        <source>%1 is held by %2; close it and try again.</source>
+        <translation>%1 正被%2占用；请关闭该程序后再试。</translation>
+    </message>
+    <message>
+        <source>%1 is held by %2; close them and try again.</source>
+        <translation>%1 正被%2占用；请关闭这些程序后再试。</translation>
+    </message>
+    <message>
+        <source>Its latency timer still reads %1 ms although the program asked the driver for low latency, so every reply waits that long in the cable; run  echo 1 | sudo tee %2  to set it to 1 ms.</source>
+        <translation>程序已要求驱动程序使用低延迟，但其延迟计时器仍为 %1 毫秒，每个应答都要在写频线中等待这么久；运行  echo 1 | sudo tee %2  可将其设为 1 毫秒。</translation>
+    </message>
+    <message>
+        <source>Its latency timer is %1 ms, so every reply waits that long in the cable: in Device Manager, open the port&apos;s Properties, Port Settings, Advanced, and set &quot;Latency Timer (msec)&quot; to 1.</source>
+        <translation>其延迟计时器为 %1 毫秒，每个应答都要在写频线中等待这么久：请在设备管理器中打开该串口的“属性”，在“端口设置”中点“高级”，把“Latency Timer (msec)”设为 1。</translation>
     </message>
 </context>
 <context>

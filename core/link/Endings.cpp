@@ -83,6 +83,8 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
     }
     if (result == SessionResult::CannotOpen)
         outcome.Reason = MSComm1.ErrorString();
+    if (result == SessionResult::Failure || result == SessionResult::CannotOpen)
+        outcome.Cable = MSComm1.Cable();
     if (result == SessionResult::Refused)
         outcome.Reason = refusal;
     if (result == SessionResult::ModelError) {

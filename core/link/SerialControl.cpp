@@ -123,6 +123,7 @@ bool SerialControl::SetPortOpen(bool openIt)
 bool SerialControl::open()
 {
     errorText.clear();
+    cable = {};
     lost = false;
     readFailures = 0;
     devicePath = resolver ? resolver(CommPort) : QString();
@@ -150,18 +151,27 @@ bool SerialControl::open()
     port->clearError();
     if (!port->open(QIODevice::ReadWrite)) {
         const QSerialPort::SerialPortError error = port->error();
-        errorText = tr("%1: %2.", "the port, and the system's reason it did not open")
-                        .arg(shownName, port->errorString());
+        const QString systemReason = port->errorString();
+        port->clearError();
+        TraceEvent(QStringLiteral("cannot open %1: %2").arg(devicePath, systemReason));
+        cable = CableInfoFor(devicePath, CableRoot);
+        // Held by another program: who holds it matters more than the system's words for it.
+        if (error == QSerialPort::PermissionError) {
+            if (errorText = HeldPortText(shownName, devicePath); !errorText.isEmpty())
+                return false;
+        }
+        errorText =
+            tr("%1: %2.", "the port, and the system's reason it did not open").arg(shownName, systemReason);
         if (const QString hint = OpenFailureHint(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
-        port->clearError();
-        TraceEvent(QStringLiteral("cannot open %1: %2").arg(devicePath, port->errorString()));
         return false;
     }
     // Whatever waited in the driver before this opening belongs to nobody.
     EmptyDriverBuffers(*port, QSerialPort::AllDirections);
     received.clear();
     lowLatencySwitched = LowLatency && SwitchLowLatencyOn(port->handle());
+    // Read once the mode is on: a latency timer that still reads more than 1 ms is worth telling.
+    cable = CableInfoFor(devicePath, CableRoot);
     TraceEvent(
         QStringLiteral("opened %1 %2%3")
             .arg(shownName, Settings, lowLatencySwitched ? QStringLiteral(", low latency") : QString()));

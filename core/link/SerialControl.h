@@ -3,6 +3,7 @@
 #pragma once
 
 #include "link/LinkTrace.h"
+#include "settings/CableInfo.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -46,6 +47,9 @@ public:
     bool SetPortOpen(bool open);
     QString ErrorString() const { return errorText; }
     QString DevicePath() const { return devicePath; }
+    // What the system knew of the cable at the last opening, after asking for low latency.
+    const CableInfo& Cable() const { return cable; }
+    QString CableRoot; // where Cable() is read from; empty: the system's (tests give a fake sysfs)
 
     void ClearOutput();                   // OutBufferCount := 0
     void ClearInput();                    // InBufferCount := 0
@@ -73,6 +77,7 @@ private:
     int16_t rThreshold = 0;
     QString errorText;
     QString devicePath;
+    CableInfo cable;
     bool lost = false;               // hang-up seen; the port is being closed
     bool lowLatencySwitched = false; // this opening switched the driver's low-latency mode on
     int readFailures = 0;            // read errors in a row without data

@@ -1,7 +1,9 @@
 // What the serial port needs of the system beyond QSerialPort: whether the device has gone, waiting
 // for the last bytes to leave, the driver's low-latency mode, and what to tell a user whose port
-// would not open.
+// would not open or whose cable holds replies back.
 #pragma once
+
+#include "settings/CableInfo.h"
 
 #include <QSerialPort>
 #include <QString>
@@ -32,3 +34,12 @@ void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions);
 // What the user can do about a port that would not open with this error; empty when nothing useful
 // can be said.
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& devicePath);
+
+// The whole reason for a port that another program holds, naming the port once (`shownName`, "COM5
+// (/dev/ttyUSB0)") and the holder where the system shows it; empty when the system does not tell a
+// held port from one refused for other reasons (Windows: OpenFailureHint speaks of it).
+QString HeldPortText(const QString& shownName, const QString& devicePath);
+
+// What to do about a cable whose latency timer holds every reply back for more than 1 ms; empty when
+// the timer is unknown or at 1 ms. Follows the sentence that names the cable.
+QString LatencyTimerAdvice(const CableInfo& cable, const QString& devicePath);

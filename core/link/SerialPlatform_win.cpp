@@ -75,3 +75,19 @@ void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions)
     if (directions & QSerialPort::Input)
         port.readAll();
 }
+
+QString HeldPortText(const QString&, const QString&)
+{
+    return {};
+}
+
+QString LatencyTimerAdvice(const CableInfo& cable, const QString&)
+{
+    // FTDI's driver keeps the timer as a setting of the port, 16 ms unless someone changed it.
+    if (!cable.LatencyTimerMs || *cable.LatencyTimerMs <= 1)
+        return {};
+    return SerialPlatformText::tr("Its latency timer is %1 ms, so every reply waits that long in the cable: "
+                                  "in Device Manager, open the port's Properties, Port Settings, Advanced, "
+                                  "and set \"Latency Timer (msec)\" to 1.")
+        .arg(*cable.LatencyTimerMs);
+}

@@ -1,5 +1,6 @@
 #include "link/SessionMessages.h"
 
+#include "link/CableText.h"
 #include "link/Frames.h"
 #include "settings/SystemLanguage.h"
 
@@ -186,5 +187,5 @@ QString OutcomeWhat(const SessionOutcome& outcome)
                                     "and its plug, then try again.")
                         .arg(FrameName(outcome.Frame)),
                     PartlyWritten(outcome));
-    return Then(Unanswered(outcome), PartlyWritten(outcome));
+    return Then(Then(Unanswered(outcome), PartlyWritten(outcome)), CableDetail(outcome.Cable, outcome.Device));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "data/ModData.h"
+#include "settings/CableInfo.h"
 
 #include <QByteArray>
 #include <QList>
@@ -87,4 +88,5 @@ struct SessionOutcome
     QString Reason;    // CannotOpen: the system's reason; Refused: why, when not the band check
     QString PcType;    // ModelError: the type chosen, as the window names it
     QString RadioType; // ModelError: the radio's type, as the window names it
+    CableInfo Cable;   // Failure, CannotOpen: what the system knew of the cable
 };

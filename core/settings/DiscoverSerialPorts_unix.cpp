@@ -1,5 +1,7 @@
 #include "settings/ComPorts.h"
 
+#include "settings/CableInfo.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,29 +56,17 @@ std::optional<dev_t> DeviceNumber(const QString& ttyDir)
     return makedev(major, minor);
 }
 
-// The description of the USB device above the tty: walks up from what its `device` link points to
-// until a folder with idVendor, staying inside sysfs.
-QString UsbAdapter(const QString& sysRoot, const QString& ttyDir)
+// The description of the USB device above the tty: "FTDI FT232R USB UART (0403:6001)".
+QString UsbAdapter(const QString& sysRoot, const QString& name)
 {
-    const QString root = QFileInfo(sysRoot).canonicalFilePath();
-    QString dir = QFileInfo(ttyDir + QStringLiteral("/device")).canonicalFilePath();
-    if (root.isEmpty() || dir.isEmpty())
+    const CableInfo cable = CableInfoFor(QStringLiteral("/dev/") + name, sysRoot);
+    if (!cable.IsUsb())
         return {};
-    for (int depth = 0; depth < 16 && dir.startsWith(root + u'/'); ++depth) {
-        const QString vendor = ReadAttribute(dir + QStringLiteral("/idVendor"));
-        if (!vendor.isEmpty()) {
-            QStringList words;
-            for (const char* attribute : {"/manufacturer", "/product"}) {
-                const QString text = ReadAttribute(dir + QLatin1String(attribute));
-                if (!text.isEmpty())
-                    words << text;
-            }
-            const QString ids = vendor + u':' + ReadAttribute(dir + QStringLiteral("/idProduct"));
-            return words.isEmpty() ? ids : words.join(u' ') + QStringLiteral(" (") + ids + u')';
-        }
-        dir = QFileInfo(dir).absolutePath();
-    }
-    return {};
+    QStringList words;
+    for (const QString& text : {cable.Maker, cable.Product})
+        if (!text.isEmpty())
+            words << text;
+    return words.isEmpty() ? cable.UsbIds() : words.join(u' ') + QStringLiteral(" (") + cable.UsbIds() + u')';
 }
 
 QList<SysDevice> SysfsDevices(const QString& sysRoot)
@@ -93,7 +83,7 @@ QList<SysDevice> SysfsDevices(const QString& sysRoot)
         const QString type = ReadAttribute(ttyDir + QStringLiteral("/type"));
         if (type == QStringLiteral("0"))
             continue; // a serial-core placeholder with no UART behind it
-        devices.append({name, ComNumberForDevice(name), DeviceNumber(ttyDir), UsbAdapter(sysRoot, ttyDir)});
+        devices.append({name, ComNumberForDevice(name), DeviceNumber(ttyDir), UsbAdapter(sysRoot, name)});
     }
     return devices;
 }

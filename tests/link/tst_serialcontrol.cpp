@@ -1,7 +1,10 @@
 // The serial control over a real pseudo-terminal: what goes in and out, when the receive event
 // fires, and what happens when the far end goes away or the device cannot be opened.
+#include "link/Frames.h"
 #include "link/PermissionHint.h"
+#include "link/PortHolder.h"
 #include "link/SerialControl.h"
+#include "link/SessionMessages.h"
 #include "OtherLanguage.h"
 #include "PtyPair.h"
 #include "settings/ProgramTranslations.h"
@@ -9,19 +12,25 @@
 #include "Timing.h"
 #include "TraceCapture.h"
 
+#include <QDir>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <vector>
 
 #include <fcntl.h>
 #include <grp.h>
 #include <linux/serial.h>
 #include <pwd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +58,42 @@ bool SetLowLatencyFlag(const QString& path, bool on)
     done = done && ::ioctl(fd, TIOCSSERIAL, &serial) == 0;
     ::close(fd);
     return done;
+}
+
+// Why opening the device failed, for a process of the user `uid` (a child that becomes that user)
+// or, without one, for this process.
+QString OpenFailureAs(std::optional<uid_t> uid, const QString& device)
+{
+    const auto tryOpen = [&] {
+        SerialControl control;
+        control.SetPortResolver([device](int16_t) { return device; });
+        control.CommPort = 5;
+        control.Settings = QStringLiteral("115200,N,8,1");
+        return control.SetPortOpen(true) ? QStringLiteral("(opened)") : control.ErrorString();
+    };
+    if (!uid)
+        return tryOpen();
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return QStringLiteral("(no pipe)");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        ::setgroups(0, nullptr);
+        if (::setgid(gid_t(*uid)) != 0 || ::setuid(*uid) != 0)
+            ::_exit(2);
+        const QByteArray text = tryOpen().toUtf8();
+        [[maybe_unused]] const ssize_t n = ::write(pipeEnds[1], text.constData(), size_t(text.size()));
+        ::_exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray text;
+    char buffer[1024];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, n);
+    ::close(pipeEnds[0]);
+    ::waitpid(child, nullptr, 0);
+    return QString::fromUtf8(text);
 }
 
 QByteArray AllByteValues()
@@ -271,7 +316,8 @@ private slots:
         QTest::newRow("bad settings") << 7 << "(pty)"
                                       << "115200,X,8,1"
                                       << "not valid";
-        QTest::newRow("held by another program") << 7 << "(held)" << ok << "Another program";
+        QTest::newRow("held by this very program")
+            << 7 << "(held)" << ok << ") is held by the program tst_serialcontrol (process";
     }
     void openFailureSaysWhy()
     {
@@ -292,6 +338,200 @@ private slots:
         QVERIFY(!control->SetPortOpen(true));
         QVERIFY(!control->PortOpen());
         QVERIFY2(control->ErrorString().contains(reason), qPrintable(control->ErrorString()));
+    }
+
+    // A port held by another program names that program where the system shows it: the process a
+    // lock file names in QSerialPort's lock folder, or a process of the same user that holds the
+    // device open in exclusive mode. A holder of another user stays unknown, and then a running
+    // ModemManager, the usual holder of a new cable, is named with the udev rule that keeps it away.
+    // As root the exclusive mode binds no one: the holder and the opening run as unprivileged users.
+    void heldPortNamesItsHolder_data()
+    {
+        QTest::addColumn<QString>("holder"); // lock, same-user, other-user
+        QTest::addColumn<bool>("modemManager");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QStringList>("says"); // "PID": the holder's process number
+        QTest::newRow("lock file naming a live program")
+            << "lock" << false << 1 << QStringList{" is held by the program sleep (process PID); close it"};
+        QTest::newRow("held open by a program of the same user")
+            << "same-user" << false << 1
+            << QStringList{" is held by the program python3", "(process PID); close it"};
+        QTest::newRow("held by another user, no ModemManager")
+            << "other-user" << false << 1
+            << QStringList{" is held by another program (a terminal program", "try again."};
+        QTest::newRow("held by another user, ModemManager running")
+            << "other-user" << true << 1
+            << QStringList{" is held by another program, which this user account may not see. ModemManager "
+                           "is running",
+                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", "sudo udevadm trigger"};
+        QTest::newRow("held open by a program of the same user, Chinese")
+            << "same-user" << false << 2
+            << QStringList{QString::fromUtf8(" 正被程序 python3"),
+                           QString::fromUtf8("（进程 PID）占用；请关闭该程序后再试。")};
+        QTest::newRow("held by another user, ModemManager running, Chinese")
+            << "other-user" << true << 2
+            << QStringList{QString::fromUtf8(
+                               " 正被另一个程序占用，当前用户账户看不到是哪个程序。ModemManager 正在运行"),
+                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", QString::fromUtf8("然后重新插入写频线。")};
+    }
+    void heldPortNamesItsHolder()
+    {
+        QFETCH(QString, holder);
+        QFETCH(bool, modemManager);
+        QFETCH(int, language);
+        QFETCH(QStringList, says);
+        std::optional<ProgramTranslations> translations;
+        if (language == ChineseLanguage)
+            translations.emplace(ChineseLanguage);
+        const bool root = ::geteuid() == 0;
+        if (holder == u"other-user" && !root)
+            QSKIP("only root can run the holder and the opening as two other users");
+        const QString device = pty->SlavePath();
+        QVERIFY(::chmod(qPrintable(device), 0666) == 0 || !root);
+        QTemporaryDir folder;
+        std::vector<std::unique_ptr<QProcess>> started;
+        const auto cleanup = qScopeGuard([&] {
+            for (const auto& process : started) {
+                process->kill();
+                process->waitForFinished();
+            }
+        });
+        const auto start = [&](const QString& program, const QStringList& arguments) {
+            started.push_back(std::make_unique<QProcess>());
+            started.back()->start(program, arguments);
+            return started.back().get();
+        };
+        if (modemManager) {
+            // A process of that name, as the system lists it.
+            const QString copy = folder.filePath(QStringLiteral("ModemManager"));
+            QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), copy));
+            QVERIFY(start(copy, {QStringLiteral("30")})->waitForStarted());
+        }
+
+        qint64 pid = 0;
+        std::optional<uid_t> opener;
+        QString lockPath;
+        if (holder == u"lock") {
+            QProcess* sleeper = start(QStringLiteral("sleep"), {QStringLiteral("30")});
+            QVERIFY(sleeper->waitForStarted());
+            pid = sleeper->processId();
+            lockPath = SerialLockFilePath(device);
+            QVERIFY(!lockPath.isEmpty());
+            QFile lock(lockPath);
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            // QLockFile's form: number, program, host. (QSerialPort takes a uucp tool's lock, a padded
+            // number alone, for a stale one and opens the port.)
+            lock.write(QByteArray::number(pid) + "\nsleep\n" + QSysInfo::machineHostName().toUtf8() + '\n');
+        } else {
+            const QString script = QStringLiteral("import os, sys, fcntl, termios, time\n"
+                                                  "fd = os.open(sys.argv[1], os.O_RDWR | os.O_NOCTTY)\n"
+                                                  "fcntl.ioctl(fd, termios.TIOCEXCL)\n"
+                                                  "print('ready', flush=True)\n"
+                                                  "time.sleep(30)\n");
+            const QStringList python{QStringLiteral("/usr/bin/python3"), QStringLiteral("-c"), script,
+                                     device};
+            QProcess* held =
+                root ? start(QStringLiteral("setpriv"),
+                             QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                         QStringLiteral("--clear-groups")} +
+                                 python)
+                     : start(python.first(), python.mid(1));
+            QVERIFY(held->waitForReadyRead(5000));
+            QCOMPARE(held->readAllStandardOutput().trimmed(), QByteArray("ready"));
+            pid = held->processId();
+            if (root)
+                opener = holder == u"same-user" ? 65534 : 65533;
+        }
+        const auto removeLock = qScopeGuard([&] {
+            if (!lockPath.isEmpty())
+                QFile::remove(lockPath);
+        });
+
+        const QString reason = OpenFailureAs(opener, device);
+        QVERIFY2(reason.startsWith(QStringLiteral("COM5 (%1)").arg(device)), qPrintable(reason));
+        QCOMPARE(reason.count(device), 1); // the port is named once
+        for (QString part : says) {
+            part.replace(QStringLiteral("PID"), QString::number(pid));
+            QVERIFY2(reason.contains(part), qPrintable(reason));
+        }
+        QCOMPARE(reason.contains(u"ModemManager"), modemManager);
+        const QStringList foreign = OtherLanguage::Foreign(
+            reason, language,
+            {QStringLiteral("sudo udevadm control --reload"), QStringLiteral("sudo udevadm trigger")});
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + reason));
+    }
+
+    // What the system says of the cable, read at opening once low latency is asked for, goes into the
+    // detail of a failure; an FTDI latency timer that still reads above 1 ms comes with the remedy.
+    // The pseudo-terminal is given an FTDI cable in a fake sysfs tree.
+    void cableInFailureDetail_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("latency");
+        QTest::addColumn<QStringList>("says");
+        const QString cable =
+            QStringLiteral("The cable is FTDI FT232R USB UART (USB 0403:6001, driver ftdi_sio).");
+        QTest::newRow("timer at 16 ms")
+            << 1 << "16"
+            << QStringList{
+                   "after 3 tries", cable,
+                   "Its latency timer still reads 16 ms although the program asked the driver for low "
+                   "latency",
+                   "echo 1 | sudo tee /sys/class/tty/"};
+        QTest::newRow("timer at 1 ms") << 1 << "1" << QStringList{cable};
+        QTest::newRow("no timer") << 1 << "" << QStringList{cable};
+        QTest::newRow("timer at 16 ms, Chinese")
+            << 2 << "16"
+            << QStringList{
+                   QString::fromUtf8("写频线为 FTDI FT232R USB UART（USB 0403:6001，驱动程序 ftdi_sio）。"),
+                   QString::fromUtf8("其延迟计时器仍为 16 毫秒")};
+    }
+    void cableInFailureDetail()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, latency);
+        QFETCH(QStringList, says);
+        std::optional<ProgramTranslations> translations;
+        if (language == ChineseLanguage)
+            translations.emplace(ChineseLanguage);
+        const QTemporaryDir sys;
+        const QString usb = sys.filePath(QStringLiteral("devices/pci0000:00/usb1/1-1"));
+        const QString port = usb + QStringLiteral("/1-1:1.0/ttyUSB0");
+        const QString driver = sys.filePath(QStringLiteral("bus/usb-serial/drivers/ftdi_sio"));
+        const QString tty =
+            sys.filePath(QStringLiteral("class/tty/") + QFileInfo(pty->SlavePath()).fileName());
+        QVERIFY(QDir().mkpath(port) && QDir().mkpath(driver) && QDir().mkpath(tty));
+        QVERIFY(QFile::link(port, tty + QStringLiteral("/device")));
+        QVERIFY(QFile::link(driver, port + QStringLiteral("/driver")));
+        const auto write = [](const QString& path, const QString& text) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8() + '\n') > 0;
+        };
+        QVERIFY(latency.isEmpty() || write(port + QStringLiteral("/latency_timer"), latency));
+        QVERIFY(write(usb + QStringLiteral("/idVendor"), QStringLiteral("0403")));
+        QVERIFY(write(usb + QStringLiteral("/idProduct"), QStringLiteral("6001")));
+        QVERIFY(write(usb + QStringLiteral("/manufacturer"), QStringLiteral("FTDI")));
+        QVERIFY(write(usb + QStringLiteral("/product"), QStringLiteral("FT232R USB UART")));
+
+        control->CableRoot = sys.path();
+        QVERIFY(OpenControl());
+        control->SetPortOpen(false);
+        SessionOutcome outcome;
+        outcome.Result = SessionResult::Failure;
+        outcome.Mode = SessionMode::Read;
+        outcome.ComPort = 3;
+        outcome.Device = pty->SlavePath();
+        outcome.Step = SessionStep::ProgramCommand;
+        outcome.Frame = Proto::ProgramCommand.toByteArray();
+        outcome.Tries = 3;
+        outcome.Cable = control->Cable();
+        const QString detail = OutcomeDetail(outcome);
+        for (const QString& part : says)
+            QVERIFY2(detail.contains(part), qPrintable(detail));
+        QCOMPARE(detail.contains(QStringLiteral("latency_timer")), latency == u"16");
+        const QStringList foreign = OtherLanguage::Foreign(
+            detail, language, {QStringLiteral("FT232R USB UART"), QStringLiteral("sudo tee")});
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + detail));
     }
 
     // The advice for a device the user may not open, by its owner, group and bits: a group to join only

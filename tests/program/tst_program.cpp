@@ -834,8 +834,8 @@ private slots:
             << QStringList{"COM10 (/dev/ttyS9)：此文件或目录不存在。\n请检查写频线是否已插好",
                            "\n\nCOM900 于 "};
         QTest::newRow("port held by another program")
-            << Fault::PortHeld << QStringList{"Another program is using"}
-            << QStringList{"另一个程序正在使用"};
+            << Fault::PortHeld << QStringList{") is held by the program tst_program (process "}
+            << QStringList{") 正被程序 tst_program（进程 "};
         QTest::newRow("model error")
             << Fault::OtherType
             << QStringList{"the radio is a TANGELOUV, but TANGELOSV is chosen as the radio type"}

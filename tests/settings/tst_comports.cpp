@@ -2,6 +2,8 @@
 // and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices. The
 // watch that spares the idle refresh its scans, on the same tree.
 #include "IsolatedProgram.h"
+#include "link/CableText.h"
+#include "settings/CableInfo.h"
 #include "settings/ComPorts.h"
 #include "settings/PortWatch.h"
 
@@ -110,20 +112,32 @@ private:
         QVERIFY(QFile::link(target, path));
     }
 
-    // A USB adapter in the fake sysfs: usb device 1-1 with its attributes, interface 1-1:1.0, and the
-    // tty's device link pointing at the port below the interface.
-    void AddUsbTty(const QString& name, const QMap<QString, QByteArray>& attributes)
+    // A USB adapter in the fake sysfs: usb device 1-NAME with its attributes, interface 1-1:1.0, and the
+    // tty's device link pointing at the usb-serial port below the interface (with its driver and the
+    // FTDI driver's latency_timer when given) or, for CDC ACM, at the interface itself.
+    void AddUsbTty(const QString& name, const QMap<QString, QByteArray>& attributes,
+                   const QString& driver = {}, const QByteArray& latencyTimer = {})
     {
-        const QString usbDevice = SysRoot() + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/1-1");
-        const QString port = usbDevice + QStringLiteral("/1-1:1.0/") + name;
+        const QString usbDevice =
+            SysRoot() + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/1-") + name;
+        const bool atInterface = driver == u"cdc_acm";
+        const QString relative = QStringLiteral("1-1:1.0") + (atInterface ? QString() : u'/' + name);
+        const QString port = usbDevice + u'/' + relative;
         QVERIFY(QDir().mkpath(port));
         for (auto it = attributes.begin(); it != attributes.end(); ++it)
             WriteTestFile(usbDevice + u'/' + it.key(), it.value() + '\n');
+        if (!driver.isEmpty()) {
+            const QString drivers = SysRoot() + QStringLiteral("/bus/usb-serial/drivers/") + driver;
+            QVERIFY(QDir().mkpath(drivers));
+            QVERIFY(QFile::link(drivers, port + QStringLiteral("/driver")));
+        }
+        if (!latencyTimer.isEmpty())
+            WriteTestFile(port + QStringLiteral("/latency_timer"), latencyTimer + '\n');
         const QString ttyDir = SysRoot() + QStringLiteral("/class/tty/") + name;
         QVERIFY(QDir().mkpath(ttyDir));
-        QVERIFY(
-            QFile::link(QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/1-1/1-1:1.0/") + name,
-                        ttyDir + QStringLiteral("/device")));
+        QVERIFY(QFile::link(QStringLiteral("../../../devices/pci0000:00/0000:00:14.0/usb1/1-") + name + u'/' +
+                                relative,
+                            ttyDir + QStringLiteral("/device")));
     }
 
 private slots:
@@ -269,6 +283,73 @@ private slots:
         const QList<SerialPortEntry> entries = m_dir->Settings().DiscoverSerialPorts();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].Description, QStringLiteral("/dev/ttyACM0 - 1a86:7523"));
+    }
+
+    // What the system knows of the cable behind a device, from the same tree: names, USB ids, the
+    // driver and an FTDI latency timer; nothing for a port without a USB device or outside sysfs.
+    void cableInfo_data()
+    {
+        QTest::addColumn<QString>("device"); // a name below /dev, or "link:NAME" for a link to NAME
+        QTest::addColumn<QString>("known");  // maker|product|ids|driver|timer
+        QTest::addColumn<QString>("says");
+        QTest::newRow("FTDI with its latency timer")
+            << "/dev/ttyUSB0"
+            << "FTDI|FT232R USB UART|0403:6001|ftdi_sio|16"
+            << "The cable is FTDI FT232R USB UART (USB 0403:6001, driver ftdi_sio). Its latency timer still "
+               "reads 16 ms";
+        QTest::newRow("through a link named otherwise") << "link:ttyUSB0"
+                                                        << "FTDI|FT232R USB UART|0403:6001|ftdi_sio|16"
+                                                        << "FTDI FT232R USB UART";
+        QTest::newRow("CH340 without names")
+            << "/dev/ttyUSB1"
+            << "||1a86:7523|ch341|"
+            << "The cable is a USB serial bridge (USB 1a86:7523, driver ch341).";
+        QTest::newRow("CDC ACM, the tty below the interface")
+            << "/dev/ttyACM0"
+            << "|Radio cable|2e8a:000a|cdc_acm|"
+            << "The cable is Radio cable (USB 2e8a:000a, driver cdc_acm).";
+        QTest::newRow("built-in port") << "/dev/ttyS0"
+                                       << "||||"
+                                       << "";
+        QTest::newRow("pseudo-terminal, outside sysfs") << "/dev/pts/7"
+                                                        << "||||"
+                                                        << "";
+    }
+    void cableInfo()
+    {
+        QFETCH(QString, device);
+        QFETCH(QString, known);
+        QFETCH(QString, says);
+        AddUsbTty(QStringLiteral("ttyUSB0"),
+                  {{QStringLiteral("idVendor"), "0403"},
+                   {QStringLiteral("idProduct"), "6001"},
+                   {QStringLiteral("manufacturer"), "FTDI"},
+                   {QStringLiteral("product"), "FT232R USB UART"}},
+                  QStringLiteral("ftdi_sio"), "16");
+        AddUsbTty(QStringLiteral("ttyUSB1"),
+                  {{QStringLiteral("idVendor"), "1a86"}, {QStringLiteral("idProduct"), "7523"}},
+                  QStringLiteral("ch341"));
+        AddUsbTty(QStringLiteral("ttyACM0"),
+                  {{QStringLiteral("idVendor"), "2e8a"},
+                   {QStringLiteral("idProduct"), "000a"},
+                   {QStringLiteral("product"), "Radio cable"}},
+                  QStringLiteral("cdc_acm"));
+        AddTty(QStringLiteral("ttyS0"));
+        QString path = device;
+        if (device.startsWith(u"link:")) {
+            const QString target = m_dir->Path(device.mid(5));
+            WriteTestFile(target, "");
+            path = m_dir->Path(QStringLiteral("usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"));
+            QVERIFY(QFile::link(target, path));
+        }
+        const CableInfo cable = CableInfoFor(path, SysRoot());
+        const QString timer = cable.LatencyTimerMs ? QString::number(*cable.LatencyTimerMs) : QString();
+        QCOMPARE(QStringList({cable.Maker, cable.Product, cable.IsUsb() ? cable.UsbIds() : QString(),
+                              cable.Driver, timer})
+                     .join(u'|'),
+                 known);
+        const QString text = CableDetail(cable, path);
+        QVERIFY2(says.isEmpty() ? text.isEmpty() : text.contains(says), qPrintable(text));
     }
 
     // A live pseudo-terminal through an alias: listed while it exists, gone with it, and never

@@ -2,11 +2,15 @@
 // map in the registry, the settings file through the profile-string functions, the version check, the
 // caption language from the system locale and the ANSI code page.
 #include "data/AnsiCodePage.h"
+#include "link/CableText.h"
+#include "settings/CableInfo.h"
 #include "settings/ComPorts.h"
 #include "settings/PortList.h"
 #include "settings/PortWatch.h"
+#include "settings/ProgramTranslations.h"
 #include "settings/SerialDeviceMap.h"
 #include "settings/Settings.h"
+#include "settings/SystemLanguage.h"
 #include "window/SetLanguage.h"
 
 #include <QDir>
@@ -17,6 +21,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -47,6 +52,49 @@ public:
 
 private:
     QByteArray path;
+};
+
+// A device's keys as Windows keeps them under ...\Enum: the instance with its maker, description and
+// driver service, and its "Device Parameters" with the port's name and FTDI's latency timer.
+// Removed again on destruction.
+class TestEnum
+{
+public:
+    TestEnum() : root(QByteArray(TestKeyRoot) + "\\Enum") {}
+    ~TestEnum() { RegDeleteTreeA(HKEY_CURRENT_USER, root.constData()); }
+    TestEnum(const TestEnum&) = delete;
+    TestEnum& operator=(const TestEnum&) = delete;
+
+    void AddDevice(const QByteArray& instance, const Values& texts, const QByteArray& portName,
+                   std::optional<DWORD> latencyTimer)
+    {
+        const QByteArray path = root + '\\' + instance;
+        SetTexts(path, texts);
+        SetTexts(path + "\\Device Parameters", {{"PortName", portName}});
+        if (latencyTimer) {
+            HKEY key = nullptr;
+            QCOMPARE(RegCreateKeyA(HKEY_CURRENT_USER, (path + "\\Device Parameters").constData(), &key),
+                     LONG(ERROR_SUCCESS));
+            QCOMPARE(RegSetValueExA(key, "LatencyTimer", 0, REG_DWORD,
+                                    reinterpret_cast<const BYTE*>(&*latencyTimer), sizeof(DWORD)),
+                     LONG(ERROR_SUCCESS));
+            RegCloseKey(key);
+        }
+    }
+    QString Key() const { return QStringLiteral("HKEY_CURRENT_USER\\") + QString::fromLatin1(root); }
+
+private:
+    static void SetTexts(const QByteArray& path, const Values& values)
+    {
+        HKEY key = nullptr;
+        QCOMPARE(RegCreateKeyA(HKEY_CURRENT_USER, path.constData(), &key), LONG(ERROR_SUCCESS));
+        for (const auto& [valueName, data] : values)
+            QCOMPARE(RegSetValueExA(key, valueName.constData(), 0, REG_SZ,
+                                    reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size() + 1)),
+                     LONG(ERROR_SUCCESS));
+        RegCloseKey(key);
+    }
+    QByteArray root;
 };
 
 QStringList Entries(const QList<SerialPortEntry>& ports)
@@ -144,6 +192,68 @@ private slots:
         QTest::qWait(100);
         watch.Changed(); // a write can come as more than one notification
         QVERIFY(!watch.Changed());
+    }
+
+    // The cable behind a COM port from the device's registry keys, which every user may read: an FTDI
+    // cable under FTDIBUS with its latency timer, a CH340 under USB without one; and in words, the
+    // timer above 1 ms with the way to change it in Device Manager.
+    void cableInfo_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("known"); // maker|product|ids|driver|timer
+        QTest::addColumn<QStringList>("says");
+        QTest::newRow("FTDI, timer 16 ms")
+            << "COM5" << 1 << "FTDI|USB Serial Port|0403:6001|FTSER2K|16"
+            << QStringList{"The cable is FTDI USB Serial Port (USB 0403:6001, driver FTSER2K).",
+                           "latency timer is 16 ms", "Device Manager", "\"Latency Timer (msec)\" to 1."};
+        QTest::newRow("FTDI, timer 16 ms, Chinese")
+            << "COM5" << 2 << "FTDI|USB Serial Port|0403:6001|FTSER2K|16"
+            << QStringList{
+                   QString::fromUtf8("写频线为 FTDI USB Serial Port（USB 0403:6001，驱动程序 FTSER2K）。"),
+                   QString::fromUtf8("延迟计时器为 16 毫秒"), QString::fromUtf8("设备管理器")};
+        QTest::newRow("FTDI, timer 1 ms") << "COM6" << 1 << "FTDI|USB Serial Port|0403:6015|FTSER2K|1"
+                                          << QStringList{"(USB 0403:6015, driver FTSER2K)."};
+        QTest::newRow("CH340, any capitals")
+            << "com3" << 1 << "wch.cn|USB-SERIAL CH340|1a86:7523|CH341SER_A64|"
+            << QStringList{"The cable is wch.cn USB-SERIAL CH340 (USB 1a86:7523, driver CH341SER_A64)."};
+        QTest::newRow("no such port") << "COM9" << 1 << "||||" << QStringList{};
+    }
+    void cableInfo()
+    {
+        QFETCH(QString, port);
+        QFETCH(int, language);
+        QFETCH(QString, known);
+        QFETCH(QStringList, says);
+        std::optional<ProgramTranslations> translations;
+        if (language == ChineseLanguage)
+            translations.emplace(ChineseLanguage);
+        TestEnum devices;
+        devices.AddDevice(
+            "FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
+            {{"Mfg", "@oem12.inf,%ftdi%;FTDI"}, {"DeviceDesc", "USB Serial Port"}, {"Service", "FTSER2K"}},
+            "COM5", 16);
+        devices.AddDevice("FTDIBUS\\VID_0403+PID_6015+DK0AB1CD\\0000",
+                          {{"Mfg", "FTDI"}, {"DeviceDesc", "USB Serial Port"}, {"Service", "FTSER2K"}},
+                          "COM6", 1);
+        devices.AddDevice("USB\\VID_1A86&PID_7523\\5&2f3b1c&0&2",
+                          {{"Mfg", "@oem7.inf,%wch%;wch.cn"},
+                           {"DeviceDesc", "@oem7.inf,%ch341sersa64.devicedesc%;USB-SERIAL CH340"},
+                           {"Service", "CH341SER_A64"}},
+                          "COM3", std::nullopt);
+        devices.AddDevice("USB\\VID_046D&PID_C52B\\6&1a2b3c&0&1", {{"DeviceDesc", "USB Receiver"}}, "",
+                          std::nullopt);
+        const CableInfo cable = CableInfoFor(port, devices.Key());
+        const QString timer = cable.LatencyTimerMs ? QString::number(*cable.LatencyTimerMs) : QString();
+        QCOMPARE(QStringList({cable.Maker, cable.Product, cable.IsUsb() ? cable.UsbIds() : QString(),
+                              cable.Driver, timer})
+                     .join(u'|'),
+                 known);
+        const QString text = CableDetail(cable, port);
+        QCOMPARE(text.isEmpty(), says.isEmpty());
+        for (const QString& part : says)
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QCOMPARE(text.contains(QStringLiteral("Latency Timer (msec)")), timer == u"16");
     }
 
     void deviceMapThatCannotBeOpened_data()

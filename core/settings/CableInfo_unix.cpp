@@ -1,0 +1,53 @@
+#include "settings/CableInfo.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString ReadAttribute(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(4096)).trimmed();
+}
+
+} // namespace
+
+CableInfo CableInfoFor(const QString& device, const QString& root)
+{
+    CableInfo cable;
+    const QString sysRoot = QFileInfo(root.isEmpty() ? QStringLiteral("/sys") : root).canonicalFilePath();
+    // A link (an alias, /dev/serial/by-id/...) names the device it points to.
+    const QString real = QFileInfo(device).canonicalFilePath();
+    const QString name = QFileInfo(real.isEmpty() ? device : real).fileName();
+    if (sysRoot.isEmpty() || name.isEmpty())
+        return cable;
+    // The tty's `device`: the usb-serial port (ttyUSB0, with the driver's latency_timer) or the USB
+    // interface (cdc_acm).
+    const QString port = QFileInfo(sysRoot + QStringLiteral("/class/tty/") + name + QStringLiteral("/device"))
+                             .canonicalFilePath();
+    if (port.isEmpty() || !port.startsWith(sysRoot + u'/'))
+        return cable;
+    cable.Driver = QFileInfo(QFileInfo(port + QStringLiteral("/driver")).canonicalFilePath()).fileName();
+    bool ok = false;
+    const int latency = ReadAttribute(port + QStringLiteral("/latency_timer")).toInt(&ok);
+    if (ok)
+        cable.LatencyTimerMs = latency;
+    // The USB device is the first folder above with idVendor, staying inside sysfs.
+    QString dir = port;
+    for (int depth = 0; depth < 16 && dir.startsWith(sysRoot + u'/'); ++depth) {
+        const QString vendor = ReadAttribute(dir + QStringLiteral("/idVendor"));
+        if (!vendor.isEmpty()) {
+            cable.VendorId = vendor.toLower();
+            cable.ProductId = ReadAttribute(dir + QStringLiteral("/idProduct")).toLower();
+            cable.Maker = ReadAttribute(dir + QStringLiteral("/manufacturer"));
+            cable.Product = ReadAttribute(dir + QStringLiteral("/product"));
+            break;
+        }
+        dir = QFileInfo(dir).absolutePath();
+    }
+    return cable;
+}
