@@ -73,8 +73,8 @@ int RunBackupList(const CliOptions& options, CliContext& context)
         if (options.serial.isEmpty())
             err << BackupListText::tr("No automatic backups in %1.").arg(folder) << Qt::endl;
         else
-            err << BackupListText::tr("No automatic backups of serial number %1 in %2.")
-                       .arg(options.serial, folder)
+            err << BackupListText::tr("No automatic backup in %1 has a serial number that contains %2.")
+                       .arg(folder, options.serial)
                 << Qt::endl;
         return int(ExitCode::Done);
     }

@@ -37,8 +37,10 @@ void RadioSession::SendIdentRequest()
 
 void RadioSession::ReadBlock(int32_t address)
 {
-    // A check ends where a read would ask for its first block.
+    // A check ends where a read would ask for its first block; the end of a read decodes the band
+    // from the image, which a check never read.
     if (checkOnly) {
+        checkedBand = radioInfo.BandIndex;
         FinishTransfer();
         return;
     }

@@ -5,6 +5,7 @@ void RadioSession::startCheck(int16_t portNumber)
 {
     checkOnly = true;
     RadioIdentity.clear();
+    checkedBand = 0;
     radioInfo = RadioInfoRecord{};
     // Whatever ends it, the next session of this object is what it was asked to be.
     connect(

@@ -65,7 +65,7 @@ public:
     // and whether the end command was answered are asked for afterwards.
     void startCheck(int16_t portNumber);
     QString CheckedIdentity() const { return RadioIdentity; }
-    int16_t CheckedBand() const { return radioInfo.BandIndex; }
+    int16_t CheckedBand() const { return checkedBand; }
     bool EndAnswered() const;
 
     // The record the session starts from; a read keeps its Model and Version apart from the image's.
@@ -142,6 +142,7 @@ private:
     bool modelError = false; // the model check failed; its failure is reported as such
     bool portLost = false;   // the port went away; its failure says so
     bool checkOnly = false;  // a check: the end command follows the identity
+    int16_t checkedBand = 0; // the band byte of the check's identity reply
     // The write's verification: the blocks that this pass of block writes and its read-back cover (bit
     // n: block n), those of them that read back otherwise, how often such blocks were written again,
     // the blocks as the radio last gave them back, and the blocks it never took.
