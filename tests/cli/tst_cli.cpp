@@ -785,6 +785,14 @@ private slots:
             QVERIFY(folder.Save(backup, AnsiCodePage("windows-1252")).Error.isEmpty());
         }
         WriteTestFile(program->BackupDir() + "/damaged.json", "{\"format\": 1}");
+        // 64 characters that are no hex digits, though the C library's table, read past its end, may
+        // take them for some: the block would come out short.
+        WriteTestFile(program->BackupDir() + "/chinese.json",
+                      QStringLiteral("{\"format\": \"TANGELO_Tune radio backup\", \"version\": 1, "
+                                     "\"radio_type\": \"TANGELOUV\", \"blocks\": [\"%1\", null, null, null, "
+                                     "null, null, null, null]}")
+                          .arg(QString(64, QChar(0x4E00)))
+                          .toUtf8());
 
         QCOMPARE(Cli({"backups"}), 0);
         QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
@@ -796,6 +804,7 @@ private slots:
         QVERIFY(lines[3].contains("TG1001") && lines[3].contains("Li Wei"));
         QVERIFY(lines[3].endsWith(program->BackupDir() + "/TG1001_20261201-100000-000.json"));
         QVERIFY2(err.contains("damaged.json"), qPrintable(err));
+        QVERIFY2(err.contains("chinese.json: block 0 of the backup file is damaged"), qPrintable(err));
 
         QCOMPARE(Cli({"backups", "tg1"}), 0);
         lines = out.split(u'\n', Qt::SkipEmptyParts);
