@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QSysInfo>
 #include <QTest>
 
 #include <cerrno>
@@ -97,6 +98,42 @@ struct RunSetting
 
 enum class Radio { Answering, Silent, FarBand, Backup, BackupOtherSerial, BackupOtherType };
 enum class Machine { None, Stdout, Log };
+
+// Holds a port as a Qt program does: a lock file in QSerialPort's lock folder naming a live process
+// of this machine (a `sleep`, whose name the lock gives, or Qt takes the lock for a stale one).
+class PortLock
+{
+public:
+    explicit PortLock(const QString& device)
+    {
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const QString name =
+            QStringLiteral("/LCK..") + QFileInfo(device).canonicalFilePath().mid(5).replace(u'/', u'_');
+        for (const char* folder :
+             {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp"}) {
+            const QFileInfo info{QString::fromLatin1(folder)};
+            if (info.isReadable() && info.isWritable()) {
+                path = info.filePath() + name;
+                break;
+            }
+        }
+        WriteTestFile(path, QByteArray::number(holder.processId()) + "\nsleep\n" +
+                                QSysInfo::machineHostName().toUtf8() + '\n');
+    }
+    ~PortLock()
+    {
+        QFile::remove(path);
+        holder.kill();
+        holder.waitForFinished();
+    }
+    PortLock(const PortLock&) = delete;
+    PortLock& operator=(const PortLock&) = delete;
+
+private:
+    QProcess holder;
+    QString path;
+};
 
 } // namespace
 
@@ -731,6 +768,9 @@ private slots:
         AddRadioAlias(*program, answering, 901);
         VirtualRadio& after = AddRadio();
         AddRadioAlias(*program, after, 902);
+        VirtualRadio& held = AddRadio(); // COM899: another program holds it
+        AddRadioAlias(*program, held, 899);
+        const PortLock lock(held.DevicePath());
 
         QStringList arguments{"check"};
         if (json)
@@ -739,6 +779,7 @@ private slots:
         QCOMPARE(FrameNames(silent), QStringList({"P", "P", "P"}));
         QCOMPARE(FrameNames(answering), QStringList({"P", "I", "END"}));
         QCOMPARE(FrameNames(after), QStringList{});
+        QCOMPARE(FrameNames(held), QStringList{});
         if (!json) {
             QVERIFY2(
                 out.contains("A radio answers on COM901: choose COM901 in the window, or give --port 901."),
@@ -751,8 +792,8 @@ private slots:
         for (const QJsonValue port : object.value("ports").toArray())
             tried << port["port"].toString() + u'=' + QString::number(port["exit_code"].toInt()) + u'/' +
                          port["usb_bridge"].toString();
-        QCOMPARE(tried, QStringList(
-                            {"COM187=3/FTDI", "COM188=3/CH340", "COM201=3/CH343", "COM900=1/", "COM901=0/"}));
+        QCOMPARE(tried, QStringList({"COM187=3/FTDI", "COM188=3/CH340", "COM201=3/CH343", "COM899=3/",
+                                     "COM900=1/", "COM901=0/"}));
         QCOMPARE(object.value("not_tried").toArray(), QJsonArray({"COM1", "COM200"}));
         QCOMPARE(object.value("radio_port").toString(), "COM901");
         const QJsonObject found = object.value("ports").toArray().last().toObject();
