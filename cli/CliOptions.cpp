@@ -42,10 +42,18 @@ struct CommandSpec
 };
 
 // The descriptions are marked for translation; the usage lines are what is typed and stay.
-constexpr std::array<CommandSpec, 5> Commands{{
+constexpr std::array<CommandSpec, 7> Commands{{
     {Command::Ports, "ports", "ports",
      QT_TRANSLATE_NOOP("CliHelp",
                        "Lists the serial ports as the window's list does: COM number, device and adapter.")},
+    {Command::Check, "check", "check [--port N] [--json]",
+     QT_TRANSLATE_NOOP(
+         "CliHelp", "Checks the link to the radio step by step, one line per step: the port and its cable, "
+                    "the opening, the program command, the radio's identity (type and band) and the end "
+                    "command. Reads no block and writes nothing. Without --port it tries each port with a "
+                    "USB serial cable (CH340, CH341, CH9102, CH343, PL2303, CP210x, FTDI) and each port "
+                    "given a number of your own, never a built-in serial port or a modem, and says on "
+                    "which one a radio answers.")},
     {Command::Read, "read",
      "read [--port N] [--json | --csv [--header]] [--save FILE] [--repeat [--no-prompt]]",
      QT_TRANSLATE_NOOP(
@@ -74,6 +82,11 @@ constexpr std::array<CommandSpec, 5> Commands{{
                     "radio's type is checked, its blocks read and saved as a backup, then blocks 0 to 4 "
                     "written. Refuses a file of another radio type, and of another serial number unless "
                     "--force. Prints what it changes before it writes.")},
+    {Command::Backups, "backups", "backups [SERIAL]",
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "Lists the automatic backups, newest first: time, radio type, serial number, dealer "
+                       "code, seller and file; with SERIAL only those of serial numbers that contain it. "
+                       "'restore' takes the file.")},
 }};
 
 struct OptionSpec
@@ -84,13 +97,19 @@ struct OptionSpec
     unsigned commands;
 };
 
-constexpr std::array<OptionSpec, 21> Options{{
+constexpr std::array<OptionSpec, 23> Options{{
     {"port", "N",
      QT_TRANSLATE_NOOP(
          "CliHelp", "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. "
                     "Default: the port chosen in the window."),
      OnRadio},
+    {"port", "N",
+     QT_TRANSLATE_NOOP("CliHelp", "Check this port only: a COM number as 'ports' lists it, or a device path. "
+                                  "Default: every port a cable may be on."),
+     Bit(Command::Check)},
     {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as JSON."), Bit(Command::Read)},
+    {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the steps as JSON, for a support request."),
+     Bit(Command::Check)},
     {"csv", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as one CSV line."), Bit(Command::Read)},
     {"header", nullptr, QT_TRANSLATE_NOOP("CliHelp", "With --csv: print the names of the columns first."),
      Bit(Command::Read)},
@@ -137,7 +156,7 @@ constexpr std::array<OptionSpec, 21> Options{{
                        "Append a line per radio: time, port, type, serial number, result, changed fields."),
      OnRadio},
     {"trace", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Trace the link's frames and events on standard error."),
-     OnRadio},
+     OnRadio | Bit(Command::Check)},
 }};
 
 struct TextOption
@@ -368,6 +387,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
             return UsageError(name, CliUsage::tr("--%1 is given more than once").arg(Utf8(option.name)));
 
     const QStringList positional = parser.positionalArguments();
+    if (spec->command == Command::Backups) {
+        if (positional.size() > 1)
+            return UsageError(name, CliUsage::tr("unexpected argument '%1'").arg(positional.at(1)));
+        options.serial = positional.value(0);
+        return {options, {}, {}};
+    }
     const bool takesFile = spec->command == Command::Backup || spec->command == Command::Restore;
     if (takesFile && positional.size() != 1)
         return UsageError(name, CliUsage::tr("'%1' takes one FILE").arg(name));
@@ -379,8 +404,12 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         return {options, {}, {}};
 
     options.port = value("port");
-    options.log = value("log");
     options.trace = set("trace");
+    if (spec->command == Command::Check) {
+        options.format = set("json") ? RecordFormat::Json : RecordFormat::Text;
+        return {options, {}, {}};
+    }
+    options.log = value("log");
     if ((Bit(spec->command) & Repeating) != 0) {
         options.repeat = set("repeat");
         options.noPrompt = set("no-prompt");
@@ -444,6 +473,8 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         break;
     case Command::Ports:
     case Command::Backup:
+    case Command::Check:
+    case Command::Backups:
         break;
     }
     return {options, {}, {}};

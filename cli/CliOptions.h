@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <optional>
 
-enum class Command { Ports, Read, Write, Backup, Restore };
+enum class Command { Ports, Read, Write, Backup, Restore, Check, Backups };
 enum class RecordFormat { Text, Json, Csv };
 
 // A text field that a write is to set.
@@ -24,8 +24,9 @@ struct TextEdit
 struct CliOptions
 {
     Command command = Command::Read;
-    QString port; // as given; empty: the port chosen in the window
-    QString file; // backup, restore: the backup file
+    QString port;   // as given; empty: the port chosen in the window
+    QString file;   // backup, restore: the backup file
+    QString serial; // backups: the serial number to list the backups of; empty: every one
     RecordFormat format = RecordFormat::Text;
     bool header = false;
     QString save;

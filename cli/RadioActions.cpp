@@ -35,6 +35,8 @@ RadioReport RadioCommand::HandleRadio(const std::optional<ReadResult>& probe)
             return RestoreDryRun(probe ? *probe : runner->Read());
         return WriteRadio(probe);
     case Command::Ports:
+    case Command::Check:
+    case Command::Backups:
         break;
     }
     return {};

@@ -53,6 +53,8 @@ QString ResultText(ExitCode code)
     return RadioCommand::tr("failed");
 }
 
+} // namespace
+
 std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSettings& settings, QString& error)
 {
     if (given.isEmpty()) {
@@ -76,6 +78,8 @@ std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSetting
     }
     return PortChoice{int16_t(number), {}};
 }
+
+namespace {
 
 // A place for a new backup file: a folder (the file is named there), or a file that is not there yet.
 QString CheckNewFile(const QString& path, bool several)

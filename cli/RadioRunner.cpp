@@ -63,3 +63,13 @@ SessionOutcome RadioRunner::Write(const QString& radioType, RadioSession::WriteF
     session.SetBackupWriter({}, false);
     return outcome;
 }
+
+CheckResult RadioRunner::Check()
+{
+    CheckResult result;
+    result.Outcome = Run([this] { session.startCheck(port.Number); });
+    result.Identity = session.CheckedIdentity();
+    result.Band = session.CheckedBand();
+    result.EndAnswered = session.EndAnswered();
+    return result;
+}

@@ -26,12 +26,23 @@ struct ReadResult
     bool Complete() const { return Outcome.Result == SessionResult::Complete; }
 };
 
+// What a check of the link found: how it ended, and, when the radio answered, its identity.
+struct CheckResult
+{
+    SessionOutcome Outcome;
+    QString Identity; // the type as the protocol names it; empty when no identity came
+    int16_t Band = 0;
+    bool EndAnswered = false;
+};
+
 class RadioRunner
 {
 public:
     RadioRunner(const CliContext& context, PortChoice port);
 
     ReadResult Read();
+    // The program command, the identity request and the end command; no block.
+    CheckResult Check();
     // A write with the radio type to check the radio against; the question decides what goes out,
     // the backup writer (if any) keeps the image first.
     SessionOutcome Write(const QString& radioType, RadioSession::WriteFieldsQuestion question,

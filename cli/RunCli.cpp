@@ -40,5 +40,9 @@ int RunCli(const QStringList& arguments, CliContext& context)
     }
     if (line.options->command == Command::Ports)
         return ListPorts(context);
+    if (line.options->command == Command::Check)
+        return RunCheck(*line.options, context);
+    if (line.options->command == Command::Backups)
+        return RunBackupList(*line.options, context);
     return RunRadioCommand(*line.options, context);
 }

@@ -3,14 +3,14 @@
 # seconds (30 by default), starting from its seed corpus in fuzz/corpus/. Inputs that add coverage are
 # kept in the build folder, never in the repository; a finding is saved there too, and fails the run.
 # Prints each target's run count.
-# Usage: scripts/fuzz.sh [SECONDS [TARGET...]]   (targets: replies codec settings discovery)
+# Usage: scripts/fuzz.sh [SECONDS [TARGET...]]   (targets: replies codec settings discovery backup)
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$here/build-fuzz}"
 seconds="${1:-30}"
 [ "$#" -gt 0 ] && shift
 targets=("$@")
-[ "${#targets[@]}" -gt 0 ] || targets=(replies codec settings discovery)
+[ "${#targets[@]}" -gt 0 ] || targets=(replies codec settings discovery backup)
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DTT_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

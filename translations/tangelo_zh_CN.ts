@@ -31,6 +31,45 @@
     </message>
 </context>
 <context>
+    <name>BackupListText</name>
+    <message>
+        <source>Not listed: %1</source>
+        <translation>未列出：%1</translation>
+    </message>
+    <message>
+        <source>No automatic backups in %1.</source>
+        <translation>%1 中没有自动备份。</translation>
+    </message>
+    <message>
+        <source>No automatic backup in %1 has a serial number that contains %2.</source>
+        <translation>%1 中没有序列号含有 %2 的自动备份。</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Radio type</source>
+        <translation>机型</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>序列号</translation>
+    </message>
+    <message>
+        <source>Dealer code</source>
+        <translation>经销商代码</translation>
+    </message>
+    <message>
+        <source>Seller</source>
+        <translation>经手人</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+</context>
+<context>
     <name>BackupText</name>
     <message>
         <source>not a backup file (no JSON object)</source>
@@ -81,6 +120,69 @@
         <source>%1 %2</source>
         <comment>one sentence followed by another</comment>
         <translation>%1%2</translation>
+    </message>
+</context>
+<context>
+    <name>CheckText</name>
+    <message>
+        <source>%1 is not in the port list; it is tried as given.</source>
+        <translation>%1 不在串口列表中；按给出的名称尝试。</translation>
+    </message>
+    <message>
+        <source>%1 is in the port list: %2.</source>
+        <translation>%1 在串口列表中：%2。</translation>
+    </message>
+    <message>
+        <source>%1 is in the port list: %2; its cable has a %3 USB serial bridge.</source>
+        <translation>%1 在串口列表中：%2；它的写频线使用 %3 USB 串口芯片。</translation>
+    </message>
+    <message>
+        <source>%1 opened.</source>
+        <translation>已打开 %1。</translation>
+    </message>
+    <message>
+        <source>The radio answered the program command.</source>
+        <translation>对讲机已应答编程命令。</translation>
+    </message>
+    <message>
+        <source>The end command was not sent, as a read sends none to a radio of a type it does not know.</source>
+        <translation>没有发送结束命令：读取时也不向本程序不认识的机型的对讲机发送结束命令。</translation>
+    </message>
+    <message>
+        <source>The radio is a %1, band %2: %3.</source>
+        <translation>对讲机是 %1，频段 %2：%3。</translation>
+    </message>
+    <message>
+        <source>The radio answered the end command.</source>
+        <translation>对讲机已应答结束命令。</translation>
+    </message>
+    <message>
+        <source>The end command got no reply; switch the radio off and on before you use it.</source>
+        <translation>结束命令没有得到应答；使用对讲机之前，请先把它关机再开机。</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1：</translation>
+    </message>
+    <message>
+        <source>A radio answers on %1: choose %1 in the window, or give %2.</source>
+        <translation>对讲机在 %1 上应答：请在窗口中选择 %1，或者使用 %2。</translation>
+    </message>
+    <message>
+        <source>A radio of a type this program does not know answers on %1.</source>
+        <translation>%1 上有一台本程序不认识的机型的对讲机应答。</translation>
+    </message>
+    <message>
+        <source>No port with a USB serial cable was found: plug the cable in, or give its port with --port.</source>
+        <translation>没有找到接有 USB 写频线的串口：请插上写频线，或者用 --port 指定它的串口。</translation>
+    </message>
+    <message>
+        <source>No radio answered on the ports tried.</source>
+        <translation>尝试过的串口上都没有对讲机应答。</translation>
+    </message>
+    <message>
+        <source>Not tried, as neither a USB serial cable nor an alias of yours is behind them: %1.</source>
+        <translation>以下串口没有尝试，因为它们既没有接 USB 写频线，也不是你指定的别名：%1。</translation>
     </message>
 </context>
 <context>
@@ -240,6 +342,22 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>Show this help.</source>
         <translation>显示本帮助。</translation>
+    </message>
+    <message>
+        <source>Checks the link to the radio step by step, one line per step: the port and its cable, the opening, the program command, the radio&apos;s identity (type and band) and the end command. Reads no block and writes nothing. Without --port it tries each port with a USB serial cable (CH340, CH341, CH9102, CH343, PL2303, CP210x, FTDI) and each port given a number of your own, never a built-in serial port or a modem, and says on which one a radio answers.</source>
+        <translation>逐步检查到对讲机的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个你自己指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
+    </message>
+    <message>
+        <source>Lists the automatic backups, newest first: time, radio type, serial number, dealer code, seller and file; with SERIAL only those of serial numbers that contain it. &apos;restore&apos; takes the file.</source>
+        <translation>按时间从新到旧列出自动备份：时间、机型、序列号、经销商代码、经手人和文件；给出 SERIAL 时，只列出序列号中含有它的备份。&apos;restore&apos; 可以使用其中的文件。</translation>
+    </message>
+    <message>
+        <source>Check this port only: a COM number as &apos;ports&apos; lists it, or a device path. Default: every port a cable may be on.</source>
+        <translation>只检查这个串口：&apos;ports&apos; 列出的 COM 编号，或设备路径。默认：写频线可能所在的每个串口。</translation>
+    </message>
+    <message>
+        <source>Print the steps as JSON, for a support request.</source>
+        <translation>以 JSON 格式打印各步骤，便于提交给技术支持。</translation>
     </message>
 </context>
 <context>

@@ -8,7 +8,6 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -21,9 +20,15 @@ constexpr char Format[] = "TANGELO_Tune radio backup";
 constexpr int Version = 1;
 constexpr int BlockSize = Layout::ImageSize / BackupBlockCount;
 
+// ASCII hex digits only: std::isxdigit is defined for byte values alone, and glibc's table, read past
+// them, takes thousands of Chinese characters for digits, which QByteArray::fromHex then drops, so a
+// block of 64 of them would come out short.
 bool IsHex(const QString& text)
 {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return std::isxdigit(c.unicode()) != 0; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'f') || (u >= u'A' && u <= u'F');
+    });
 }
 
 } // namespace

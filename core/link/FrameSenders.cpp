@@ -37,6 +37,13 @@ void RadioSession::SendIdentRequest()
 
 void RadioSession::ReadBlock(int32_t address)
 {
+    // A check ends where a read would ask for its first block; the end of a read decodes the band
+    // from the image, which a check never read.
+    if (checkOnly) {
+        checkedBand = radioInfo.BandIndex;
+        FinishTransfer();
+        return;
+    }
     // The read-back reads only the blocks written.
     const bool readBack = sessionStep == SessionStep::ReadBack;
     if (!NextAddress(address, readBack ? LastWriteAddress : LastReadAddress, readBack ? passBlocks : 0xFF)) {

@@ -60,6 +60,13 @@ public:
     void startWrite(int16_t portNumber, const QString& radioTypeText);
     // The owner goes away: the port closes and the session ends without a report.
     void Abandon();
+    // A check of the link (Probe.cpp): the program command, the identity request and the end
+    // command, and no block read or written. It ends as a read that read nothing; the identity it got
+    // and whether the end command was answered are asked for afterwards.
+    void startCheck(int16_t portNumber);
+    QString CheckedIdentity() const { return RadioIdentity; }
+    int16_t CheckedBand() const { return checkedBand; }
+    bool EndAnswered() const;
 
     // The record the session starts from; a read keeps its Model and Version apart from the image's.
     void SetRadioInfo(const RadioInfoRecord& record) { radioInfo = record; }
@@ -139,6 +146,8 @@ private:
     bool refused = false;    // the owner refused the write; its failure is reported as such
     bool modelError = false; // the model check failed; its failure is reported as such
     bool portLost = false;   // the port went away; its failure says so
+    bool checkOnly = false;  // a check: the end command follows the identity
+    int16_t checkedBand = 0; // the band byte of the check's identity reply
     // The write's verification: the blocks that this pass of block writes and its read-back cover (bit
     // n: block n), those of them that read back otherwise, how often such blocks were written again,
     // the blocks as the radio last gave them back, and the blocks it never took.

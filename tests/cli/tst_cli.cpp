@@ -13,11 +13,13 @@
 #include "TestFiles.h"
 
 #include <QDeadlineTimer>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QSysInfo>
 #include <QTest>
 
 #include <cerrno>
@@ -25,6 +27,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -95,6 +98,42 @@ struct RunSetting
 
 enum class Radio { Answering, Silent, FarBand, Backup, BackupOtherSerial, BackupOtherType };
 enum class Machine { None, Stdout, Log };
+
+// Holds a port as a Qt program does: a lock file in QSerialPort's lock folder naming a live process
+// of this machine (a `sleep`, whose name the lock gives, or Qt takes the lock for a stale one).
+class PortLock
+{
+public:
+    explicit PortLock(const QString& device)
+    {
+        holder.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(holder.waitForStarted());
+        const QString name =
+            QStringLiteral("/LCK..") + QFileInfo(device).canonicalFilePath().mid(5).replace(u'/', u'_');
+        for (const char* folder :
+             {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp"}) {
+            const QFileInfo info{QString::fromLatin1(folder)};
+            if (info.isReadable() && info.isWritable()) {
+                path = info.filePath() + name;
+                break;
+            }
+        }
+        WriteTestFile(path, QByteArray::number(holder.processId()) + "\nsleep\n" +
+                                QSysInfo::machineHostName().toUtf8() + '\n');
+    }
+    ~PortLock()
+    {
+        QFile::remove(path);
+        holder.kill();
+        holder.waitForFinished();
+    }
+    PortLock(const PortLock&) = delete;
+    PortLock& operator=(const PortLock&) = delete;
+
+private:
+    QProcess holder;
+    QString path;
+};
 
 } // namespace
 
@@ -201,6 +240,28 @@ class TestCli : public QObject
     }
 
     QStringList Backups() const { return QDir(program->BackupDir()).entryList(QDir::Files, QDir::Name); }
+
+    // A USB serial adapter in the fake sysfs: USB device `usb` with its ids (none when empty), its
+    // interface bound to `driver` (none when empty), and the tty below the interface.
+    void AddUsbTty(const QString& name, const QString& usb, const QByteArray& ids, const QString& driver)
+    {
+        const QString sys = program->SysRoot();
+        const QString device = sys + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + usb;
+        const QString interface = device + u'/' + usb + QStringLiteral(":1.0");
+        QVERIFY(QDir().mkpath(interface + u'/' + name));
+        if (!ids.isEmpty()) {
+            WriteTestFile(device + QStringLiteral("/idVendor"), ids.left(4) + '\n');
+            WriteTestFile(device + QStringLiteral("/idProduct"), ids.mid(5) + '\n');
+        }
+        if (!driver.isEmpty()) {
+            const QString driverDir = sys + QStringLiteral("/bus/usb/drivers/") + driver;
+            QVERIFY(QDir().mkpath(driverDir));
+            QVERIFY(QFile::link(driverDir, interface + QStringLiteral("/driver")));
+        }
+        const QString ttyDir = sys + QStringLiteral("/class/tty/") + name;
+        QVERIFY(QDir().mkpath(ttyDir));
+        QVERIFY(QFile::link(interface + u'/' + name, ttyDir + QStringLiteral("/device")));
+    }
 
 private slots:
     void init()
@@ -641,6 +702,8 @@ private slots:
                                      << false << 4 << "not a TANGELOSU";
         QTest::newRow("refused") << QStringList{"write", "--port", "%1", "--band", "7"} << false << 5
                                  << "--yes";
+        QTest::newRow("check") << QStringList{"check", "--port", "%1"} << false << 0 << "end command";
+        QTest::newRow("check, no reply") << QStringList{"check", "--port", "%1"} << true << 1 << "no reply";
     }
 
     void exitCodes()
@@ -659,6 +722,189 @@ private slots:
         const QString output = QString::fromUtf8(run.output);
         QVERIFY2(output.contains(shown), qPrintable(output));
         QCOMPARE(run.exitCode, exitCode);
+    }
+
+    // check on one port: a line per step up to the one that failed, and never a block read or written.
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("steps"); // step:result, as --json gives them
+        QTest::addColumn<QStringList>("frames");
+
+        const VirtualRadioFaults none;
+        QTest::newRow("radio answers")
+            << QByteArray("RZ614UV") << none << Port << 0
+            << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:ok", "end_command:ok"}
+            << QStringList{"P", "I", "END"};
+        QTest::newRow("end command unanswered")
+            << QByteArray("RZ614_V") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 2; }) << Port
+            << 0
+            << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:ok", "end_command:no_reply"}
+            << QStringList{"P", "I", "END", "END", "END"};
+        QTest::newRow("silent radio")
+            << QByteArray("RZ614UV") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }) << Port
+            << 1 << QStringList{"port:ok", "open:ok", "program_command:failed"} << QStringList{"P", "P", "P"};
+        QTest::newRow("no identity") << QByteArray("RZ614UV") << Faults([](VirtualRadioFaults& f) {
+            f.silentFromFrame = 1;
+        }) << Port << 1 << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:failed"}
+                                     << QStringList{"P", "I", "I", "I"};
+        QTest::newRow("unknown radio type") << QByteArray("RZ999XY") << none << Port << 4
+                                            << QStringList{"port:ok", "open:ok", "program_command:ok",
+                                                           "identity:failed", "end_command:not_sent"}
+                                            << QStringList{"P", "I"};
+        QTest::newRow("port cannot be opened")
+            << QByteArray("RZ614UV") << none << "/dev/no-such-tty" << 3
+            << QStringList{"port:not_listed", "open:failed"} << QStringList{};
+    }
+
+    void check()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QString, port);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, frames);
+        VirtualRadio& radio = AddRadio(identity);
+        radio.SetFaults(faults);
+
+        QCOMPARE(Cli({"check", "--port", port, "--json"}), exitCode);
+        const QJsonObject object = QJsonDocument::fromJson(out.toUtf8()).object();
+        QStringList shown;
+        for (const QJsonValue step : object.value("steps").toArray())
+            shown << step["step"].toString() + u':' + step["result"].toString();
+        QCOMPARE(shown, steps);
+        QCOMPARE(object.value("exit_code").toInt(), exitCode);
+        QCOMPARE(FrameNames(radio), frames);
+        if (exitCode == 0)
+            QCOMPARE(object.value("type").toString(), identity == "RZ614UV" ? "TANGELOUV" : "TANGELOSV");
+
+        // The text has the same steps, in their order.
+        const QJsonArray jsonSteps = object.value("steps").toArray();
+        radio.ClearTrace();
+        QCOMPARE(Cli({"check", "--port", port}), exitCode);
+        qsizetype at = 0;
+        for (const QJsonValue step : jsonSteps) {
+            at = out.indexOf(step["text"].toString() + u'\n', at);
+            QVERIFY2(at >= 0, qPrintable(out));
+        }
+        QCOMPARE(FrameNames(radio), frames);
+        if (exitCode == 0)
+            QVERIFY2(out.contains("The radio answered the program command."), qPrintable(out));
+    }
+
+    // Without --port, check tries the USB serial bridges and the aliases one after the other, never a
+    // built-in port or a modem, skips those it cannot open, and stops at the radio.
+    void checkFindsRadio_data()
+    {
+        QTest::addColumn<bool>("json");
+        QTest::newRow("text") << false;
+        QTest::newRow("json") << true;
+    }
+
+    void checkFindsRadio()
+    {
+        QFETCH(bool, json);
+        program->AddTty("ttyS0");                              // COM1: a built-in UART
+        AddUsbTty("ttyACM0", "1-2", "2c7c:0125", "cdc_acm");   // COM200: a modem
+        AddUsbTty("ttyACM1", "1-3", "1a86:55d3", "cdc_acm");   // COM201: a CH343, not there
+        AddUsbTty("ttyUSB87", "1-4", "0403:6001", "ftdi_sio"); // COM187: an FTDI cable, not there
+        AddUsbTty("ttyUSB88", "1-5", {}, "ch341");             // COM188: known by its driver alone
+        VirtualRadio& silent = AddRadio();                     // COM900
+        silent.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
+        VirtualRadio& answering = AddRadio("RZ614U_", 3);
+        AddRadioAlias(*program, answering, 901);
+        VirtualRadio& after = AddRadio();
+        AddRadioAlias(*program, after, 902);
+        VirtualRadio& held = AddRadio(); // COM899: another program holds it
+        AddRadioAlias(*program, held, 899);
+        const PortLock lock(held.DevicePath());
+
+        QStringList arguments{"check"};
+        if (json)
+            arguments << "--json";
+        QCOMPARE(Cli(arguments), 0);
+        QCOMPARE(FrameNames(silent), QStringList({"P", "P", "P"}));
+        QCOMPARE(FrameNames(answering), QStringList({"P", "I", "END"}));
+        QCOMPARE(FrameNames(after), QStringList{});
+        QCOMPARE(FrameNames(held), QStringList{});
+        if (!json) {
+            QVERIFY2(
+                out.contains("A radio answers on COM901: choose COM901 in the window, or give --port 901."),
+                qPrintable(out));
+            QVERIFY2(out.contains(": COM1 and COM200."), qPrintable(out));
+            return;
+        }
+        const QJsonObject object = QJsonDocument::fromJson(out.toUtf8()).object();
+        QStringList tried;
+        for (const QJsonValue port : object.value("ports").toArray())
+            tried << port["port"].toString() + u'=' + QString::number(port["exit_code"].toInt()) + u'/' +
+                         port["usb_bridge"].toString();
+        QCOMPARE(tried, QStringList({"COM187=3/FTDI", "COM188=3/CH340", "COM201=3/CH343", "COM899=3/",
+                                     "COM900=1/", "COM901=0/"}));
+        QCOMPARE(object.value("not_tried").toArray(), QJsonArray({"COM1", "COM200"}));
+        QCOMPARE(object.value("radio_port").toString(), "COM901");
+        const QJsonObject found = object.value("ports").toArray().last().toObject();
+        QCOMPARE(found.value("type").toString(), "TANGELOSU");
+        QCOMPARE(found.value("band").toInt(), 3);
+    }
+
+    // No cable anywhere: nothing is tried, and the exit code is that of no answer.
+    void checkWithoutCable()
+    {
+        program->AddTty("ttyS0");
+        QCOMPARE(Cli({"check"}), 1);
+        QVERIFY2(out.contains("No port with a USB serial cable was found"), qPrintable(out));
+    }
+
+    // The automatic backups newest first, with what tells them apart; SERIAL picks a radio's.
+    void backups()
+    {
+        const BackupFolder folder(program->BackupDir());
+        const QList<std::tuple<QByteArray, QByteArray, QByteArray, int>> saved{
+            {"TG1001", "D-7", "Li Wei", 1}, {"TG2002", "D-8", "Wang", 3}, {"TG1001", "D-9", "Zhao", 2}};
+        for (const auto& [serial, dealer, seller, day] : saved) {
+            RadioBackup backup;
+            backup.RadioType = QStringLiteral("TANGELOUV");
+            backup.Saved = QDateTime(QDate(2026, 12, day), QTime(10, 0));
+            backup.Blocks = WrittenBlockCount;
+            std::copy(serial.begin(), serial.end(), backup.Image.begin() + Layout::SerialNumber);
+            std::copy(dealer.begin(), dealer.end(), backup.Image.begin() + Layout::DealerCode);
+            std::copy(seller.begin(), seller.end(), backup.Image.begin() + Layout::Seller);
+            QVERIFY(folder.Save(backup, AnsiCodePage("windows-1252")).Error.isEmpty());
+        }
+        WriteTestFile(program->BackupDir() + "/damaged.json", "{\"format\": 1}");
+        // 64 characters that are no hex digits, though the C library's table, read past its end, may
+        // take them for some: the block would come out short.
+        WriteTestFile(program->BackupDir() + "/chinese.json",
+                      QStringLiteral("{\"format\": \"TANGELO_Tune radio backup\", \"version\": 1, "
+                                     "\"radio_type\": \"TANGELOUV\", \"blocks\": [\"%1\", null, null, null, "
+                                     "null, null, null, null]}")
+                          .arg(QString(64, QChar(0x4E00)))
+                          .toUtf8());
+
+        QCOMPARE(Cli({"backups"}), 0);
+        QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 4);
+        QVERIFY2(lines[0].startsWith("Time") && lines[0].contains("Dealer code"), qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("2026-12-03 10:00:00  TANGELOUV   TG2002         D-8          Wang "),
+                 qPrintable(lines[1]));
+        QVERIFY(lines[2].contains("TG1001") && lines[2].contains("Zhao"));
+        QVERIFY(lines[3].contains("TG1001") && lines[3].contains("Li Wei"));
+        QVERIFY(lines[3].endsWith(program->BackupDir() + "/TG1001_20261201-100000-000.json"));
+        QVERIFY2(err.contains("damaged.json"), qPrintable(err));
+        QVERIFY2(err.contains("chinese.json: block 0 of the backup file is damaged"), qPrintable(err));
+
+        QCOMPARE(Cli({"backups", "tg1"}), 0);
+        lines = out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[1].contains("Zhao") && lines[2].contains("Li Wei"));
+        QCOMPARE(Cli({"backups", "TG3"}), 0);
+        QVERIFY(out.isEmpty());
+        QVERIFY2(err.contains("has a serial number that contains TG3"), qPrintable(err));
     }
 
     // What the program prints reaches the terminal as written, in UTF-8, whatever the locale: the help
@@ -721,7 +967,7 @@ private slots:
         const QStringList write{"write", "--port", "%1"};
         const QStringList restore{"restore", "--port", "%1"};
         row("help", {"--help"}, 0);
-        for (const char* command : {"ports", "read", "write", "backup", "restore"})
+        for (const char* command : {"ports", "check", "read", "write", "backup", "restore", "backups"})
             row(qPrintable(QStringLiteral("%1 --help").arg(command)), {command, "--help"}, 0);
         row("version", {"--version"}, 0);
         row("ports", {"ports"}, 0);
@@ -745,9 +991,16 @@ private slots:
         row("backup", {"backup", "--port", "%1", "%d/radio.json"}, 0);
         row("restore", restore + QStringList{"--yes", "%f"}, 0, Radio::Backup);
         row("restore --dry-run", restore + QStringList{"--dry-run", "%f"}, 0, Radio::Backup);
+        row("check", {"check", "--port", "%1"}, 0);
+        row("check --json", {"check", "--port", "%1", "--json"}, 0);
+        row("check, every port", {"check"}, 0);
+        row("backups", {"backups"}, 0, Radio::Backup);
+        row("backups, none", {"backups", "TG99"}, 0);
 
         // The failures: the radio's, the port's, the radio type's, the refusals and the command line's.
         row("silent radio", read, 1, Radio::Silent);
+        row("check, silent radio", {"check", "--port", "%1"}, 1, Radio::Silent);
+        row("check, no cable", {"check", "--port", "/dev/no-such-tty"}, 3);
         row("port not there", {"read", "--port", "/dev/no-such-tty"}, 3);
         row("port not there, --no-prompt", {"read", "--port", "/dev/no-such-tty", "--repeat", "--no-prompt"},
             0, Radio::Answering, Machine::None, {}, true);
