@@ -229,10 +229,19 @@ void RadioCommand::Report(const RadioReport& report)
             ? tr("%1 (%2)").arg(ResultText(report.Code),
                                 LanguageLocale(SystemLanguageIndex()).createSeparatedList(changed))
             : ResultText(report.Code);
-    const QString head =
-        options.repeat ? tr("radio %1: %2").arg(radios).arg(radio.join(u' ')) : radio.join(u' ');
-    const QString line = report.Message.isEmpty() ? tr("%1: %2").arg(head, result)
-                                                  : tr("%1: %2: %3").arg(head, result, report.Message);
+    // A port that does not open is named by the reason itself ("COM5 (/dev/ttyUSB0) is held by …"):
+    // the line names it once.
+    const bool portInMessage = report.Code == ExitCode::CannotOpen && !report.Message.isEmpty();
+    QString line;
+    if (portInMessage) {
+        line = options.repeat ? tr("radio %1: %2: %3").arg(QString::number(radios), result, report.Message)
+                              : tr("%1: %2").arg(result, report.Message);
+    } else {
+        const QString head =
+            options.repeat ? tr("radio %1: %2").arg(radios).arg(radio.join(u' ')) : radio.join(u' ');
+        line = report.Message.isEmpty() ? tr("%1: %2").arg(head, result)
+                                        : tr("%1: %2: %3").arg(head, result, report.Message);
+    }
     // A lone read prints its record and nothing more, unless something went wrong.
     if (options.repeat || options.command != Command::Read || !isDone || !report.Message.isEmpty())
         err() << line << Qt::endl;

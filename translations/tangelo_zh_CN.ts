@@ -713,6 +713,10 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>%1: %2: %3</source>
         <translation>%1：%2：%3</translation>
     </message>
+    <message>
+        <source>radio %1: %2: %3</source>
+        <translation>第 %1 台：%2：%3</translation>
+    </message>
 </context>
 <context>
     <name>RadioSession</name>

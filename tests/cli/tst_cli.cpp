@@ -681,6 +681,29 @@ private slots:
         }
     }
 
+    // A port that does not open is named once, by the reason that says why.
+    void cannotOpenLine_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::newRow("a device that is not there") << "/dev/no-such-tty";
+        QTest::newRow("a COM number without a device") << "950";
+    }
+    void cannotOpenLine()
+    {
+        QFETCH(QString, port);
+        const QString named = port.startsWith(u'/') ? port : QStringLiteral("COM") + port;
+        for (const int16_t language : {EnglishLanguage, ChineseLanguage}) {
+            const ProgramTranslations translations(language);
+            QCOMPARE(Cli({"read", "--port", port}), 3);
+            const QString line = err.section(u'\n', 0, 0);
+            QVERIFY2(line.startsWith(language == ChineseLanguage
+                                         ? QStringLiteral("失败：Cannot Open Communication Port. ")
+                                         : QStringLiteral("failed: Cannot Open Communication Port. ")),
+                     qPrintable(line));
+            QVERIFY2(line.count(named) == 1, qPrintable(line));
+        }
+    }
+
     // The program's exit codes, one for each way a run can end.
     void exitCodes_data()
     {
