@@ -5,6 +5,7 @@
 #include "cli/RecordOutput.h"
 #include "link/ModelCheck.h"
 #include "link/SessionMessages.h"
+#include "settings/ProgramTranslations.h"
 #include "settings/SystemLanguage.h"
 #include "settings/UsbBridge.h"
 
@@ -287,6 +288,11 @@ int RunCheck(const CliOptions& options, CliContext& context)
 {
     if (options.trace)
         QLoggingCategory::setFilterRules(QStringLiteral("tangelo.link.debug=true"));
+    // A report for a support ticket is read by people anywhere: its words stay English, as the
+    // trace's do.
+    std::optional<SourceTextsOnly> english;
+    if (options.format == RecordFormat::Json)
+        english.emplace();
     const int code = Check(options, context).Run();
     if (options.trace)
         QLoggingCategory::setFilterRules({});

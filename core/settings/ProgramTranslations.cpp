@@ -30,3 +30,19 @@ ProgramTranslations::~ProgramTranslations()
     if (!serialPort.isEmpty())
         QCoreApplication::removeTranslator(&serialPort);
 }
+
+SourceTextsOnly::SourceTextsOnly()
+{
+    QCoreApplication::installTranslator(this);
+}
+
+SourceTextsOnly::~SourceTextsOnly()
+{
+    QCoreApplication::removeTranslator(this);
+}
+
+QString SourceTextsOnly::translate(const char*, const char* sourceText, const char*, int) const
+{
+    // Qt puts the count into %n itself.
+    return QString::fromUtf8(sourceText);
+}

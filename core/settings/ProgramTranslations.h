@@ -24,3 +24,19 @@ private:
     QTranslator serialPort;
     QTranslator program;
 };
+
+// While it lives, every text is its English source, whatever translations are installed: for what
+// programs read (a JSON report), which does not change with the language. Qt asks the translator
+// installed last first.
+class SourceTextsOnly : public QTranslator
+{
+public:
+    SourceTextsOnly();
+    SourceTextsOnly(const SourceTextsOnly&) = delete;
+    SourceTextsOnly& operator=(const SourceTextsOnly&) = delete;
+    ~SourceTextsOnly() override;
+
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* sourceText, const char* disambiguation = nullptr,
+                      int n = -1) const override;
+};
