@@ -187,5 +187,6 @@ QString OutcomeWhat(const SessionOutcome& outcome)
                                     "and its plug, then try again.")
                         .arg(FrameName(outcome.Frame)),
                     PartlyWritten(outcome));
-    return Then(Then(Unanswered(outcome), PartlyWritten(outcome)), CableDetail(outcome.Cable, outcome.Device));
+    return Then(Then(Unanswered(outcome), PartlyWritten(outcome)),
+                CableDetail(outcome.Cable, outcome.Device));
 }
