@@ -31,12 +31,13 @@ CableInfo CableInfoFor(const QString& device, const QString& root)
                              .canonicalFilePath();
     if (port.isEmpty() || !port.startsWith(sysRoot + u'/'))
         return cable;
-    cable.Driver = QFileInfo(QFileInfo(port + QStringLiteral("/driver")).canonicalFilePath()).fileName();
     bool ok = false;
     const int latency = ReadAttribute(port + QStringLiteral("/latency_timer")).toInt(&ok);
     if (ok)
         cable.LatencyTimerMs = latency;
-    // The USB device is the first folder above with idVendor, staying inside sysfs.
+    // The driver is the nearest one bound on the way up below the USB device (the usb-serial
+    // port's, else the interface's; the device's own is the generic "usb"); the USB device is the
+    // first folder above with idVendor. Never outside sysfs.
     QString dir = port;
     for (int depth = 0; depth < 16 && dir.startsWith(sysRoot + u'/'); ++depth) {
         const QString vendor = ReadAttribute(dir + QStringLiteral("/idVendor"));
@@ -47,6 +48,9 @@ CableInfo CableInfoFor(const QString& device, const QString& root)
             cable.Product = ReadAttribute(dir + QStringLiteral("/product"));
             break;
         }
+        if (cable.Driver.isEmpty())
+            cable.Driver =
+                QFileInfo(QFileInfo(dir + QStringLiteral("/driver")).canonicalFilePath()).fileName();
         dir = QFileInfo(dir).absolutePath();
     }
     return cable;
