@@ -94,8 +94,8 @@ QString SerialLockFilePath(const QString& devicePath)
 {
     // QSerialPort's own choice: the first of these folders that is readable and writable (or holds
     // the lock already), with the device's name below /dev and '/' made '_'.
-    static const std::array folders{"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
-                                    "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
+    const std::array folders{"/var/lock", "/etc/locks", "/var/spool/locks",  "/var/spool/uucp",
+                             "/tmp",      "/var/tmp",   "/var/lock/lockdev", "/run/lock"};
     QString name = devicePath.startsWith(QStringLiteral("/dev/")) ? devicePath.mid(5) : devicePath;
     name.replace(u'/', u'_');
     for (const char* folder : folders) {
