@@ -726,7 +726,6 @@ private slots:
         QTest::newRow("refused") << QStringList{"write", "--port", "%1", "--band", "7"} << false << 5
                                  << "--yes";
         QTest::newRow("check") << QStringList{"check", "--port", "%1"} << false << 0 << "end command";
-        QTest::newRow("check, no reply") << QStringList{"check", "--port", "%1"} << true << 1 << "no reply";
     }
 
     void exitCodes()
@@ -791,6 +790,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, steps);
         QFETCH(QStringList, frames);
+        timings = {150ms, 80ms}; // a silent radio need not take long
         VirtualRadio& radio = AddRadio(identity);
         radio.SetFaults(faults);
 
@@ -831,6 +831,7 @@ private slots:
     void checkFindsRadio()
     {
         QFETCH(bool, json);
+        timings = {150ms, 80ms};                               // a silent radio need not take long
         program->AddTty("ttyS0");                              // COM1: a built-in UART
         AddUsbTty("ttyACM0", "1-2", "2c7c:0125", "cdc_acm");   // COM200: a modem
         AddUsbTty("ttyACM1", "1-3", "1a86:55d3", "cdc_acm");   // COM201: a CH343, not there
