@@ -166,6 +166,15 @@ for language in zh en; do
     "refused-$language" "model-$language" "usage-$language" "noport-$language"
 done
 
+# check walks the chain on a COM port and reads no block: the radio's image is untouched.
+cp "$work/main.img" "$work/before-check.img"
+run check check --port 5
+check "check finds the radio on COM5, exit 0" [ "$status" -eq 0 ]
+check "check names the radio's type" grep -q 'TANGELOUV' "$work/check.out"
+check "check writes nothing" cmp -s "$work/before-check.img" "$work/main.img"
+LANG=zh_CN.UTF-8 run check-zh check --port 5
+check "check speaks Chinese under a Chinese (China) system" speaks zh check-zh
+
 # A silent radio: the program command three times, about 1.5 s apart, then exit 1.
 start=$(date +%s%N)
 run silent read --port 6
