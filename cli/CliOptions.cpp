@@ -108,7 +108,7 @@ constexpr std::array<OptionSpec, 23> Options{{
                                   "Default: every port a cable may be on."),
      Bit(Command::Check)},
     {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as JSON."), Bit(Command::Read)},
-    {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the steps as JSON, for a support request."),
+    {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the steps as JSON, for a support request (in English whatever the language)."),
      Bit(Command::Check)},
     {"csv", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as one CSV line."), Bit(Command::Read)},
     {"header", nullptr, QT_TRANSLATE_NOOP("CliHelp", "With --csv: print the names of the columns first."),

@@ -356,8 +356,8 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
         <translation>只检查这个串口：&apos;ports&apos; 列出的 COM 编号，或设备路径。默认：写频线可能所在的每个串口。</translation>
     </message>
     <message>
-        <source>Print the steps as JSON, for a support request.</source>
-        <translation>以 JSON 格式打印各步骤，便于提交给技术支持。</translation>
+        <source>Print the steps as JSON, for a support request (in English whatever the language).</source>
+        <translation>以 JSON 输出各步骤，便于提交给技术支持（不论语言，始终为英文）。</translation>
     </message>
 </context>
 <context>
