@@ -3,6 +3,7 @@
 #   build-windows/TANGELO_Tune-<version>-win64/       the portable folder
 #   build-windows/TANGELO_Tune-<version>-win64.zip    the same, zipped
 #   build-windows/TANGELO_Tune-<version>-setup.exe    the installer
+#   build-windows/SHA256SUMS                          the zip's and the installer's checksums
 #
 #   TT_QT_WINDOWS=/path/to/qt-6.4.2-mingw-w64-x86_64.tar.xz bash scripts/build-windows.sh [CMAKE ARGS...]
 #
@@ -146,6 +147,13 @@ if [ ! -f "$setup" ] || [ "$(cat "$build/.setup.stamp" 2>/dev/null)" != "$stamp"
   mv "$setup.partial" "$setup"
   echo "$stamp" >"$build/.setup.stamp"
 fi
+
+# Checksums of the two downloads, for `sha256sum -c SHA256SUMS` beside them.
+(cd "$build" && sha256sum "$(basename "$zip")" "$(basename "$setup")" >SHA256SUMS.partial &&
+  mv SHA256SUMS.partial SHA256SUMS && sha256sum --check --quiet SHA256SUMS) || {
+  echo "build-windows.sh: SHA256SUMS does not check" >&2
+  exit 1
+}
 
 size() { numfmt --to=iec-i --suffix=B --format=%.1f "$(stat -c %s "$1")"; }
 echo "Windows build: $((SECONDS - start)) s"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a finished build (build/ or $BUILD_DIR) and checks it as a user
 # would meet it: the desktop entry and the AppStream metainfo validate, the package holds exactly the
-# files below, and the program from an unpacked copy answers --version and stays up with its window.
+# files below, its changelog (from CHANGELOG.md) is of its version, and the program from an unpacked
+# copy answers --version and stays up with its window. build/SHA256SUMS holds the package's checksum,
+# for checking a download with `sha256sum -c SHA256SUMS`.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${BUILD_DIR:-$here/build}" && pwd)"
@@ -13,6 +15,7 @@ expected="-rwxr-xr-x ./usr/bin/TANGELO_Tune
 -rwxr-xr-x ./usr/bin/tangelo-virtual-radio
 -rw-r--r-- ./usr/lib/udev/rules.d/70-tangelo-tune-cables.rules
 -rw-r--r-- ./usr/share/applications/$app_id.desktop
+-rw-r--r-- ./usr/share/doc/tangelo-tune/changelog.gz
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/$app_id.svg
 -rw-r--r-- ./usr/share/man/man1/TANGELO_Tune.1.gz
 -rw-r--r-- ./usr/share/man/man1/tangelo-cli.1.gz
@@ -39,6 +42,10 @@ debs=("$build"/tangelo-tune_*.deb)
 deb="${debs[0]}"
 [ -f "$deb" ] || fail "no package was made"
 
+rm -f "$build/SHA256SUMS"
+(cd "$build" && sha256sum "$(basename "$deb")" >SHA256SUMS.partial && mv SHA256SUMS.partial SHA256SUMS)
+(cd "$build" && sha256sum --check --quiet SHA256SUMS) || fail "SHA256SUMS does not check"
+
 actual="$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $1, $6 }' | sort)"
 diff <(sort <<<"$expected") <(echo "$actual") >"$work/files.diff" || {
   cat "$work/files.diff" >&2
@@ -62,6 +69,18 @@ appstreamcli validate --no-net --no-color "$root/usr/share/metainfo/$app_id.meta
 
 program="$root/usr/bin/TANGELO_Tune"
 version="$(dpkg-deb -f "$deb" Version)"
+gzip -dc "$root/usr/share/doc/tangelo-tune/changelog.gz" >"$work/changelog"
+changelog_version="$(dpkg-parsechangelog -l "$work/changelog" -S Version 2>"$work/changelog.log")" || {
+  cat "$work/changelog.log" >&2
+  fail "the package's changelog does not parse"
+}
+[ ! -s "$work/changelog.log" ] || {
+  cat "$work/changelog.log" >&2
+  fail "the package's changelog has warnings"
+}
+[ "$changelog_version" = "$version" ] || fail "the changelog's newest entry is $changelog_version, the package $version"
+grep -qF "<release version=\"$version\"" "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
+  fail "the metainfo's releases lack $version"
 answer="$("$program" --version)" || fail "--version failed"
 [ "$answer" = "TANGELO_Tune $version" ] || fail "--version said '$answer', the package is $version"
 answer="$("$root/usr/bin/tangelo-cli" --version)" || fail "tangelo-cli --version failed"
