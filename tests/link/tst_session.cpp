@@ -646,9 +646,7 @@ private slots:
         const QString port = QStringLiteral("COM5 (%1): ").arg(Radio().DevicePath());
         for (const auto& [language, words] :
              {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
-            std::optional<ProgramTranslations> translations;
-            if (language == ChineseLanguage)
-                translations.emplace(ChineseLanguage);
+            const ProgramTranslations translations(language); // English installs nothing
             const QString detail = OutcomeDetail(one.outcomes[0]);
             QVERIFY2(detail.contains(words), qPrintable(detail));
             // The port once, ahead of the words.

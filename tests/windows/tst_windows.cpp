@@ -30,19 +30,25 @@ constexpr char TestKeyRoot[] = "Software\\TANGELO_Tune tests";
 
 using Values = QList<std::pair<QByteArray, QByteArray>>; // value name, data
 
+// The key at `path` under HKEY_CURRENT_USER, made if missing, given these text values in this order.
+void SetTexts(const QByteArray& path, const Values& values)
+{
+    HKEY key = nullptr;
+    QCOMPARE(RegCreateKeyA(HKEY_CURRENT_USER, path.constData(), &key), LONG(ERROR_SUCCESS));
+    for (const auto& [valueName, data] : values)
+        QCOMPARE(RegSetValueExA(key, valueName.constData(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size() + 1)),
+                 LONG(ERROR_SUCCESS));
+    RegCloseKey(key);
+}
+
 // A key under HKEY_CURRENT_USER holding the values in this order; removed again on destruction.
 class TestMap
 {
 public:
     TestMap(const QByteArray& name, const Values& values) : path(QByteArray(TestKeyRoot) + '\\' + name)
     {
-        HKEY key = nullptr;
-        QCOMPARE(RegCreateKeyA(HKEY_CURRENT_USER, path.constData(), &key), LONG(ERROR_SUCCESS));
-        for (const auto& [valueName, data] : values)
-            QCOMPARE(RegSetValueExA(key, valueName.constData(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size() + 1)),
-                     LONG(ERROR_SUCCESS));
-        RegCloseKey(key);
+        SetTexts(path, values);
     }
     ~TestMap() { RegDeleteKeyA(HKEY_CURRENT_USER, path.constData()); }
     TestMap(const TestMap&) = delete;
@@ -84,16 +90,6 @@ public:
     QString Key() const { return QStringLiteral("HKEY_CURRENT_USER\\") + QString::fromLatin1(root); }
 
 private:
-    static void SetTexts(const QByteArray& path, const Values& values)
-    {
-        HKEY key = nullptr;
-        QCOMPARE(RegCreateKeyA(HKEY_CURRENT_USER, path.constData(), &key), LONG(ERROR_SUCCESS));
-        for (const auto& [valueName, data] : values)
-            QCOMPARE(RegSetValueExA(key, valueName.constData(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(data.constData()), DWORD(data.size() + 1)),
-                     LONG(ERROR_SUCCESS));
-        RegCloseKey(key);
-    }
     QByteArray root;
 };
 
@@ -225,9 +221,7 @@ private slots:
         QFETCH(int, language);
         QFETCH(QString, known);
         QFETCH(QStringList, says);
-        std::optional<ProgramTranslations> translations;
-        if (language == ChineseLanguage)
-            translations.emplace(ChineseLanguage);
+        const ProgramTranslations translations(language); // English installs nothing
         TestEnum devices;
         devices.AddDevice(
             "FTDIBUS\\VID_0403+PID_6001+A50285BIA\\0000",
