@@ -75,14 +75,34 @@ def first_line(stream, seconds, what):
     return line
 
 
+def start_x_server(processes):
+    """A virtual X server's display, once it takes a connection. The server never resets: an X server
+    resets when its last client leaves (the bus launcher, which sets a root window property, or the
+    check below), and a program connecting meanwhile is refused, as was seen in CI."""
+    for _ in range(3):
+        read_end, write_end = os.pipe()
+        server = processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                                  "-nolisten", "tcp", "-noreset"],
+                                 pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as displays:
+            display = ":" + first_line(displays, 10, "Xvfb")
+        deadline = time.monotonic() + 5
+        while time.monotonic() < deadline and server.poll() is None:
+            if subprocess.run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0:
+                return display
+            time.sleep(0.1)
+        try:
+            os.killpg(server.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+    raise SystemExit("no virtual X server took a connection")
+
+
 def start_desktop(processes, folder):
     """A virtual X server, a session bus and the accessibility bus; the environment to reach them."""
-    read_end, write_end = os.pipe()
-    processes.start(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                    pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_end)
-    with os.fdopen(read_end) as displays:
-        display = ":" + first_line(displays, 10, "Xvfb")
+    display = start_x_server(processes)
 
     runtime = os.path.join(folder, "runtime")
     os.mkdir(runtime, 0o700)
@@ -253,7 +273,7 @@ def main():
     if importlib.util.find_spec("pyatspi") is None:
         print("python3-pyatspi is not installed; skipped")
         return SKIP
-    for tool in ("Xvfb", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"):
+    for tool in ("Xvfb", "xdpyinfo", "dbus-daemon", "/usr/libexec/at-spi-bus-launcher"):
         if shutil.which(tool) is None:
             print(f"{tool} is not installed; skipped")
             return SKIP
