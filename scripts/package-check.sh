@@ -6,6 +6,7 @@
 # for checking a download with `sha256sum -c SHA256SUMS`.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
+. "$here/scripts/source-date.sh"
 build="$(cd "${BUILD_DIR:-$here/build}" && pwd)"
 
 desktop_entries=("$build"/dist/*.desktop)
@@ -34,7 +35,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 rm -f "$build"/tangelo-tune_*.deb
-(cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || {
+# CPack gives the package's own members the permissions that the umask leaves.
+(umask 0022 && cd "$build" && cpack -G DEB >"$work/cpack.log" 2>&1) || {
   cat "$work/cpack.log" >&2
   fail "cpack failed"
 }

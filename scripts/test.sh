@@ -16,7 +16,8 @@ cd "${BUILD_DIR:-$here/build}"
 ctest --output-on-failure -j "$(nproc)" --timeout 300
 
 # Hardening: the whole suite once more under AddressSanitizer and UndefinedBehaviorSanitizer, then every
-# fuzz target for 30 seconds, each in a build folder of its own. The time of each stage is printed.
+# fuzz target for 30 seconds, each in a build folder of its own; then the package built a second time
+# in another folder must come out byte for byte the same. The time of each stage is printed.
 stage_times=("build and tests: $SECONDS s")
 stage() {
   local name="$1" start=$SECONDS
@@ -26,5 +27,6 @@ stage() {
 }
 stage "sanitizers" bash "$here/scripts/test-sanitized.sh"
 stage "fuzzing" bash "$here/scripts/fuzz.sh" 30
+stage "reproducible package" bash "$here/scripts/check-reproducible.sh" linux
 stage "windows" bash "$here/scripts/test-windows.sh"
 printf '%s\n' "${stage_times[@]}"
