@@ -9,13 +9,15 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
 fi
 export SOURCE_DATE_EPOCH
 
-# Qt's resource compiler writes SOURCE_DATE_EPOCH into what it makes, but runs again only when a
-# resource changes: a build folder last built at another time loses that output, so it is made anew.
+# Qt's resource compiler and the Windows strip write SOURCE_DATE_EPOCH into what they make, but run
+# again only when their input changes: a build folder last built at another time loses that output,
+# so that it is made anew.
 forget_other_dates() { # forget_other_dates BUILD_FOLDER
   local stamp="$1/.source-date-epoch"
   [ -d "$1" ] || return 0
   if [ "$(cat "$stamp" 2>/dev/null)" != "$SOURCE_DATE_EPOCH" ]; then
-    find "$1" -path "$1/qt" -prune -o -path '*/.rcc/qrc_*.cpp' -type f -print0 | xargs -0 rm -f
+    find "$1" -path "$1/qt" -prune -o \( -path '*/.rcc/qrc_*.cpp' -o -path '*/dist/windows/stripped/*' \) \
+      -type f -print0 | xargs -0 rm -f
     echo "$SOURCE_DATE_EPOCH" >"$stamp"
   fi
 }

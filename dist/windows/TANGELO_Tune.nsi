@@ -6,6 +6,9 @@
 ; exactly what the portable zip holds and the uninstaller removes exactly that again.
 ;
 ; Silent: setup.exe /S [/D=C:\Other\Folder] and uninstall.exe /S.
+;
+; Signed builds add -DTT_SIGN=<command> -DTT_HOMEPAGE=<url>: the uninstaller that the installer writes
+; is signed here, as it is made; the script signs the installer itself afterwards.
 
 !macro TT_NEEDS name
   !ifndef ${name}
@@ -30,6 +33,9 @@ ManifestDPIAware true
   !define TT_COMPRESSOR "/SOLID lzma"
 !endif
 SetCompressor ${TT_COMPRESSOR}
+!ifdef TT_SIGN
+  !uninstfinalize '${TT_SIGN} "%1" "TANGELO_Tune Uninstaller" "${TT_HOMEPAGE}"' = 0
+!endif
 
 !define APP "TANGELO_Tune"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${APP}"

@@ -192,6 +192,14 @@ prints_version() {
 check "installed TANGELO_Tune.exe --version" prints_version TANGELO_Tune
 check "installed tangelo-cli.exe --version" prints_version tangelo-cli
 
+# A signed build (tests/windows/signing.sh, whose CA is TT_SIGNING_CA): what the installer wrote is
+# signed too, the uninstaller that it made as it ran among them.
+if [ -n "${TT_SIGNING_CA:-}" ]; then
+  for file in uninstall.exe TANGELO_Tune.exe tangelo-cli.exe; do
+    check "installed: $file is signed" osslsigncode verify -CAfile "$TT_SIGNING_CA" -in "$instdir/$file"
+  done
+fi
+
 # What Windows reads from the programs themselves: the version resource, the manifest (never elevated
 # or virtualised, and no UTF-8 code page, which would replace the system's own), the subsystem (the
 # window without a console, the command line in one).
