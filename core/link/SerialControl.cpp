@@ -81,6 +81,9 @@ SerialControl::SerialControl(QObject* parent)
 {
     connect(port.get(), &QSerialPort::readyRead, this, &SerialControl::readAvailable);
     connect(port.get(), &QSerialPort::errorOccurred, this, &SerialControl::handleError);
+    connect(port.get(), &QSerialPort::bytesWritten, this, &SerialControl::bytesLeft);
+    closeTimer.setSingleShot(true);
+    connect(&closeTimer, &QTimer::timeout, this, &SerialControl::close);
 }
 
 SerialControl::~SerialControl()
@@ -106,15 +109,18 @@ void SerialControl::SetRThreshold(int16_t count)
 
 bool SerialControl::PortOpen() const
 {
-    return port->isOpen();
+    return port->isOpen() && !closing;
 }
 
 bool SerialControl::SetPortOpen(bool openIt)
 {
     if (!openIt) {
-        close();
+        closeOnceSent();
         return true;
     }
+    // A new opening does not wait for the last one's bytes.
+    if (closing)
+        close();
     if (port->isOpen())
         return true;
     return open();
@@ -178,16 +184,42 @@ bool SerialControl::open()
     return true;
 }
 
+// QSerialPort::close() drops what has not left yet: an end command sent just before closing would
+// not reach the radio. Qt's Windows port writes in the background, and the one way to wait for that
+// write within a call, waitForBytesWritten(), is not safe there (Qt 6.4 can then take a notification
+// that is not there, and crash). So the port reads as closed at once, and closes for good when its
+// last bytes have left, as Qt reports at a later turn of the event loop, or after a bound.
+void SerialControl::closeOnceSent()
+{
+    if (!port->isOpen() || closing)
+        return;
+    if (lost || port->bytesToWrite() == 0) {
+        close();
+        return;
+    }
+    closing = true;
+    received.clear();
+    TraceEvent(QStringLiteral("closing %1 once its last %2 bytes have left")
+                   .arg(devicePath)
+                   .arg(port->bytesToWrite()));
+    closeTimer.start(CloseLimitMs);
+}
+
+void SerialControl::bytesLeft()
+{
+    // Closed at the next turn of the event loop, not inside QSerialPort's own notification.
+    if (closing && port->bytesToWrite() == 0)
+        closeTimer.start(0);
+}
+
 void SerialControl::close()
 {
+    closing = false;
+    closeTimer.stop();
     if (!port->isOpen())
         return;
     if (!lost) {
-        // QSerialPort::close() drops what is still in its write buffer: let it leave first,
-        // so that an end command sent just before closing reaches the radio.
-        port->flush();
-        while (port->bytesToWrite() > 0 && port->waitForBytesWritten(200)) {
-        }
+        HandOverWrites(*port);
         // close() puts the old line settings back at once; the last bytes must be on the wire first.
         WaitUntilSent(port->handle());
         if (lowLatencySwitched)
@@ -202,7 +234,7 @@ void SerialControl::close()
 
 void SerialControl::ClearOutput()
 {
-    if (port->isOpen())
+    if (PortOpen())
         EmptyDriverBuffers(*port, QSerialPort::Output);
 }
 
@@ -214,13 +246,13 @@ void SerialControl::ClearInput()
                        .arg(received.size())
                        .arg(QString::fromLatin1(received.toHex(' ').toUpper())));
     received.clear();
-    if (port->isOpen())
+    if (PortOpen())
         EmptyDriverBuffers(*port, QSerialPort::Input);
 }
 
 void SerialControl::Output(const QByteArray& bytes)
 {
-    if (!port->isOpen() || lost) {
+    if (!PortOpen() || lost) {
         TraceEvent(
             QStringLiteral("not sent, the port is closed: %1").arg(QString::fromLatin1(bytes.toHex(' '))));
         return;
@@ -234,7 +266,7 @@ void SerialControl::Output(const QByteArray& bytes)
 
 QByteArray SerialControl::Input()
 {
-    if (port->isOpen())
+    if (PortOpen())
         received += port->readAll();
     QByteArray bytes;
     if (InputLen > 0 && received.size() > InputLen) {
@@ -252,7 +284,7 @@ void SerialControl::readAvailable()
 {
     readFailures = 0;
     received += port->readAll();
-    if (lost || rThreshold <= 0 || received.size() < rThreshold || commPending)
+    if (lost || closing || rThreshold <= 0 || received.size() < rThreshold || commPending)
         return;
     // Handed on at the next turn of the event loop, not inside QSerialPort's own notification: the
     // session may close the port there, and Qt's Windows port goes on with its handle after the
@@ -262,7 +294,7 @@ void SerialControl::readAvailable()
         this,
         [this] {
             commPending = false;
-            if (lost || !port->isOpen() || rThreshold <= 0 || received.size() < rThreshold)
+            if (lost || !PortOpen() || rThreshold <= 0 || received.size() < rThreshold)
                 return;
             CommEvent = comEvReceive;
             emit OnComm();
@@ -277,6 +309,12 @@ void SerialControl::handleError(QSerialPort::SerialPortError error)
     if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError &&
         error != QSerialPort::WriteError)
         return;
+    if (closing) {
+        // A device that has gone takes no more bytes: the close is not held up.
+        if (PortHungUp(port->handle()))
+            closeTimer.start(0);
+        return;
+    }
     // Qt 6.4 reports a hang-up as a resource error, or as a read error that repeats as fast as the
     // event loop turns (the descriptor stays readable at end of file). The descriptor tells.
     bool gone = PortHungUp(port->handle());

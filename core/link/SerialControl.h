@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
+#include <QTimer>
 
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,8 @@ public:
     bool PortOpen() const;
     // Opening: false when the device cannot be opened or configured; ErrorString() tells why,
     // in words for the user (device, the system's reason, what to do about it).
+    // Closing: the port reads as closed at once, but bytes written just before still leave; it closes
+    // for good once they have, at a later turn of the event loop.
     bool SetPortOpen(bool open);
     QString ErrorString() const { return errorText; }
     QString DevicePath() const { return devicePath; }
@@ -65,6 +68,8 @@ signals:
 private:
     bool open();
     void close();
+    void closeOnceSent();
+    void bytesLeft();
     void readAvailable();
     void handleError(QSerialPort::SerialPortError error);
     void endLostPort();
@@ -82,4 +87,8 @@ private:
     bool lowLatencySwitched = false; // this opening switched the driver's low-latency mode on
     int readFailures = 0;            // read errors in a row without data
     bool commPending = false;        // an OnComm is on its way
+    bool closing = false;            // closed for the session; the last bytes are still leaving
+    QTimer closeTimer;               // closes the port for good
+    // Far more than an end command takes to leave, even at 9600 baud; a stalled adapter waits no longer.
+    static constexpr int CloseLimitMs = 500;
 };

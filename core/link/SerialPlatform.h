@@ -17,6 +17,11 @@ using PortHandle = decltype(std::declval<QSerialPort&>().handle());
 // pseudo-terminal closed), not just a read that failed.
 bool PortHungUp(PortHandle handle);
 
+// Hands what QSerialPort still holds to the driver, and on Linux waits, with a bound, until the driver
+// has taken it. Qt's Windows port cannot be waited on safely here: there the caller waits for
+// QSerialPort::bytesWritten in the event loop before closing.
+void HandOverWrites(QSerialPort& port);
+
 // Returns once the driver has sent everything written, or after a bound: closing puts the old line
 // settings back at once, and an end command sent just before must be on the wire first.
 void WaitUntilSent(PortHandle handle);

@@ -23,6 +23,13 @@ bool PortHungUp(PortHandle handle)
     return ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
+void HandOverWrites(QSerialPort& port)
+{
+    port.flush();
+    while (port.bytesToWrite() > 0 && port.waitForBytesWritten(200)) {
+    }
+}
+
 void WaitUntilSent(PortHandle handle)
 {
     // Waited for with a bound rather than tcdrain(), which can block for good on an adapter that has

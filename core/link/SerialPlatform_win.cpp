@@ -26,6 +26,14 @@ bool PortHungUp(PortHandle handle)
            !ClearCommError(NativeHandle(handle), &errors, &status);
 }
 
+void HandOverWrites(QSerialPort& port)
+{
+    // Starts the background write of what is left. Not waitForBytesWritten(): Qt 6.4's Windows port
+    // counts the notifications it has handled in a batch as one, and a wait that follows such a batch
+    // takes a notification that is not there and reads through a null pointer.
+    port.flush();
+}
+
 void WaitUntilSent(PortHandle handle)
 {
     // FlushFileBuffers would wait too, but without a bound on an adapter that has stopped sending.

@@ -203,13 +203,47 @@ private slots:
         QCOMPARE(control->Input(), QByteArray(1, '\x06'));
     }
 
+    // Bytes written just before closing still leave, even more than the driver takes at once: the port
+    // reads as closed at once, sends nothing more, and closes for good once they have left, or after
+    // a bound when the far end takes nothing.
+    void bytesWrittenJustBeforeClosingLeave_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<bool>("farEndReads");
+        QTest::newRow("an end command") << 3 << true;
+        QTest::newRow("more than the driver takes at once") << 256 * 1024 << true;
+        QTest::newRow("more than the driver takes, nobody reads") << 256 * 1024 << false;
+    }
     void bytesWrittenJustBeforeClosingLeave()
     {
+        QFETCH(int, size);
+        QFETCH(bool, farEndReads);
+        const TraceCapture trace;
+        const LinkTrace linkTrace;
+        control->SetTrace(&linkTrace);
+        const auto untraced = qScopeGuard([this] { control->SetTrace(nullptr); });
         QVERIFY(OpenControl());
-        control->Output("END");
+        QByteArray bytes(size, '\0');
+        for (int i = 0; i < size; ++i)
+            bytes[i] = char(i % 251);
+        control->Output(bytes);
         control->SetPortOpen(false);
         QVERIFY(!control->PortOpen());
-        QCOMPARE(pty->Read(3), QByteArray("END"));
+        control->Output("NOT SENT");
+        control->ClearOutput(); // would drop what has not left yet
+        if (farEndReads) {
+            const QByteArray arrived = pty->Read(size, 10000);
+            QCOMPARE(arrived.size(), size);
+            QVERIFY(arrived == bytes);
+            QCOMPARE(pty->Read(1, 200), QByteArray());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(trace.Contains(QStringLiteral("closed ") + pty->SlavePath()), 3000);
+        QVERIFY(!control->PortOpen());
+        // The port opens again.
+        QVERIFY(OpenControl());
+        pty->Read(size, 300); // what was left in the driver
+        control->Output("AGAIN");
+        QCOMPARE(pty->Read(5), QByteArray("AGAIN"));
     }
 
     // A driver without the low-latency mode (a pseudo-terminal refuses the call) opens the port as
