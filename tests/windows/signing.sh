@@ -120,6 +120,42 @@ changed() { # changed FILE: a copy with one byte flipped halfway through, does n
 check "an installer changed after signing does not verify" changed "$setup"
 check "a program changed after signing does not verify" changed "$build/$name/tangelo-cli.exe"
 
+# A time-stamping service of the same CA, on this machine: a time-stamped signature verifies with its
+# time stamp, and a service that does not answer fails the signing instead of leaving it without one.
+printf '[tsa]\ndefault_tsa = test\n[test]\nserial = tsa.serial\nsigner_digest = sha256\ndefault_policy = %s\n%s\n' \
+  1.3.6.1.4.1.99999.1 'digests = sha256, sha384, sha512' >"$keys/tsa.cnf"
+echo 01 >"$keys/tsa.serial"
+openssl req -newkey rsa:2048 -nodes -subj "/CN=TANGELO_Tune test time stamps" -keyout "$keys/tsa.key" \
+  -out "$work/tsa.csr" 2>/dev/null &&
+  openssl x509 -req -in "$work/tsa.csr" -CA "$keys/ca.pem" -CAkey "$keys/ca.key" -CAcreateserial -days 2 \
+    -extfile <(printf 'basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=critical,timeStamping\n') \
+    -out "$keys/tsa.pem" 2>/dev/null
+python3 "$here/tests/windows/timestamp-service.py" "$keys" >"$work/tsa.port" &
+service=$!
+for _ in $(seq 50); do
+  [ -s "$work/tsa.port" ] && break
+  sleep 0.1
+done
+time_stamped() {
+  cp "$build/$name/tangelo-cli.exe" "$work/stamped.exe"
+  osslsigncode remove-signature -in "$work/stamped.exe" -out "$work/unsigned.exe" &&
+    TT_SIGN_TIMESTAMP_URL="http://127.0.0.1:$(cat "$work/tsa.port")/" \
+      bash "$here/scripts/sign-file.sh" "$work/unsigned.exe" tangelo-cli "${info[TT_HOMEPAGE]}" &&
+    osslsigncode verify -CAfile "$keys/ca.pem" -TSA-CAfile "$keys/ca.pem" -in "$work/unsigned.exe" \
+      >"$work/verify.log" 2>&1 || { cat "$work/verify.log"; return 1; }
+  grep -i 'timestamp' "$work/verify.log" && grep -F 'Timestamp Server Signature verification: ok' "$work/verify.log"
+}
+check "with a time-stamping service the signature carries a verified time stamp" time_stamped
+no_service() {
+  cp "$work/zip/$name/tangelo-cli.exe" "$work/late.exe"
+  osslsigncode remove-signature -in "$work/late.exe" -out "$work/late-unsigned.exe" || return 1
+  ! TT_SIGN_TIMESTAMP_URL="http://127.0.0.1:9/" \
+    bash "$here/scripts/sign-file.sh" "$work/late-unsigned.exe" tangelo-cli "${info[TT_HOMEPAGE]}" &&
+    ! osslsigncode verify -CAfile "$keys/ca.pem" -in "$work/late-unsigned.exe"
+}
+check "a time-stamping service that does not answer fails the signing" no_service
+kill "$service" 2>/dev/null
+
 # Built again with nothing changed: the signatures are kept, so nothing is packed again.
 unchanged_build() {
   local before
