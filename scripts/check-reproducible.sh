@@ -61,6 +61,23 @@ same_choices() { # same_choices BUILD_FOLDER: -D options
   done
 }
 
+# where BINARY OFFSET: the section of a program or library that holds the byte at OFFSET (counted
+# from 0), or its headers before the first section; nothing for other files.
+where() {
+  local index name size vma lma offset rest first=""
+  while read -r index name size vma lma offset rest; do
+    [[ "$index" =~ ^[0-9]+$ && "$offset" =~ ^[0-9a-f]+$ ]] || continue
+    size=$((16#$size)) offset=$((16#$offset))
+    [ "$offset" -gt 0 ] || continue
+    if [ -z "$first" ] || [ "$offset" -lt "$first" ]; then first=$offset; fi
+    if [ "$2" -ge "$offset" ] && [ "$2" -lt $((offset + size)) ]; then
+      echo " in section $name"
+      return
+    fi
+  done < <(objdump -h "$1" 2>/dev/null)
+  if [ -n "$first" ] && [ "$2" -lt "$first" ]; then echo " in the headers (a time stamp or a checksum?)"; fi
+}
+
 # first_difference A B: where two trees of files part (names, then contents, in name order).
 first_difference() {
   local a="$1" b="$2" file
@@ -72,7 +89,9 @@ first_difference() {
   }
   while IFS= read -r file; do
     cmp -s "$a/$file" "$b/$file" || {
-      echo "  $file differs: $(cmp "$a/$file" "$b/$file" 2>&1 | sed 's/^[^:]*: //' | head -n 1)"
+      local byte
+      byte="$(cmp "$a/$file" "$b/$file" 2>&1 | sed -n 's/.* byte \([0-9]*\),.*/\1/p' | head -n 1)"
+      echo "  $file differs from byte $byte$(where "$a/$file" "$((byte - 1))")"
       return
     }
   done < <(cd "$a" && find . -type f -printf '%P\n' | LC_ALL=C sort | grep -v '^DEBIAN/md5sums$')
@@ -108,7 +127,9 @@ explain() {
     first_difference "$work/a" "$work/b"
     ;;
   *)
-    echo "  first difference: $(cmp "$a" "$b" 2>&1 | sed 's/^[^:]*: //' | head -n 1)"
+    local byte
+    byte="$(cmp "$a" "$b" 2>&1 | sed -n 's/.* byte \([0-9]*\),.*/\1/p' | head -n 1)"
+    echo "  it differs from byte $byte$(where "$a" "$((byte - 1))")"
     ;;
   esac
   command -v diffoscope >/dev/null && echo "  all differences: diffoscope $a $b"
