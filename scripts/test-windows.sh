@@ -40,4 +40,13 @@ TT_SIGNING_CA="$windows_build/signing-test/ca.pem" bash "$here/tests/windows/ins
 part=$SECONDS
 WINDOWS_BUILD_DIR="$windows_build" bash "$here/scripts/check-reproducible.sh" windows
 echo "Reproducing the Windows packages: $((SECONDS - part)) s"
+
+# The release folder: the three downloads and one SHA256SUMS that checks them, unsigned here.
+rm -rf "$windows_build/release"
+BUILD_DIR="$linux_build" WINDOWS_BUILD_DIR="$windows_build" bash "$here/scripts/release.sh" "$windows_build/release" |
+  tee "$windows_build/release.log"
+grep -q '^UNSIGNED: ' "$windows_build/release.log" && [ "$(ls "$windows_build/release" | wc -l)" -eq 4 ] || {
+  echo "scripts/release.sh did not gather the three downloads, or called them signed" >&2
+  exit 1
+}
 echo "Windows stage: $((SECONDS - start)) s"
