@@ -176,11 +176,12 @@ for part in "${parts[@]}"; do
       exit 1
     }
     windows_build="$(cd "$windows_build" && pwd)"
-    # The same Qt, unpacked once by the first build.
-    qt="$(cat "$windows_build/.qt-prefix")"
+    TT_QT_WINDOWS="$(cd "$(dirname "$TT_QT_WINDOWS")" && pwd)/$(basename "$TT_QT_WINDOWS")"
     echo "Second Windows build, in $copy/build-windows"
     mapfile -t choices < <(same_choices "$windows_build")
-    second env -u TT_SIGN_PKCS12 TT_QT_WINDOWS="$qt" WINDOWS_BUILD_DIR="$copy/build-windows" \
+    # Qt as the first build took it: the linker orders a program's DLL imports by the paths of the
+    # libraries, so a Qt elsewhere changes the bytes. Its tarball is unpacked into each build folder.
+    second env -u TT_SIGN_PKCS12 TT_QT_WINDOWS="$TT_QT_WINDOWS" WINDOWS_BUILD_DIR="$copy/build-windows" \
       bash "$copy/scripts/build-windows.sh" -DBUILD_TESTING=OFF "${choices[@]}" >"$work/windows.log" 2>&1 || {
       cat "$work/windows.log" >&2
       echo "check-reproducible.sh: the second Windows build failed" >&2
