@@ -91,8 +91,10 @@ QList<SysDevice> SysfsDevices(const QString& sysRoot)
 // The valid aliases, lowest number first; of two spellings of one number the first by name.
 QList<Alias> Aliases(const QString& aliasDir)
 {
-    const QRegularExpression pattern(QStringLiteral("^com([1-9][0-9]{0,2})$"),
-                                     QRegularExpression::CaseInsensitiveOption);
+    // Anchored to the whole name: "$" alone would also take a name ending in a line feed.
+    const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("com([1-9][0-9]{0,2})")),
+        QRegularExpression::CaseInsensitiveOption);
     QList<Alias> aliases;
     if (aliasDir.isEmpty())
         return aliases;

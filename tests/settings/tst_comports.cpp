@@ -209,9 +209,9 @@ private slots:
             << L{} << L{"COM7>/dev/null", "Com8>/dev/zero"} << L{"7 /dev/null", "8 /dev/zero"};
         QTest::newRow("alias highest") << L{} << L{"com999>/dev/null"} << L{"999 /dev/null"};
         QTest::newRow("not alias names")
-            << L{} << L{"com0>/dev/null",  "com1000>/dev/zero", "com05>/dev/full",
-                        "comx>/dev/null",  "lpt1>/dev/null",    "com5.bak>/dev/null",
-                        "xcom5>/dev/null", "com>/dev/null",     "com-1>/dev/null"}
+            << L{} << L{"com0>/dev/null",  "com1000>/dev/zero",  "com05>/dev/full", "comx>/dev/null",
+                        "lpt1>/dev/null",  "com5.bak>/dev/null", "xcom5>/dev/null", "com>/dev/null",
+                        "com-1>/dev/null", "com1\n>/dev/urandom"}
             << L{};
         QTest::newRow("alias to missing target") << L{} << L{"com5>@missing"} << L{};
         QTest::newRow("alias to regular file") << L{} << L{"com5>@file"} << L{};
