@@ -80,11 +80,14 @@ check "unsigned: the installer carries no signature" fails osslsigncode verify -
 # --- a certificate that cannot be used stops the build
 echo wrong >"$work/wrong-password"
 bad_password() {
-  TT_SIGN_PKCS12="$keys/publisher.p12" TT_SIGN_PASSWORD_FILE="$work/wrong-password" build_windows
+  ! TT_SIGN_PKCS12="$keys/publisher.p12" TT_SIGN_PASSWORD_FILE="$work/wrong-password" build_windows &&
+    grep 'could not be signed' "$work/build.log"
 }
-check "a wrong password fails the build" fails bad_password
-missing_certificate() { TT_SIGN_PKCS12="$work/none.p12" build_windows; }
-check "a certificate file that is not there fails the build" fails missing_certificate
+check "a wrong password fails the build" bad_password
+missing_certificate() {
+  ! TT_SIGN_PKCS12="$work/none.p12" build_windows && grep 'which is no file' "$work/build.log"
+}
+check "a certificate file that is not there fails the build" missing_certificate
 
 # --- signed
 export TT_SIGN_PKCS12="$keys/publisher.p12" TT_SIGN_PASSWORD_FILE="$keys/password"
