@@ -19,17 +19,7 @@ export WINEPREFIX="$windows_build/wine-e2e" WINEDEBUG=-all WINEDLLOVERRIDES="msc
 export LOCPATH="$windows_build/locales"
 sh "$here/wine-prefix.sh" "$WINEPREFIX" "$LOCPATH"
 
-passed=0
-failed=0
-check() { # check NAME COMMAND...
-  if "${@:2}"; then
-    echo "ok   $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1"
-    failed=$((failed + 1))
-  fi
-}
+. "$here/checks.sh"
 
 pids=()
 cleanup() {
@@ -194,5 +184,4 @@ check "a port that cannot be opened exits 3" [ "$status" -eq 3 ]
 LANG=zh_CN.UTF-8 run silent-zh read --port 6
 check "a silent radio is explained in Chinese" speaks zh silent-zh
 
-echo "cli-e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done cli-e2e

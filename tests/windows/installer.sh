@@ -6,7 +6,7 @@
 # shortcut, the uninstall entry and --version; where the installed and the portable program keep
 # mysetup.ini; a second install over the first; and an uninstall that leaves nothing in Program
 # Files, the Start menu or the machine's registry, but the user's settings in %APPDATA%.
-# Prints "N passed, N failed"; the status is 0 only when nothing failed.
+# Prints "installer: N passed, N failed"; the status is 0 only when nothing failed.
 set -uo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
 if [ $# -ne 1 ] || [ ! -d "$1" ]; then
@@ -15,10 +15,8 @@ if [ $# -ne 1 ] || [ ! -d "$1" ]; then
 fi
 build="$(cd "$1" && pwd)"
 
-declare -A info
-while IFS='=' read -r key value; do
-  [ -n "$key" ] && info[$key]="$value"
-done <"$build/dist/windows/package.env"
+. "$here/tests/windows/checks.sh"
+package_info "$build"
 version="${info[TT_VERSION]}"
 setup="$build/TANGELO_Tune-$version-setup.exe"
 name="TANGELO_Tune-$version-win64"
@@ -42,21 +40,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-passed=0
-failed=0
-# check DESCRIPTION COMMAND...: one result line.
-check() {
-  local description="$1"
-  shift
-  if "$@" >"$work/check.log" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok   $description"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $description"
-    sed 's/^/     /' "$work/check.log"
-  fi
-}
 
 # Wine's output always goes to files: a wineserver started here would hold a pipe open.
 win() { "$wine" "$@" >"$work/out.txt" 2>"$work/err.txt" </dev/null; }
@@ -279,5 +262,4 @@ check "the uninstall entry is gone" uninstall_key_gone
 check "the machine's registry names TANGELO_Tune nowhere" bash -c "! grep -i -n tangelo '$WINEPREFIX/system.reg'"
 check "the user's settings in %APPDATA% stay" test -f "$appdata/mysetup.ini"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done installer

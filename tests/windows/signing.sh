@@ -7,7 +7,7 @@
 # cannot be opened fails the build instead of leaving it unsigned. Leaves the build signed, for
 # tests/windows/installer.sh to check the uninstaller under Wine (TT_SIGNING_CA=BUILD/signing-test/ca.pem).
 #   bash tests/windows/signing.sh BUILD_WINDOWS_DIR
-# Needs TT_QT_WINDOWS, as scripts/build-windows.sh. Prints "N passed, N failed"; the status is 0 only
+# Needs TT_QT_WINDOWS, as scripts/build-windows.sh. Prints "signing: N passed, N failed"; the status is 0 only
 # when nothing failed.
 set -uo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -20,20 +20,7 @@ keys="$build/signing-test"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-passed=0
-failed=0
-check() { # check DESCRIPTION COMMAND...: one result line
-  local description="$1"
-  shift
-  if "$@" >"$work/check.log" 2>&1; then
-    passed=$((passed + 1))
-    echo "ok   $description"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $description"
-    sed 's/^/     /' "$work/check.log"
-  fi
-}
+. "$here/tests/windows/checks.sh"
 fails() { ! "$@"; }
 
 # A CA and a publisher's certificate, valid for two days: nothing here outlives the test run.
@@ -56,10 +43,7 @@ make_ca "$keys" "TANGELO_Tune test CA" && make_ca "$keys/other" "Another test CA
   exit 1
 }
 
-declare -A info
-while IFS='=' read -r key value; do
-  [ -n "$key" ] && info[$key]="$value"
-done <"$build/dist/windows/package.env"
+package_info "$build"
 version="${info[TT_VERSION]}"
 name="TANGELO_Tune-$version-win64"
 setup="$build/TANGELO_Tune-$version-setup.exe"
@@ -168,5 +152,4 @@ unchanged_build() {
 }
 check "a second signed build with nothing changed packs nothing anew" unchanged_build
 
-echo "signing: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done signing

@@ -25,17 +25,7 @@ mkdir -p "$fonts"
 cp /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf "$fonts/" 2>/dev/null
 cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$fonts/" 2>/dev/null
 
-passed=0
-failed=0
-check() {
-  if "${@:2}"; then
-    echo "ok   $1"
-    passed=$((passed + 1))
-  else
-    echo "FAIL $1"
-    failed=$((failed + 1))
-  fi
-}
+. "$here/checks.sh"
 
 display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1024x768x24 >"$work/xvfb.log" 2>&1 &
@@ -109,5 +99,4 @@ read_in en_US.UTF-8 en
 wineserver -k
 read_in zh_CN.UTF-8 zh_CN
 
-echo "window-e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done window-e2e
