@@ -1,6 +1,7 @@
 // Serial-port discovery from a fake sysfs tree and a folder of aliases, built from real directories
 // and symbolic links in a temporary folder; pseudo-terminals for the aliases of live devices. The
 // watch that spares the idle refresh its scans, on the same tree.
+#include "CableFields.h"
 #include "IsolatedProgram.h"
 #include "link/CableText.h"
 #include "settings/CableInfo.h"
@@ -343,11 +344,7 @@ private slots:
             QVERIFY(QFile::link(target, path));
         }
         const CableInfo cable = CableInfoFor(path, SysRoot());
-        const QString timer = cable.LatencyTimerMs ? QString::number(*cable.LatencyTimerMs) : QString();
-        QCOMPARE(QStringList({cable.Maker, cable.Product, cable.IsUsb() ? cable.UsbIds() : QString(),
-                              cable.Driver, timer})
-                     .join(u'|'),
-                 known);
+        QCOMPARE(CableFields(cable), known);
         const QString text = CableDetail(cable, path);
         QVERIFY2(says.isEmpty() ? text.isEmpty() : text.contains(says), qPrintable(text));
     }

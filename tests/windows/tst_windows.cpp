@@ -1,6 +1,7 @@
 // The Windows functions the program stands on, under the system itself (or Wine): the serial-device
 // map in the registry, the settings file through the profile-string functions, the version check, the
 // caption language from the system locale and the ANSI code page.
+#include "CableFields.h"
 #include "data/AnsiCodePage.h"
 #include "link/CableText.h"
 #include "settings/CableInfo.h"
@@ -238,16 +239,12 @@ private slots:
         devices.AddDevice("USB\\VID_046D&PID_C52B\\6&1a2b3c&0&1", {{"DeviceDesc", "USB Receiver"}}, "",
                           std::nullopt);
         const CableInfo cable = CableInfoFor(port, devices.Key());
-        const QString timer = cable.LatencyTimerMs ? QString::number(*cable.LatencyTimerMs) : QString();
-        QCOMPARE(QStringList({cable.Maker, cable.Product, cable.IsUsb() ? cable.UsbIds() : QString(),
-                              cable.Driver, timer})
-                     .join(u'|'),
-                 known);
+        QCOMPARE(CableFields(cable), known);
         const QString text = CableDetail(cable, port);
         QCOMPARE(text.isEmpty(), says.isEmpty());
         for (const QString& part : says)
             QVERIFY2(text.contains(part), qPrintable(text));
-        QCOMPARE(text.contains(QStringLiteral("Latency Timer (msec)")), timer == u"16");
+        QCOMPARE(text.contains(QStringLiteral("Latency Timer (msec)")), cable.LatencyTimerMs == 16);
     }
 
     void deviceMapThatCannotBeOpened_data()
