@@ -90,7 +90,7 @@
     <message numerus="yes">
         <source>the backup file does not hold %n blocks</source>
         <translation>
-            <numerusform>备份文件不含 %n 个数据块</numerusform>
+            <numerusform>备份文件中的数据块不是 %n 个</numerusform>
         </translation>
     </message>
     <message>
@@ -102,19 +102,19 @@
     <name>CableText</name>
     <message>
         <source>The cable is a USB serial bridge (USB %1).</source>
-        <translation>写频线为 USB 串口芯片（USB %1）。</translation>
+        <translation>写频线使用 USB 转串口芯片（USB %1）。</translation>
     </message>
     <message>
         <source>The cable is a USB serial bridge (USB %1, driver %2).</source>
-        <translation>写频线为 USB 串口芯片（USB %1，驱动程序 %2）。</translation>
+        <translation>写频线使用 USB 转串口芯片（USB %1，驱动程序 %2）。</translation>
     </message>
     <message>
         <source>The cable is %1 (USB %2).</source>
-        <translation>写频线为 %1（USB %2）。</translation>
+        <translation>写频线使用 %1（USB %2）。</translation>
     </message>
     <message>
         <source>The cable is %1 (USB %2, driver %3).</source>
-        <translation>写频线为 %1（USB %2，驱动程序 %3）。</translation>
+        <translation>写频线使用 %1（USB %2，驱动程序 %3）。</translation>
     </message>
     <message>
         <source>%1 %2</source>
@@ -134,7 +134,7 @@
     </message>
     <message>
         <source>%1 is in the port list: %2; its cable has a %3 USB serial bridge.</source>
-        <translation>%1 在串口列表中：%2；它的写频线使用 %3 USB 串口芯片。</translation>
+        <translation>%1 在串口列表中：%2；它的写频线使用 %3 USB 转串口芯片。</translation>
     </message>
     <message>
         <source>%1 opened.</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. Default: the type the radio reports, read first.</source>
-        <translation>要写入的机型（TANGELOUV、TANGELOSU、TANGELOSV）；其他机型的对讲机为机型错误。默认：先读取对讲机报告的机型。</translation>
+        <translation>写入时核对的机型（TANGELOUV、TANGELOSU、TANGELOSV）：对讲机是其他机型即为机型错误。默认使用对讲机报告的机型（先读取）。</translation>
     </message>
     <message>
         <source>The dealer code (16 bytes).</source>
@@ -281,7 +281,7 @@
     </message>
     <message>
         <source>With --repeat: no prompt; the program command is tried again until a radio answers (the radio just done counts once it is taken away or another one answers). Ctrl-C ends the run.</source>
-        <translation>与 --repeat 一起使用：不提示；反复发送编程命令，直到有对讲机应答（刚处理完的对讲机被取下、或另一台对讲机应答后才再次计入）。按 Ctrl-C 结束运行。</translation>
+        <translation>与 --repeat 一起使用：不提示；反复发送编程命令，直到有对讲机应答（刚处理完的对讲机被取下或另一台对讲机应答后才再次计入）。按 Ctrl-C 结束运行。</translation>
     </message>
     <message>
         <source>Append a line per radio: time, port, type, serial number, result, changed fields.</source>
@@ -303,7 +303,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
 </source>
         <translation>退出码：
   0  完成
-  1  对讲机故障或无应答
+  1  通信失败或对讲机无应答，或写入校验失败
   2  用法错误：命令行有误，或其中给出的文件有误
   3  无法打开串口
   4  机型错误：对讲机不是所给的机型（或文件的机型）
@@ -345,7 +345,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Checks the link to the radio step by step, one line per step: the port and its cable, the opening, the program command, the radio&apos;s identity (type and band) and the end command. Reads no block and writes nothing. Without --port it tries each port with a USB serial cable (CH340, CH341, CH9102, CH343, PL2303, CP210x, FTDI) and each port given a number of your own, never a built-in serial port or a modem, and says on which one a radio answers.</source>
-        <translation>逐步检查到对讲机的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个你自己指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
+        <translation>逐步检查电脑与对讲机之间的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个你自己指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
     </message>
     <message>
         <source>Lists the automatic backups, newest first: time, radio type, serial number, dealer code, seller and file; with SERIAL only those of serial numbers that contain it. &apos;restore&apos; takes the file.</source>
@@ -358,6 +358,10 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>Print the steps as JSON, for a support request (in English whatever the language).</source>
         <translation>以 JSON 输出各步骤，便于提交给技术支持（不论语言，始终为英文）。</translation>
+    </message>
+    <message>
+        <source>Usage: tangelo-cli COMMAND [OPTIONS]</source>
+        <translation>用法：tangelo-cli 命令 [选项]</translation>
     </message>
 </context>
 <context>
@@ -567,10 +571,37 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
 </context>
 <context>
+    <name>OpenFailureText</name>
+    <message>
+        <source>%1: there is no such device.</source>
+        <translation>%1：设备不存在。</translation>
+    </message>
+    <message>
+        <source>%1: this user account may not use the device.</source>
+        <translation>%1：当前用户账户无权使用该设备。</translation>
+    </message>
+    <message>
+        <source>%1: the device is in use.</source>
+        <translation>%1：该设备正被占用。</translation>
+    </message>
+    <message>
+        <source>%1: the device is not a serial port.</source>
+        <translation>%1：该设备不是串口。</translation>
+    </message>
+    <message>
+        <source>%1: the device reported an input/output error.</source>
+        <translation>%1：该设备出现输入/输出错误。</translation>
+    </message>
+    <message>
+        <source>%1: the device is gone.</source>
+        <translation>%1：该设备已断开。</translation>
+    </message>
+</context>
+<context>
     <name>PermissionText</name>
     <message>
         <source>Your user account may not use %1. It must belong to the group &quot;%2&quot;, which owns the device: run  sudo usermod -aG %2 $USER  and log in again.</source>
-        <translation>您的用户账户无权使用 %1。它必须属于拥有该设备的用户组“%2”：请运行  sudo usermod -aG %2 $USER  ，然后重新登录。</translation>
+        <translation>您的用户账户无权使用 %1。它必须属于拥有该设备的用户组“%2”：请运行  sudo usermod -aG %2 $USER  后重新登录。</translation>
     </message>
     <message>
         <source>The system gives %1 to no ordinary user (owner %2, group %3, mode %4).</source>
@@ -583,7 +614,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>%1 A udev rule can give it to the group dialout, the usual group of serial adapters: put the line  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  into a file such as /etc/udev/rules.d/50-serial.rules, run  sudo udevadm trigger  and  sudo usermod -aG dialout $USER , and log in again.</source>
         <comment>%1: the sentence that says who may use the device</comment>
-        <translation>%1可以用一条 udev 规则把它交给用户组 dialout（串口设备通常所属的用户组）：把这一行  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  写入一个文件（例如 /etc/udev/rules.d/50-serial.rules），运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  ，然后重新登录。</translation>
+        <translation>%1可以用一条 udev 规则把它交给用户组 dialout（串口设备通常所属的用户组）：把这一行  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  写入一个文件（例如 /etc/udev/rules.d/50-serial.rules），运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  后重新登录。</translation>
     </message>
 </context>
 <context>
@@ -843,6 +874,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <comment>the port, and the system&apos;s reason it did not open</comment>
         <translation>%1：%2。</translation>
     </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a COM port and its device</comment>
+        <translation>%1（%2）</translation>
+    </message>
 </context>
 <context>
     <name>SerialPlatformText</name>
@@ -865,7 +901,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>A udev rule makes ModemManager leave the cable alone: put the line  %1  into a file such as /etc/udev/rules.d/50-tangelo.rules, run  sudo udevadm control --reload  and  sudo udevadm trigger , and plug the cable in again.</source>
-        <translation>用一条 udev 规则可以让 ModemManager 不再打开这条写频线：把  %1  这一行写入 /etc/udev/rules.d/50-tangelo.rules 之类的文件，运行  sudo udevadm control --reload  和  sudo udevadm trigger ，然后重新插入写频线。</translation>
+        <translation>用一条 udev 规则可以让 ModemManager 不再打开这条写频线：把  %1  这一行写入 /etc/udev/rules.d/50-tangelo.rules 之类的文件，运行  sudo udevadm control --reload  和  sudo udevadm trigger  后重新插入写频线。</translation>
     </message>
     <message>
         <source>%1 is held by another program, which this user account may not see. ModemManager is running, and it opens new serial devices to look for modems.</source>
@@ -999,6 +1035,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>the port went away while waiting for the reply to %1. Check the cable and its plug, then try again.</source>
         <translation>串口在等待%1的应答时断开了。请检查写频线及其插头，然后再试。</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a COM port and its device</comment>
+        <translation>%1（%2）</translation>
     </message>
 </context>
 <context>

@@ -636,7 +636,7 @@ private slots:
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<QString>("english"); // after "COM900 (device): failed: "
-        QTest::addColumn<QString>("chinese"); // after "COM900 (device)：失败："
+        QTest::addColumn<QString>("chinese"); // after "COM900（device）：失败："
         QTest::newRow("silent") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; })
                                 << "no reply to the program command after 3 tries. Check that the radio is "
                                    "switched on"
@@ -670,7 +670,7 @@ private slots:
             QCOMPARE(Cli({"read", "--port", Port}), 1);
             const QString line = err.section(u'\n', 0, 0);
             const QRegularExpression head(language == ChineseLanguage
-                                              ? QStringLiteral("^COM900 \\(.+\\)：失败：")
+                                              ? QStringLiteral("^COM900（.+）：失败：")
                                               : QStringLiteral("^COM900 \\(.+\\): failed: "));
             const QRegularExpressionMatch match = head.match(line);
             QVERIFY2(match.hasMatch(), qPrintable(line));

@@ -643,14 +643,15 @@ private slots:
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
         QCOMPARE(one.events.last(), QStringLiteral("Failure"));
-        const QString port = QStringLiteral("COM5 (%1): ").arg(Radio().DevicePath());
         for (const auto& [language, words] :
              {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
             const ProgramTranslations translations(language); // English installs nothing
             const QString detail = OutcomeDetail(one.outcomes[0]);
             QVERIFY2(detail.contains(words), qPrintable(detail));
-            // The port once, ahead of the words.
-            QVERIFY2(detail.startsWith(port.left(port.size() - 2)) &&
+            // The port once, ahead of the words, its device in the brackets of the language.
+            const QString port =
+                language == ChineseLanguage ? QStringLiteral("COM5（%1）：") : QStringLiteral("COM5 (%1): ");
+            QVERIFY2(detail.startsWith(port.arg(Radio().DevicePath())) &&
                          detail.count(QStringLiteral("COM5")) == 1,
                      qPrintable(detail));
             const QStringList foreign = OtherLanguage::Foreign(detail, language, {});
