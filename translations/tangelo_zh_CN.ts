@@ -182,7 +182,7 @@
     </message>
     <message>
         <source>Not tried, as neither a USB serial cable nor an alias of yours is behind them: %1.</source>
-        <translation>以下串口没有尝试，因为它们既没有接 USB 写频线，也不是你指定的别名：%1。</translation>
+        <translation>以下串口没有尝试，因为它们既没有接 USB 写频线，也不是指定了编号的别名：%1。</translation>
     </message>
 </context>
 <context>
@@ -193,19 +193,19 @@
     </message>
     <message>
         <source>Reads the radio and prints its record as the window shows it: every field, the band&apos;s name and the switches; as text, as JSON, or as one CSV line per radio.</source>
-        <translation>读取对讲机，并按窗口的显示方式打印其记录：每个字段、频段名称和各开关；以文本、JSON 或每台对讲机一行 CSV 的形式输出。</translation>
+        <translation>读取对讲机，并按窗口的显示方式输出其记录：每个字段、频段名称和各开关；以文本、JSON 或每台对讲机一行 CSV 的形式输出。</translation>
     </message>
     <message>
         <source>Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each changed field as before → after. Before any block is written, the image as read is saved as an automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its field in the radio&apos;s code page is an error, never cut. A band change needs --yes; a radio in the 66 - 88 MHz band (18) cannot be given another band.</source>
-        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“更改前 → 更改后”打印。在写入任何数据块之前，读取到的数据镜像先保存为自动备份；保存失败时拒绝写入（除非给出 --no-backup）。文字按对讲机的代码页超出字段宽度即为错误，决不截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
+        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“原值 → 新值”输出。在写入任何数据块之前，读取到的完整数据先保存为自动备份；保存失败时拒绝写入（除非加 --no-backup）。文字按对讲机的代码页超出字段宽度即为错误，决不截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
     </message>
     <message>
         <source>Reads the radio and keeps its whole image, its type and its serial number in FILE (a new file; a folder gets a file named after the serial number and the time).</source>
-        <translation>读取对讲机，并把其完整的数据镜像、机型和序列号保存到 FILE（一个新文件；若为文件夹，则在其中新建以序列号和时间命名的文件）。</translation>
+        <translation>读取对讲机，并把其完整数据、机型和序列号保存到 FILE（一个新文件；若为文件夹，则在其中新建以序列号和时间命名的文件）。</translation>
     </message>
     <message>
         <source>Writes the dealer fields, password, band-setting switch and band of a backup file (or of an automatic backup) back to the radio, byte for byte, as a write does: the radio&apos;s type is checked, its blocks read and saved as a backup, then blocks 0 to 4 written. Refuses a file of another radio type, and of another serial number unless --force. Prints what it changes before it writes.</source>
-        <translation>把备份文件（或自动备份）中的经销商信息、编程密码、频段设置开关和频段逐字节写回对讲机，过程与写入相同：先检查对讲机的机型，读取其数据块并保存为备份，然后写入第 0 至 4 块。拒绝其他机型的文件；除非给出 --force，也拒绝其他序列号的文件。写入前打印将要更改的内容。</translation>
+        <translation>把备份文件（或自动备份）中的经销商信息、编程密码、频段设置和频段逐字节写回对讲机，过程与写入相同：先检查对讲机的机型，读取其数据块并保存为备份，然后写入第 0 至第 4 块。拒绝其他机型的文件；除非加 --force，也拒绝其他序列号的文件。写入前输出将要更改的内容。</translation>
     </message>
     <message>
         <source>The radio&apos;s port: a COM number as &apos;ports&apos; lists it (900 or COM900), or a device path. Default: the port chosen in the window.</source>
@@ -213,19 +213,19 @@
     </message>
     <message>
         <source>Print the record as JSON.</source>
-        <translation>以 JSON 格式打印记录。</translation>
+        <translation>以 JSON 格式输出记录。</translation>
     </message>
     <message>
         <source>Print the record as one CSV line.</source>
-        <translation>把记录打印为一行 CSV。</translation>
+        <translation>把记录输出为一行 CSV。</translation>
     </message>
     <message>
         <source>With --csv: print the names of the columns first.</source>
-        <translation>与 --csv 一起使用：先打印各列的名称。</translation>
+        <translation>与 --csv 一起使用：先输出各列的名称。</translation>
     </message>
     <message>
         <source>Also keep the image in FILE, as &apos;backup&apos; does (with --repeat: a folder).</source>
-        <translation>同时像 &apos;backup&apos; 一样把数据镜像保存到 FILE（与 --repeat 一起使用时为文件夹）。</translation>
+        <translation>同时像 &apos;backup&apos; 一样把完整数据保存到 FILE（与 --repeat 一起使用时为文件夹）。</translation>
     </message>
     <message>
         <source>The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. Default: the type the radio reports, read first.</source>
@@ -253,7 +253,7 @@
     </message>
     <message>
         <source>The band-setting switch.</source>
-        <translation>频段设置开关。</translation>
+        <translation>频段设置。</translation>
     </message>
     <message>
         <source>The band: its number (0 to 18) or its name as &apos;read&apos; shows it.</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Print what would change, and write nothing.</source>
-        <translation>打印将会更改的内容，不写入任何数据。</translation>
+        <translation>输出将会更改的内容，不写入任何数据。</translation>
     </message>
     <message>
         <source>Do not save the automatic backup before writing.</source>
@@ -333,7 +333,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Automatic backups: every write first saves the radio&apos;s image in the data folder (%1); &apos;restore&apos; takes such a file.</source>
-        <translation>自动备份：每次写入前都先把对讲机的数据镜像保存到数据文件夹（%1）；&apos;restore&apos; 可以使用这样的文件。</translation>
+        <translation>自动备份：每次写入前都先把对讲机的完整数据保存到数据文件夹（%1）；&apos;restore&apos; 可以使用这样的文件。</translation>
     </message>
     <message>
         <source>Options:</source>
@@ -345,7 +345,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Checks the link to the radio step by step, one line per step: the port and its cable, the opening, the program command, the radio&apos;s identity (type and band) and the end command. Reads no block and writes nothing. Without --port it tries each port with a USB serial cable (CH340, CH341, CH9102, CH343, PL2303, CP210x, FTDI) and each port given a number of your own, never a built-in serial port or a modem, and says on which one a radio answers.</source>
-        <translation>逐步检查电脑与对讲机之间的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个你自己指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
+        <translation>逐步检查电脑与对讲机之间的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个自行指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
     </message>
     <message>
         <source>Lists the automatic backups, newest first: time, radio type, serial number, dealer code, seller and file; with SERIAL only those of serial numbers that contain it. &apos;restore&apos; takes the file.</source>
@@ -461,7 +461,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
-        <translation>意外的参数“%1”。</translation>
+        <translation>多余的参数“%1”。</translation>
     </message>
     <message>
         <source>
@@ -601,7 +601,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <name>PermissionText</name>
     <message>
         <source>Your user account may not use %1. It must belong to the group &quot;%2&quot;, which owns the device: run  sudo usermod -aG %2 $USER  and log in again.</source>
-        <translation>您的用户账户无权使用 %1。它必须属于拥有该设备的用户组“%2”：请运行  sudo usermod -aG %2 $USER  后重新登录。</translation>
+        <translation>当前用户账户无权使用 %1。设备属于用户组“%2”，加入该组即可使用：请运行  sudo usermod -aG %2 $USER  后重新登录。</translation>
     </message>
     <message>
         <source>The system gives %1 to no ordinary user (owner %2, group %3, mode %4).</source>
@@ -640,7 +640,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the image was read but not saved: %1</source>
-        <translation>数据镜像已读取，但未能保存：%1</translation>
+        <translation>完整数据已读取，但未能保存：%1</translation>
     </message>
     <message>
         <source>saved in %1</source>
@@ -700,7 +700,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>%1: the file lacks blocks %2 to 4</source>
-        <translation>%1：文件缺少第 %2 至 4 块</translation>
+        <translation>%1：文件缺少第 %2 至第 4 块</translation>
     </message>
     <message>
         <source>%1: no radio type &apos;%2&apos;</source>
@@ -859,7 +859,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <name>SerialControl</name>
     <message>
         <source>%1 names no serial device of this computer.</source>
-        <translation>这台计算机上没有 %1 对应的串口设备。</translation>
+        <translation>这台电脑上没有 %1 对应的串口设备。</translation>
     </message>
     <message>
         <source>No COM port is chosen.</source>
@@ -996,7 +996,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message numerus="yes">
         <source>no reply to %1 after %n tries, only bytes that make no reply (first bytes: %2). Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
         <translation>
-            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、速率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
+            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、波特率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1058,11 +1058,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the band would change from %1 to %2; give --yes to change it</source>
-        <translation>频段将从 %1 改为 %2；给出 --yes 才会更改</translation>
+        <translation>频段将从 %1 改为 %2；加 --yes 才会更改</translation>
     </message>
     <message>
         <source>the file is of the radio with serial number &quot;%1&quot;, this radio&apos;s is &quot;%2&quot;; --force restores it anyway</source>
-        <translation>该文件属于序列号为“%1”的对讲机，这台对讲机的序列号为“%2”；给出 --force 仍会恢复</translation>
+        <translation>该文件属于序列号为“%1”的对讲机，这台对讲机的序列号为“%2”；加 --force 仍会恢复</translation>
     </message>
     <message>
         <source>(no change)</source>
