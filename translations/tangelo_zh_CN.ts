@@ -126,7 +126,7 @@
     <name>CheckText</name>
     <message>
         <source>%1 is not in the port list; it is tried as given.</source>
-        <translation>%1 不在串口列表中；按给出的名称尝试。</translation>
+        <translation>%1 不在串口列表中，按输入的名称尝试。</translation>
     </message>
     <message>
         <source>%1 is in the port list: %2.</source>
@@ -146,7 +146,7 @@
     </message>
     <message>
         <source>The end command was not sent, as a read sends none to a radio of a type it does not know.</source>
-        <translation>没有发送结束命令：读取时也不向本程序不认识的机型的对讲机发送结束命令。</translation>
+        <translation>未发送结束命令：对于本程序不认识的机型，读取时同样不发送结束命令。</translation>
     </message>
     <message>
         <source>The radio is a %1, band %2: %3.</source>
@@ -170,7 +170,7 @@
     </message>
     <message>
         <source>A radio of a type this program does not know answers on %1.</source>
-        <translation>%1 上有一台本程序不认识的机型的对讲机应答。</translation>
+        <translation>%1 上有对讲机应答，但本程序不认识它的机型。</translation>
     </message>
     <message>
         <source>No port with a USB serial cable was found: plug the cable in, or give its port with --port.</source>
@@ -182,7 +182,7 @@
     </message>
     <message>
         <source>Not tried, as neither a USB serial cable nor an alias of yours is behind them: %1.</source>
-        <translation>以下串口没有尝试，因为它们既没有接 USB 写频线，也不是指定了编号的别名：%1。</translation>
+        <translation>以下串口没有接 USB 写频线，也不是自行指定编号的别名，因此没有尝试：%1。</translation>
     </message>
 </context>
 <context>
@@ -197,11 +197,11 @@
     </message>
     <message>
         <source>Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each changed field as before → after. Before any block is written, the image as read is saved as an automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its field in the radio&apos;s code page is an error, never cut. A band change needs --yes; a radio in the 66 - 88 MHz band (18) cannot be given another band.</source>
-        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“原值 → 新值”输出。在写入任何数据块之前，读取到的完整数据先保存为自动备份；保存失败时拒绝写入（除非加 --no-backup）。文字按对讲机的代码页超出字段宽度即为错误，决不截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
+        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“原值 → 新值”输出。在写入任何数据块之前，读取到的完整数据先保存为自动备份；保存失败时拒绝写入（除非加 --no-backup）。文字超出字段宽度（按对讲机的代码页计算）时报错，不会截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
     </message>
     <message>
         <source>Reads the radio and keeps its whole image, its type and its serial number in FILE (a new file; a folder gets a file named after the serial number and the time).</source>
-        <translation>读取对讲机，并把其完整数据、机型和序列号保存到 FILE（一个新文件；若为文件夹，则在其中新建以序列号和时间命名的文件）。</translation>
+        <translation>读取对讲机，把它的完整数据、机型和序列号保存到新文件 FILE；FILE 是文件夹时，在其中新建以序列号和时间命名的文件。</translation>
     </message>
     <message>
         <source>Writes the dealer fields, password, band-setting switch and band of a backup file (or of an automatic backup) back to the radio, byte for byte, as a write does: the radio&apos;s type is checked, its blocks read and saved as a backup, then blocks 0 to 4 written. Refuses a file of another radio type, and of another serial number unless --force. Prints what it changes before it writes.</source>
@@ -225,7 +225,7 @@
     </message>
     <message>
         <source>Also keep the image in FILE, as &apos;backup&apos; does (with --repeat: a folder).</source>
-        <translation>同时像 &apos;backup&apos; 一样把完整数据保存到 FILE（与 --repeat 一起使用时为文件夹）。</translation>
+        <translation>同时把完整数据保存到 FILE，与 &apos;backup&apos; 相同（与 --repeat 一起使用时 FILE 为文件夹）。</translation>
     </message>
     <message>
         <source>The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. Default: the type the radio reports, read first.</source>
@@ -281,7 +281,7 @@
     </message>
     <message>
         <source>With --repeat: no prompt; the program command is tried again until a radio answers (the radio just done counts once it is taken away or another one answers). Ctrl-C ends the run.</source>
-        <translation>与 --repeat 一起使用：不提示；反复发送编程命令，直到有对讲机应答（刚处理完的对讲机被取下或另一台对讲机应答后才再次计入）。按 Ctrl-C 结束运行。</translation>
+        <translation>与 --repeat 一起使用：不提示，反复发送编程命令，直到有对讲机应答。刚处理完的对讲机要先取下，或者有另一台对讲机应答，才算下一台。按 Ctrl-C 结束。</translation>
     </message>
     <message>
         <source>Append a line per radio: time, port, type, serial number, result, changed fields.</source>
@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>Trace the link&apos;s frames and events on standard error.</source>
-        <translation>在标准错误输出上输出链路跟踪：链路的帧和事件。</translation>
+        <translation>在标准错误输出上显示链路跟踪：收发的每一帧和链路上的事件。</translation>
     </message>
     <message>
         <source>Exit codes:
@@ -472,8 +472,8 @@ To trace the serial link on standard error, set QT_LOGGING_RULES=tangelo.link.de
 </source>
         <translation>
 选择的串口保存在 mysetup.ini 中：程序所在的文件夹可写时保存在程序旁边，
-否则保存在 ~/.config/TANGELO_Tune/（或 $XDG_CONFIG_HOME/TANGELO_Tune/）中。该文件旁边的
-文件夹 dosdevices/ 中的符号链接 com&lt;N&gt; 把它指向的设备列为 COM&lt;N&gt;。
+否则保存在 ~/.config/TANGELO_Tune/（或 $XDG_CONFIG_HOME/TANGELO_Tune/）中。在该文件旁边的
+dosdevices/ 文件夹中建立符号链接 com&lt;N&gt;，它指向的设备就列为 COM&lt;N&gt;。
 要在标准错误输出上显示串口的链路跟踪，请设置 QT_LOGGING_RULES=tangelo.link.debug=true。
 </translation>
     </message>
@@ -614,7 +614,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>%1 A udev rule can give it to the group dialout, the usual group of serial adapters: put the line  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  into a file such as /etc/udev/rules.d/50-serial.rules, run  sudo udevadm trigger  and  sudo usermod -aG dialout $USER , and log in again.</source>
         <comment>%1: the sentence that says who may use the device</comment>
-        <translation>%1可以用一条 udev 规则把它交给用户组 dialout（串口设备通常所属的用户组）：把这一行  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  写入一个文件（例如 /etc/udev/rules.d/50-serial.rules），运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  后重新登录。</translation>
+        <translation>%1用一条 udev 规则可以把设备划归用户组 dialout（串口设备通常属于这个组）：把  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  这一行写入 /etc/udev/rules.d/50-serial.rules 之类的文件，运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  后重新登录。</translation>
     </message>
 </context>
 <context>
@@ -948,11 +948,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the read request for block %1</source>
-        <translation>第 %1 块的读取请求</translation>
+        <translation>第 %1 块读取请求</translation>
     </message>
     <message>
         <source>the block write for block %1</source>
-        <translation>第 %1 块的数据块写入</translation>
+        <translation>第 %1 块写入</translation>
     </message>
     <message>
         <source>the last frame</source>
@@ -965,7 +965,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>The automatic backup %1 holds the radio as it was before this write.</source>
-        <translation>自动备份 %1 保存了本次写入之前的对讲机数据。</translation>
+        <translation>自动备份 %1 保存了写入前的原始数据。</translation>
     </message>
     <message>
         <source>Some blocks may have been written before it stopped; read the radio to see what it holds.</source>
@@ -973,7 +973,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>No automatic backup of the radio as it was before this write was saved.</source>
-        <translation>没有保存本次写入之前的对讲机的自动备份。</translation>
+        <translation>没有保存写入前的自动备份。</translation>
     </message>
     <message numerus="yes">
         <source>no reply to %1 after %n tries: each time only the frame itself came back. The cable works up to its plug, but no radio answered: check that the plug is fully in the radio&apos;s socket and that the radio is switched on.</source>
@@ -984,7 +984,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message numerus="yes">
         <source>the radio refused %1 with a negative reply on each of %n tries. A radio answers, but does not take this frame: switch the radio off and on again, then try again; a radio that still refuses needs service.</source>
         <translation>
-            <numerusform>对讲机对%1的 %n 次发送都回复了否定应答，拒绝了这一帧。对讲机有应答，但不接受这一帧：请将对讲机关机后再开机，然后再试；仍然拒绝的对讲机需要维修。</numerusform>
+            <numerusform>%1发送了 %n 次，对讲机每次都回复否定应答。对讲机有应答，但不接受这一帧：请关机再开机后重试；仍然拒绝的对讲机需要维修。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -996,7 +996,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message numerus="yes">
         <source>no reply to %1 after %n tries, only bytes that make no reply (first bytes: %2). Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
         <translation>
-            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、波特率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
+            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、波特率不同的对讲机或有故障的写频线都会这样：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -1026,7 +1026,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>a radio in the 66 - 88 MHz band cannot be given another band. The end command was sent and no block was written; choose the radio&apos;s own band to write the other fields.</source>
-        <translation>66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；请选择对讲机本身的频段，以写入其他字段。</translation>
+        <translation>66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；要写入其他字段，请选择对讲机原来的频段。</translation>
     </message>
     <message>
         <source>the radio did not take %1: written three times, it still reads back otherwise. The end command was sent. %2 Write again; a radio that fails this again needs service.</source>
@@ -1034,7 +1034,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the port went away while waiting for the reply to %1. Check the cable and its plug, then try again.</source>
-        <translation>串口在等待%1的应答时断开了。请检查写频线及其插头，然后再试。</translation>
+        <translation>等待%1的应答时，串口断开了。请检查写频线及其插头，然后再试。</translation>
     </message>
     <message>
         <source>%1 (%2)</source>

@@ -654,7 +654,7 @@ private slots:
         QTest::newRow("every frame refused")
             << Faults([](VirtualRadioFaults& f) { f.refuseAll = true; })
             << "the radio refused the program command with a negative reply on each of 3 tries."
-            << "对讲机对编程命令的 3 次发送都回复了否定应答";
+            << "编程命令发送了 3 次，对讲机每次都回复否定应答";
     }
     void failureLine()
     {

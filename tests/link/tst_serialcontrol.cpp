@@ -676,7 +676,7 @@ private slots:
         QTest::newRow("alice:tty 0620, Chinese")
             << 2 << 1000 << 5 << "tty" << 0620 << "dialout"
             << QString::fromUtf8(
-                   "只有用户 1000 可以使用 /dev/ttyUSB0（用户组 tty，权限 0620）。可以用一条 udev 规则");
+                   "只有用户 1000 可以使用 /dev/ttyUSB0（用户组 tty，权限 0620）。用一条 udev 规则");
     }
 
     void permissionHint()

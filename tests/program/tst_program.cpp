@@ -825,7 +825,7 @@ private slots:
         QTest::newRow("every frame refused")
             << Fault::RefuseAll
             << QStringList{"the radio refused the program command with a negative reply on each of 3 tries."}
-            << QStringList{"对讲机对编程命令的 3 次发送都回复了否定应答"};
+            << QStringList{"编程命令发送了 3 次，对讲机每次都回复否定应答"};
         QTest::newRow("device gone, the list moved to a port without one")
             << Fault::DeviceGone
             << QStringList{"COM10 (/dev/ttyS9): there is no such device.\nCheck that the cable is plugged "
@@ -850,7 +850,7 @@ private slots:
             << Fault::HungUp
             << QStringList{"went away while waiting for the reply to the block write for block 1.",
                            "Some blocks may have been written", "The automatic backup "}
-            << QStringList{"在等待第 1 块的数据块写入的应答时断开了。", "可能已写入部分数据块", "自动备份 "};
+            << QStringList{"等待第 1 块写入的应答时，串口断开了。", "可能已写入部分数据块", "自动备份 "};
     }
     void failureDetails()
     {
