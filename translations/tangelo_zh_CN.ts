@@ -680,7 +680,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>no --port given, and no port is chosen in the window</source>
-        <translation>未给出 --port，窗口中也没有选择串口</translation>
+        <translation>没有加 --port，窗口中也没有选择串口</translation>
     </message>
     <message>
         <source>--port: &apos;%1&apos; is no COM number (1 to 999) or device path</source>
