@@ -277,7 +277,7 @@
     </message>
     <message>
         <source>Radio after radio: after each one, prompt &quot;Connect the next radio, then press Enter; q to quit&quot;; one line per radio, a summary at the end.</source>
-        <translation>逐台处理对讲机：每台之后提示“请连接下一台对讲机，然后按回车键；输入 q 或‘退’退出”；每台对讲机一行结果，最后给出汇总。</translation>
+        <translation>逐台处理对讲机：每台之后提示“请连接下一台对讲机，然后按回车键；输入 q 或‘退’退出”；每台对讲机一行结果，最后输出汇总。</translation>
     </message>
     <message>
         <source>With --repeat: no prompt; the program command is tried again until a radio answers (the radio just done counts once it is taken away or another one answers). Ctrl-C ends the run.</source>
@@ -406,7 +406,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>--%1 is given more than once</source>
-        <translation>--%1 给出了不止一次</translation>
+        <translation>--%1 出现了不止一次</translation>
     </message>
     <message>
         <source>&apos;%1&apos; takes one FILE</source>
@@ -1030,7 +1030,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the radio did not take %1: written three times, it still reads back otherwise. The end command was sent. %2 Write again; a radio that fails this again needs service.</source>
-        <translation>对讲机没有接受%1：写入三次后，回读仍与写入的不同。已发送结束命令。%2请重新写入；再次失败的对讲机需要维修。</translation>
+        <translation>对讲机没有接受%1：写入三次后，回读仍与写入的内容不同。已发送结束命令。%2请重新写入；再次失败的对讲机需要维修。</translation>
     </message>
     <message>
         <source>the port went away while waiting for the reply to %1. Check the cable and its plug, then try again.</source>
