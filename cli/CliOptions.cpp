@@ -220,8 +220,7 @@ QString Translated(const char* text)
 QString TopHelp()
 {
     QString help =
-        CliHelp::tr("Usage: %1").arg(QStringLiteral("tangelo-cli COMMAND [OPTIONS]")) +
-        QStringLiteral("\n\n") +
+        CliHelp::tr("Usage: tangelo-cli COMMAND [OPTIONS]") + QStringLiteral("\n\n") +
         WrapIndented(CliHelp::tr("Reads and writes the information block of TANGELO radios from the "
                                  "command line, radio after radio."),
                      0, 100) +

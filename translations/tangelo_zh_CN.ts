@@ -90,7 +90,7 @@
     <message numerus="yes">
         <source>the backup file does not hold %n blocks</source>
         <translation>
-            <numerusform>备份文件不含 %n 个数据块</numerusform>
+            <numerusform>备份文件中的数据块不是 %n 个</numerusform>
         </translation>
     </message>
     <message>
@@ -102,19 +102,19 @@
     <name>CableText</name>
     <message>
         <source>The cable is a USB serial bridge (USB %1).</source>
-        <translation>写频线为 USB 串口芯片（USB %1）。</translation>
+        <translation>写频线使用 USB 转串口芯片（USB %1）。</translation>
     </message>
     <message>
         <source>The cable is a USB serial bridge (USB %1, driver %2).</source>
-        <translation>写频线为 USB 串口芯片（USB %1，驱动程序 %2）。</translation>
+        <translation>写频线使用 USB 转串口芯片（USB %1，驱动程序 %2）。</translation>
     </message>
     <message>
         <source>The cable is %1 (USB %2).</source>
-        <translation>写频线为 %1（USB %2）。</translation>
+        <translation>写频线使用 %1（USB %2）。</translation>
     </message>
     <message>
         <source>The cable is %1 (USB %2, driver %3).</source>
-        <translation>写频线为 %1（USB %2，驱动程序 %3）。</translation>
+        <translation>写频线使用 %1（USB %2，驱动程序 %3）。</translation>
     </message>
     <message>
         <source>%1 %2</source>
@@ -126,7 +126,7 @@
     <name>CheckText</name>
     <message>
         <source>%1 is not in the port list; it is tried as given.</source>
-        <translation>%1 不在串口列表中；按给出的名称尝试。</translation>
+        <translation>%1 不在串口列表中，按输入的名称尝试。</translation>
     </message>
     <message>
         <source>%1 is in the port list: %2.</source>
@@ -134,7 +134,7 @@
     </message>
     <message>
         <source>%1 is in the port list: %2; its cable has a %3 USB serial bridge.</source>
-        <translation>%1 在串口列表中：%2；它的写频线使用 %3 USB 串口芯片。</translation>
+        <translation>%1 在串口列表中：%2；它的写频线使用 %3 USB 转串口芯片。</translation>
     </message>
     <message>
         <source>%1 opened.</source>
@@ -146,7 +146,7 @@
     </message>
     <message>
         <source>The end command was not sent, as a read sends none to a radio of a type it does not know.</source>
-        <translation>没有发送结束命令：读取时也不向本程序不认识的机型的对讲机发送结束命令。</translation>
+        <translation>未发送结束命令：对于本程序不认识的机型，读取时同样不发送结束命令。</translation>
     </message>
     <message>
         <source>The radio is a %1, band %2: %3.</source>
@@ -170,7 +170,7 @@
     </message>
     <message>
         <source>A radio of a type this program does not know answers on %1.</source>
-        <translation>%1 上有一台本程序不认识的机型的对讲机应答。</translation>
+        <translation>%1 上有对讲机应答，但本程序不认识它的机型。</translation>
     </message>
     <message>
         <source>No port with a USB serial cable was found: plug the cable in, or give its port with --port.</source>
@@ -182,7 +182,7 @@
     </message>
     <message>
         <source>Not tried, as neither a USB serial cable nor an alias of yours is behind them: %1.</source>
-        <translation>以下串口没有尝试，因为它们既没有接 USB 写频线，也不是你指定的别名：%1。</translation>
+        <translation>以下串口没有接 USB 写频线，也不是自行指定编号的别名，因此没有尝试：%1。</translation>
     </message>
 </context>
 <context>
@@ -193,19 +193,19 @@
     </message>
     <message>
         <source>Reads the radio and prints its record as the window shows it: every field, the band&apos;s name and the switches; as text, as JSON, or as one CSV line per radio.</source>
-        <translation>读取对讲机，并按窗口的显示方式打印其记录：每个字段、频段名称和各开关；以文本、JSON 或每台对讲机一行 CSV 的形式输出。</translation>
+        <translation>读取对讲机，并按窗口的显示方式输出其记录：每个字段、频段名称和各开关；以文本、JSON 或每台对讲机一行 CSV 的形式输出。</translation>
     </message>
     <message>
         <source>Writes the fields given and only those: every other byte goes back as the radio holds it. Prints each changed field as before → after. Before any block is written, the image as read is saved as an automatic backup; the write is refused when that fails (unless --no-backup). A text too wide for its field in the radio&apos;s code page is an error, never cut. A band change needs --yes; a radio in the 66 - 88 MHz band (18) cannot be given another band.</source>
-        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“更改前 → 更改后”打印。在写入任何数据块之前，读取到的数据镜像先保存为自动备份；保存失败时拒绝写入（除非给出 --no-backup）。文字按对讲机的代码页超出字段宽度即为错误，决不截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
+        <translation>只写入所给的字段：其余每个字节都按对讲机原有的内容写回。每个更改的字段按“原值 → 新值”输出。在写入任何数据块之前，读取到的完整数据先保存为自动备份；保存失败时拒绝写入（除非加 --no-backup）。文字超出字段宽度（按对讲机的代码页计算）时报错，不会截断。更改频段需要 --yes；处于 66 - 88 MHz 频段（18）的对讲机不能改为其他频段。</translation>
     </message>
     <message>
         <source>Reads the radio and keeps its whole image, its type and its serial number in FILE (a new file; a folder gets a file named after the serial number and the time).</source>
-        <translation>读取对讲机，并把其完整的数据镜像、机型和序列号保存到 FILE（一个新文件；若为文件夹，则在其中新建以序列号和时间命名的文件）。</translation>
+        <translation>读取对讲机，把它的完整数据、机型和序列号保存到新文件 FILE；FILE 是文件夹时，在其中新建以序列号和时间命名的文件。</translation>
     </message>
     <message>
         <source>Writes the dealer fields, password, band-setting switch and band of a backup file (or of an automatic backup) back to the radio, byte for byte, as a write does: the radio&apos;s type is checked, its blocks read and saved as a backup, then blocks 0 to 4 written. Refuses a file of another radio type, and of another serial number unless --force. Prints what it changes before it writes.</source>
-        <translation>把备份文件（或自动备份）中的经销商信息、编程密码、频段设置开关和频段逐字节写回对讲机，过程与写入相同：先检查对讲机的机型，读取其数据块并保存为备份，然后写入第 0 至 4 块。拒绝其他机型的文件；除非给出 --force，也拒绝其他序列号的文件。写入前打印将要更改的内容。</translation>
+        <translation>把备份文件（或自动备份）中的经销商信息、编程密码、频段设置和频段逐字节写回对讲机，过程与写入相同：先检查对讲机的机型，读取其数据块并保存为备份，然后写入第 0 至第 4 块。拒绝其他机型的文件；除非加 --force，也拒绝其他序列号的文件。写入前输出将要更改的内容。</translation>
     </message>
     <message>
         <source>The radio&apos;s port: a COM number as &apos;ports&apos; lists it (900 or COM900), or a device path. Default: the port chosen in the window.</source>
@@ -213,23 +213,23 @@
     </message>
     <message>
         <source>Print the record as JSON.</source>
-        <translation>以 JSON 格式打印记录。</translation>
+        <translation>以 JSON 格式输出记录。</translation>
     </message>
     <message>
         <source>Print the record as one CSV line.</source>
-        <translation>把记录打印为一行 CSV。</translation>
+        <translation>把记录输出为一行 CSV。</translation>
     </message>
     <message>
         <source>With --csv: print the names of the columns first.</source>
-        <translation>与 --csv 一起使用：先打印各列的名称。</translation>
+        <translation>与 --csv 一起使用：先输出各列的名称。</translation>
     </message>
     <message>
         <source>Also keep the image in FILE, as &apos;backup&apos; does (with --repeat: a folder).</source>
-        <translation>同时像 &apos;backup&apos; 一样把数据镜像保存到 FILE（与 --repeat 一起使用时为文件夹）。</translation>
+        <translation>同时把完整数据保存到 FILE，与 &apos;backup&apos; 相同（与 --repeat 一起使用时 FILE 为文件夹）。</translation>
     </message>
     <message>
         <source>The radio type to write (TANGELOUV, TANGELOSU, TANGELOSV); another radio is a model error. Default: the type the radio reports, read first.</source>
-        <translation>要写入的机型（TANGELOUV、TANGELOSU、TANGELOSV）；其他机型的对讲机为机型错误。默认：先读取对讲机报告的机型。</translation>
+        <translation>写入时核对的机型（TANGELOUV、TANGELOSU、TANGELOSV）：对讲机是其他机型即为机型错误。默认使用对讲机报告的机型（先读取）。</translation>
     </message>
     <message>
         <source>The dealer code (16 bytes).</source>
@@ -253,7 +253,7 @@
     </message>
     <message>
         <source>The band-setting switch.</source>
-        <translation>频段设置开关。</translation>
+        <translation>频段设置。</translation>
     </message>
     <message>
         <source>The band: its number (0 to 18) or its name as &apos;read&apos; shows it.</source>
@@ -269,7 +269,7 @@
     </message>
     <message>
         <source>Print what would change, and write nothing.</source>
-        <translation>打印将会更改的内容，不写入任何数据。</translation>
+        <translation>输出将会更改的内容，不写入任何数据。</translation>
     </message>
     <message>
         <source>Do not save the automatic backup before writing.</source>
@@ -277,11 +277,11 @@
     </message>
     <message>
         <source>Radio after radio: after each one, prompt &quot;Connect the next radio, then press Enter; q to quit&quot;; one line per radio, a summary at the end.</source>
-        <translation>逐台处理对讲机：每台之后提示“请连接下一台对讲机，然后按回车键；输入 q 或‘退’退出”；每台对讲机一行结果，最后给出汇总。</translation>
+        <translation>逐台处理对讲机：每台之后提示“请连接下一台对讲机，然后按回车键；输入 q 或‘退’退出”；每台对讲机一行结果，最后输出汇总。</translation>
     </message>
     <message>
         <source>With --repeat: no prompt; the program command is tried again until a radio answers (the radio just done counts once it is taken away or another one answers). Ctrl-C ends the run.</source>
-        <translation>与 --repeat 一起使用：不提示；反复发送编程命令，直到有对讲机应答（刚处理完的对讲机被取下、或另一台对讲机应答后才再次计入）。按 Ctrl-C 结束运行。</translation>
+        <translation>与 --repeat 一起使用：不提示，反复发送编程命令，直到有对讲机应答。刚处理完的对讲机要先取下，或者有另一台对讲机应答，才算下一台。按 Ctrl-C 结束。</translation>
     </message>
     <message>
         <source>Append a line per radio: time, port, type, serial number, result, changed fields.</source>
@@ -289,7 +289,7 @@
     </message>
     <message>
         <source>Trace the link&apos;s frames and events on standard error.</source>
-        <translation>在标准错误输出上输出链路跟踪：链路的帧和事件。</translation>
+        <translation>在标准错误输出上显示链路跟踪：收发的每一帧和链路上的事件。</translation>
     </message>
     <message>
         <source>Exit codes:
@@ -303,7 +303,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
 </source>
         <translation>退出码：
   0  完成
-  1  对讲机故障或无应答
+  1  通信失败或对讲机无应答，或写入校验失败
   2  用法错误：命令行有误，或其中给出的文件有误
   3  无法打开串口
   4  机型错误：对讲机不是所给的机型（或文件的机型）
@@ -333,7 +333,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Automatic backups: every write first saves the radio&apos;s image in the data folder (%1); &apos;restore&apos; takes such a file.</source>
-        <translation>自动备份：每次写入前都先把对讲机的数据镜像保存到数据文件夹（%1）；&apos;restore&apos; 可以使用这样的文件。</translation>
+        <translation>自动备份：每次写入前都先把对讲机的完整数据保存到数据文件夹（%1）；&apos;restore&apos; 可以使用这样的文件。</translation>
     </message>
     <message>
         <source>Options:</source>
@@ -345,7 +345,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Checks the link to the radio step by step, one line per step: the port and its cable, the opening, the program command, the radio&apos;s identity (type and band) and the end command. Reads no block and writes nothing. Without --port it tries each port with a USB serial cable (CH340, CH341, CH9102, CH343, PL2303, CP210x, FTDI) and each port given a number of your own, never a built-in serial port or a modem, and says on which one a radio answers.</source>
-        <translation>逐步检查到对讲机的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个你自己指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
+        <translation>逐步检查电脑与对讲机之间的链路，每一步一行：串口及其写频线、打开串口、编程命令、对讲机的识别信息（机型和频段）和结束命令。不读取任何数据块，也不写入任何内容。不加 --port 时，逐个尝试每个接有 USB 写频线（CH340、CH341、CH9102、CH343、PL2303、CP210x、FTDI）的串口和每个自行指定了编号的串口，从不尝试电脑自带的串口和调制解调器，并说明对讲机在哪个串口上应答。</translation>
     </message>
     <message>
         <source>Lists the automatic backups, newest first: time, radio type, serial number, dealer code, seller and file; with SERIAL only those of serial numbers that contain it. &apos;restore&apos; takes the file.</source>
@@ -358,6 +358,10 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>Print the steps as JSON, for a support request (in English whatever the language).</source>
         <translation>以 JSON 输出各步骤，便于提交给技术支持（不论语言，始终为英文）。</translation>
+    </message>
+    <message>
+        <source>Usage: tangelo-cli COMMAND [OPTIONS]</source>
+        <translation>用法：tangelo-cli 命令 [选项]</translation>
     </message>
 </context>
 <context>
@@ -402,7 +406,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>--%1 is given more than once</source>
-        <translation>--%1 给出了不止一次</translation>
+        <translation>--%1 出现了不止一次</translation>
     </message>
     <message>
         <source>&apos;%1&apos; takes one FILE</source>
@@ -457,7 +461,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     </message>
     <message>
         <source>Unexpected argument &apos;%1&apos;.</source>
-        <translation>意外的参数“%1”。</translation>
+        <translation>多余的参数“%1”。</translation>
     </message>
     <message>
         <source>
@@ -468,8 +472,8 @@ To trace the serial link on standard error, set QT_LOGGING_RULES=tangelo.link.de
 </source>
         <translation>
 选择的串口保存在 mysetup.ini 中：程序所在的文件夹可写时保存在程序旁边，
-否则保存在 ~/.config/TANGELO_Tune/（或 $XDG_CONFIG_HOME/TANGELO_Tune/）中。该文件旁边的
-文件夹 dosdevices/ 中的符号链接 com&lt;N&gt; 把它指向的设备列为 COM&lt;N&gt;。
+否则保存在 ~/.config/TANGELO_Tune/（或 $XDG_CONFIG_HOME/TANGELO_Tune/）中。在该文件旁边的
+dosdevices/ 文件夹中建立符号链接 com&lt;N&gt;，它指向的设备就列为 COM&lt;N&gt;。
 要在标准错误输出上显示串口的链路跟踪，请设置 QT_LOGGING_RULES=tangelo.link.debug=true。
 </translation>
     </message>
@@ -567,10 +571,37 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
 </context>
 <context>
+    <name>OpenFailureText</name>
+    <message>
+        <source>%1: there is no such device.</source>
+        <translation>%1：设备不存在。</translation>
+    </message>
+    <message>
+        <source>%1: this user account may not use the device.</source>
+        <translation>%1：当前用户账户无权使用该设备。</translation>
+    </message>
+    <message>
+        <source>%1: the device is in use.</source>
+        <translation>%1：该设备正被占用。</translation>
+    </message>
+    <message>
+        <source>%1: the device is not a serial port.</source>
+        <translation>%1：该设备不是串口。</translation>
+    </message>
+    <message>
+        <source>%1: the device reported an input/output error.</source>
+        <translation>%1：该设备出现输入/输出错误。</translation>
+    </message>
+    <message>
+        <source>%1: the device is gone.</source>
+        <translation>%1：该设备已断开。</translation>
+    </message>
+</context>
+<context>
     <name>PermissionText</name>
     <message>
         <source>Your user account may not use %1. It must belong to the group &quot;%2&quot;, which owns the device: run  sudo usermod -aG %2 $USER  and log in again.</source>
-        <translation>您的用户账户无权使用 %1。它必须属于拥有该设备的用户组“%2”：请运行  sudo usermod -aG %2 $USER  ，然后重新登录。</translation>
+        <translation>当前用户账户无权使用 %1。设备属于用户组“%2”，加入该组即可使用：请运行  sudo usermod -aG %2 $USER  后重新登录。</translation>
     </message>
     <message>
         <source>The system gives %1 to no ordinary user (owner %2, group %3, mode %4).</source>
@@ -583,7 +614,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>%1 A udev rule can give it to the group dialout, the usual group of serial adapters: put the line  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  into a file such as /etc/udev/rules.d/50-serial.rules, run  sudo udevadm trigger  and  sudo usermod -aG dialout $USER , and log in again.</source>
         <comment>%1: the sentence that says who may use the device</comment>
-        <translation>%1可以用一条 udev 规则把它交给用户组 dialout（串口设备通常所属的用户组）：把这一行  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  写入一个文件（例如 /etc/udev/rules.d/50-serial.rules），运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  ，然后重新登录。</translation>
+        <translation>%1用一条 udev 规则可以把设备划归用户组 dialout（串口设备通常属于这个组）：把  KERNEL==&quot;%2&quot;, GROUP=&quot;dialout&quot;, MODE=&quot;0660&quot;  这一行写入 /etc/udev/rules.d/50-serial.rules 之类的文件，运行  sudo udevadm trigger  和  sudo usermod -aG dialout $USER  后重新登录。</translation>
     </message>
 </context>
 <context>
@@ -609,7 +640,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the image was read but not saved: %1</source>
-        <translation>数据镜像已读取，但未能保存：%1</translation>
+        <translation>完整数据已读取，但未能保存：%1</translation>
     </message>
     <message>
         <source>saved in %1</source>
@@ -649,7 +680,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>no --port given, and no port is chosen in the window</source>
-        <translation>未给出 --port，窗口中也没有选择串口</translation>
+        <translation>没有加 --port，窗口中也没有选择串口</translation>
     </message>
     <message>
         <source>--port: &apos;%1&apos; is no COM number (1 to 999) or device path</source>
@@ -669,7 +700,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>%1: the file lacks blocks %2 to 4</source>
-        <translation>%1：文件缺少第 %2 至 4 块</translation>
+        <translation>%1：文件缺少第 %2 至第 4 块</translation>
     </message>
     <message>
         <source>%1: no radio type &apos;%2&apos;</source>
@@ -828,7 +859,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <name>SerialControl</name>
     <message>
         <source>%1 names no serial device of this computer.</source>
-        <translation>这台计算机上没有 %1 对应的串口设备。</translation>
+        <translation>这台电脑上没有 %1 对应的串口设备。</translation>
     </message>
     <message>
         <source>No COM port is chosen.</source>
@@ -842,6 +873,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>%1: %2.</source>
         <comment>the port, and the system&apos;s reason it did not open</comment>
         <translation>%1：%2。</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a COM port and its device</comment>
+        <translation>%1（%2）</translation>
     </message>
 </context>
 <context>
@@ -865,7 +901,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>A udev rule makes ModemManager leave the cable alone: put the line  %1  into a file such as /etc/udev/rules.d/50-tangelo.rules, run  sudo udevadm control --reload  and  sudo udevadm trigger , and plug the cable in again.</source>
-        <translation>用一条 udev 规则可以让 ModemManager 不再打开这条写频线：把  %1  这一行写入 /etc/udev/rules.d/50-tangelo.rules 之类的文件，运行  sudo udevadm control --reload  和  sudo udevadm trigger ，然后重新插入写频线。</translation>
+        <translation>用一条 udev 规则可以让 ModemManager 不再打开这条写频线：把  %1  这一行写入 /etc/udev/rules.d/50-tangelo.rules 之类的文件，运行  sudo udevadm control --reload  和  sudo udevadm trigger  后重新插入写频线。</translation>
     </message>
     <message>
         <source>%1 is held by another program, which this user account may not see. ModemManager is running, and it opens new serial devices to look for modems.</source>
@@ -912,11 +948,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the read request for block %1</source>
-        <translation>第 %1 块的读取请求</translation>
+        <translation>第 %1 块读取请求</translation>
     </message>
     <message>
         <source>the block write for block %1</source>
-        <translation>第 %1 块的数据块写入</translation>
+        <translation>第 %1 块写入</translation>
     </message>
     <message>
         <source>the last frame</source>
@@ -929,7 +965,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>The automatic backup %1 holds the radio as it was before this write.</source>
-        <translation>自动备份 %1 保存了本次写入之前的对讲机数据。</translation>
+        <translation>自动备份 %1 保存了写入前的原始数据。</translation>
     </message>
     <message>
         <source>Some blocks may have been written before it stopped; read the radio to see what it holds.</source>
@@ -937,7 +973,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>No automatic backup of the radio as it was before this write was saved.</source>
-        <translation>没有保存本次写入之前的对讲机的自动备份。</translation>
+        <translation>没有保存写入前的自动备份。</translation>
     </message>
     <message numerus="yes">
         <source>no reply to %1 after %n tries: each time only the frame itself came back. The cable works up to its plug, but no radio answered: check that the plug is fully in the radio&apos;s socket and that the radio is switched on.</source>
@@ -948,7 +984,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message numerus="yes">
         <source>the radio refused %1 with a negative reply on each of %n tries. A radio answers, but does not take this frame: switch the radio off and on again, then try again; a radio that still refuses needs service.</source>
         <translation>
-            <numerusform>对讲机对%1的 %n 次发送都回复了否定应答，拒绝了这一帧。对讲机有应答，但不接受这一帧：请将对讲机关机后再开机，然后再试；仍然拒绝的对讲机需要维修。</numerusform>
+            <numerusform>%1发送了 %n 次，对讲机每次都回复否定应答。对讲机有应答，但不接受这一帧：请关机再开机后重试；仍然拒绝的对讲机需要维修。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -960,7 +996,7 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message numerus="yes">
         <source>no reply to %1 after %n tries, only bytes that make no reply (first bytes: %2). Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
         <translation>
-            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、速率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
+            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、波特率不同的对讲机或有故障的写频线都会这样：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -990,15 +1026,20 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>a radio in the 66 - 88 MHz band cannot be given another band. The end command was sent and no block was written; choose the radio&apos;s own band to write the other fields.</source>
-        <translation>66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；请选择对讲机本身的频段，以写入其他字段。</translation>
+        <translation>66 - 88 MHz 频段的对讲机不能改为其他频段。已发送结束命令，没有写入任何数据块；要写入其他字段，请选择对讲机原来的频段。</translation>
     </message>
     <message>
         <source>the radio did not take %1: written three times, it still reads back otherwise. The end command was sent. %2 Write again; a radio that fails this again needs service.</source>
-        <translation>对讲机没有接受%1：写入三次后，回读仍与写入的不同。已发送结束命令。%2请重新写入；再次失败的对讲机需要维修。</translation>
+        <translation>对讲机没有接受%1：写入三次后，回读仍与写入的内容不同。已发送结束命令。%2请重新写入；再次失败的对讲机需要维修。</translation>
     </message>
     <message>
         <source>the port went away while waiting for the reply to %1. Check the cable and its plug, then try again.</source>
-        <translation>串口在等待%1的应答时断开了。请检查写频线及其插头，然后再试。</translation>
+        <translation>等待%1的应答时，串口断开了。请检查写频线及其插头，然后再试。</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <comment>a COM port and its device</comment>
+        <translation>%1（%2）</translation>
     </message>
 </context>
 <context>
@@ -1017,11 +1058,11 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
     <message>
         <source>the band would change from %1 to %2; give --yes to change it</source>
-        <translation>频段将从 %1 改为 %2；给出 --yes 才会更改</translation>
+        <translation>频段将从 %1 改为 %2；加 --yes 才会更改</translation>
     </message>
     <message>
         <source>the file is of the radio with serial number &quot;%1&quot;, this radio&apos;s is &quot;%2&quot;; --force restores it anyway</source>
-        <translation>该文件属于序列号为“%1”的对讲机，这台对讲机的序列号为“%2”；给出 --force 仍会恢复</translation>
+        <translation>该文件属于序列号为“%1”的对讲机，这台对讲机的序列号为“%2”；加 --force 仍会恢复</translation>
     </message>
     <message>
         <source>(no change)</source>

@@ -141,7 +141,8 @@ bool SerialControl::open()
         return false;
     }
     // A device given by its path alone has no COM number to name.
-    const QString shownName = CommPort > 0 ? QStringLiteral("%1 (%2)").arg(portName, devicePath) : devicePath;
+    const QString shownName =
+        CommPort > 0 ? tr("%1 (%2)", "a COM port and its device").arg(portName, devicePath) : devicePath;
     const std::optional<LineSettings> line = ParseSettings(Settings);
     if (!line) {
         errorText = tr("The link settings \"%1\" are not valid.").arg(Settings);
@@ -166,8 +167,12 @@ bool SerialControl::open()
             if (errorText = HeldPortText(shownName, devicePath); !errorText.isEmpty())
                 return false;
         }
+        // Our own words for the usual reasons; the system's only for the others (and in the trace).
         errorText =
-            tr("%1: %2.", "the port, and the system's reason it did not open").arg(shownName, systemReason);
+            OpenFailureSentence(ClassifyOpenFailure(error, systemReason, OpenFailureCodes()), shownName);
+        if (errorText.isEmpty())
+            errorText = tr("%1: %2.", "the port, and the system's reason it did not open")
+                            .arg(shownName, systemReason);
         if (const QString hint = OpenFailureHint(error, devicePath); !hint.isEmpty())
             errorText += u'\n' + hint;
         return false;

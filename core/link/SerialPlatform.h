@@ -3,11 +3,13 @@
 // would not open or whose cable holds replies back.
 #pragma once
 
+#include "link/OpenFailure.h"
 #include "settings/CableInfo.h"
 
 #include <QSerialPort>
 #include <QString>
 
+#include <span>
 #include <utility>
 
 // The system's handle of an open port: a descriptor on Linux, a HANDLE on Windows.
@@ -35,6 +37,9 @@ bool SwitchLowLatencyOn(PortHandle handle);
 void SwitchLowLatencyOff(PortHandle handle);
 // Empties the driver's buffers in these directions; bytes that wait there belong to no frame.
 void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions);
+
+// The system's error codes that a failed opening names, each with its kind (see OpenFailure.h).
+std::span<const OpenFailureCode> OpenFailureCodes();
 
 // What the user can do about a port that would not open with this error; empty when nothing useful
 // can be said.

@@ -71,6 +71,18 @@ void SwitchLowLatencyOff(PortHandle handle)
     SetLowLatencyFlag(handle, false);
 }
 
+std::span<const OpenFailureCode> OpenFailureCodes()
+{
+    // ENODEV and ENXIO: the device file is there, its device is not (a cable pulled while listed).
+    static constexpr OpenFailureCode codes[] = {
+        {ENOENT, OpenFailure::NoDevice},    {EACCES, OpenFailure::NoPermission},
+        {EPERM, OpenFailure::NoPermission}, {EBUSY, OpenFailure::Busy},
+        {ENOTTY, OpenFailure::NotSerial},   {EIO, OpenFailure::InputOutput},
+        {ENODEV, OpenFailure::Gone},        {ENXIO, OpenFailure::Gone},
+    };
+    return codes;
+}
+
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {
     if (error == QSerialPort::PermissionError) {

@@ -56,6 +56,17 @@ bool SwitchLowLatencyOn(PortHandle)
 
 void SwitchLowLatencyOff(PortHandle) {}
 
+std::span<const OpenFailureCode> OpenFailureCodes()
+{
+    // Windows gives a COM port to one program at a time and says "access denied" to the next one.
+    static constexpr OpenFailureCode codes[] = {
+        {ERROR_FILE_NOT_FOUND, OpenFailure::NoDevice}, {ERROR_PATH_NOT_FOUND, OpenFailure::NoDevice},
+        {ERROR_ACCESS_DENIED, OpenFailure::Busy},      {ERROR_SHARING_VIOLATION, OpenFailure::Busy},
+        {ERROR_GEN_FAILURE, OpenFailure::InputOutput}, {ERROR_DEVICE_NOT_CONNECTED, OpenFailure::Gone},
+    };
+    return codes;
+}
+
 QString OpenFailureHint(QSerialPort::SerialPortError error, const QString& path)
 {
     // Windows gives a COM port to one program at a time and says "access denied" to the next one.

@@ -37,7 +37,9 @@ QString Port(const SessionOutcome& outcome)
     const QString name = QStringLiteral("COM%1").arg(outcome.ComPort);
     if (outcome.ComPort <= 0 && !outcome.Device.isEmpty())
         return outcome.Device;
-    return outcome.Device.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, outcome.Device);
+    return outcome.Device.isEmpty()
+               ? name
+               : SessionText::tr("%1 (%2)", "a COM port and its device").arg(name, outcome.Device);
 }
 
 // One sentence after another: English puts a space between them, Chinese none.

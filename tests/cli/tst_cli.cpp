@@ -636,7 +636,7 @@ private slots:
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<QString>("english"); // after "COM900 (device): failed: "
-        QTest::addColumn<QString>("chinese"); // after "COM900 (device)：失败："
+        QTest::addColumn<QString>("chinese"); // after "COM900（device）：失败："
         QTest::newRow("silent") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; })
                                 << "no reply to the program command after 3 tries. Check that the radio is "
                                    "switched on"
@@ -654,7 +654,7 @@ private slots:
         QTest::newRow("every frame refused")
             << Faults([](VirtualRadioFaults& f) { f.refuseAll = true; })
             << "the radio refused the program command with a negative reply on each of 3 tries."
-            << "对讲机对编程命令的 3 次发送都回复了否定应答";
+            << "编程命令发送了 3 次，对讲机每次都回复否定应答";
     }
     void failureLine()
     {
@@ -670,7 +670,7 @@ private slots:
             QCOMPARE(Cli({"read", "--port", Port}), 1);
             const QString line = err.section(u'\n', 0, 0);
             const QRegularExpression head(language == ChineseLanguage
-                                              ? QStringLiteral("^COM900 \\(.+\\)：失败：")
+                                              ? QStringLiteral("^COM900（.+）：失败：")
                                               : QStringLiteral("^COM900 \\(.+\\): failed: "));
             const QRegularExpressionMatch match = head.match(line);
             QVERIFY2(match.hasMatch(), qPrintable(line));

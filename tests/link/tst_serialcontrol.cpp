@@ -1,9 +1,11 @@
 // The serial control over a real pseudo-terminal: what goes in and out, when the receive event
 // fires, and what happens when the far end goes away or the device cannot be opened.
 #include "link/Frames.h"
+#include "link/OpenFailure.h"
 #include "link/PermissionHint.h"
 #include "link/PortHolder.h"
 #include "link/SerialControl.h"
+#include "link/SerialPlatform.h"
 #include "link/SessionMessages.h"
 #include "OtherLanguage.h"
 #include "PtyPair.h"
@@ -346,7 +348,10 @@ private slots:
         const QString ok = QStringLiteral("115200,N,8,1");
         QTest::newRow("no port chosen") << 0 << "" << ok << "No COM port is chosen.";
         QTest::newRow("number names no device") << 7 << "" << ok << "COM7 names no serial device";
-        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing" << ok << "/dev/ttyTANGELO-missing";
+        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing" << ok
+                                        << "COM7 (/dev/ttyTANGELO-missing): there is no such device.";
+        QTest::newRow("not a terminal")
+            << 7 << "/dev/null" << ok << "COM7 (/dev/null): the device is not a serial port.";
         QTest::newRow("bad settings") << 7 << "(pty)"
                                       << "115200,X,8,1"
                                       << "not valid";
@@ -372,6 +377,79 @@ private slots:
         QVERIFY(!control->SetPortOpen(true));
         QVERIFY(!control->PortOpen());
         QVERIFY2(control->ErrorString().contains(reason), qPrintable(control->ErrorString()));
+    }
+
+    // The system's reasons that a dealer meets, each in our own words: the text QSerialPort gives is
+    // the system's for the code it met, so the code is found again from the text alone.
+    void openFailureInOurWords_data()
+    {
+        QTest::addColumn<int>("error"); // QSerialPort::SerialPortError
+        QTest::addColumn<int>("code");  // errno whose text the system gives; 0: `text`
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind"); // OpenFailure
+        QTest::addColumn<QString>("says");
+        const auto row = [](const char* name, QSerialPort::SerialPortError error, int code, OpenFailure kind,
+                            const char* says, const char* text = "") {
+            QTest::newRow(name) << int(error) << code << QString::fromUtf8(text) << int(kind)
+                                << QString::fromUtf8(says);
+        };
+        row("no such file", QSerialPort::DeviceNotFoundError, ENOENT, OpenFailure::NoDevice,
+            "there is no such device.");
+        row("permission", QSerialPort::PermissionError, EACCES, OpenFailure::NoPermission,
+            "this user account may not use the device.");
+        row("not permitted", QSerialPort::PermissionError, EPERM, OpenFailure::NoPermission,
+            "this user account may not use the device.");
+        row("busy", QSerialPort::PermissionError, EBUSY, OpenFailure::Busy, "the device is in use.");
+        row("lock file of another opening", QSerialPort::PermissionError, 0, OpenFailure::Busy,
+            "the device is in use.", "Permission error while locking the device");
+        row("not a terminal", QSerialPort::UnsupportedOperationError, ENOTTY, OpenFailure::NotSerial,
+            "the device is not a serial port.");
+        row("input/output error", QSerialPort::ResourceError, EIO, OpenFailure::InputOutput,
+            "the device reported an input/output error.");
+        row("no such device", QSerialPort::DeviceNotFoundError, ENODEV, OpenFailure::Gone,
+            "the device is gone.");
+        row("no such device or address", QSerialPort::UnknownError, ENXIO, OpenFailure::Gone,
+            "the device is gone.");
+        // The text decides, not Qt's grouping: EBUSY and EACCES are both a PermissionError.
+        row("busy, whatever Qt's kind", QSerialPort::UnknownError, EBUSY, OpenFailure::Busy,
+            "the device is in use.");
+        row("a rare reason keeps the system's words", QSerialPort::UnknownError, ENOMEM, OpenFailure::Other,
+            "");
+    }
+    void openFailureInOurWords()
+    {
+        QFETCH(int, error);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(QString, says);
+        const QString reason = code != 0 ? qt_error_string(code) : text;
+        const OpenFailure found =
+            ClassifyOpenFailure(QSerialPort::SerialPortError(error), reason, OpenFailureCodes());
+        QCOMPARE(int(found), kind);
+        const QString sentence = OpenFailureSentence(found, QStringLiteral("COM100 (/dev/ttyUSB0)"));
+        QCOMPARE(sentence, says.isEmpty() ? QString() : QStringLiteral("COM100 (/dev/ttyUSB0): ") + says);
+    }
+
+    // Each sentence wholly in the language of the system, the port's brackets included.
+    void openFailureSpeaksTheLanguage_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("kind");
+        for (const int language : {2, 1}) {
+            for (int kind = int(OpenFailure::NoDevice); kind < int(OpenFailure::Other); ++kind)
+                QTest::addRow("%s %d", language == 2 ? "Chinese" : "English", kind) << language << kind;
+        }
+    }
+    void openFailureSpeaksTheLanguage()
+    {
+        QFETCH(int, language);
+        QFETCH(int, kind);
+        const ProgramTranslations translations(language);
+        const QString sentence = OpenFailureSentence(OpenFailure(kind), QStringLiteral("COM100"));
+        QVERIFY(sentence.startsWith(QStringLiteral("COM100")));
+        const QStringList foreign = OtherLanguage::Foreign(sentence, language, {QStringLiteral("COM100")});
+        QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + sentence));
     }
 
     // A port held by another program names that program where the system shows it: the process a
@@ -406,7 +484,7 @@ private slots:
             << "other-user" << true << 2
             << QStringList{QString::fromUtf8(
                                " 正被另一个程序占用，当前用户账户看不到是哪个程序。ModemManager 正在运行"),
-                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", QString::fromUtf8("然后重新插入写频线。")};
+                           "ENV{ID_MM_DEVICE_IGNORE}=\"1\"", QString::fromUtf8("  后重新插入写频线。")};
     }
     void heldPortNamesItsHolder()
     {
@@ -480,7 +558,9 @@ private slots:
         });
 
         const QString reason = OpenFailureAs(opener, device);
-        QVERIFY2(reason.startsWith(QStringLiteral("COM5 (%1)").arg(device)), qPrintable(reason));
+        // The port's device in the brackets of the language: COM5（/dev/pts/1） in Chinese.
+        const QString port = language == 2 ? QStringLiteral("COM5（%1）") : QStringLiteral("COM5 (%1)");
+        QVERIFY2(reason.startsWith(port.arg(device)), qPrintable(reason));
         QCOMPARE(reason.count(device), 1); // the port is named once
         for (QString part : says) {
             part.replace(QStringLiteral("PID"), QString::number(pid));
@@ -515,7 +595,7 @@ private slots:
         QTest::newRow("timer at 16 ms, Chinese")
             << 2 << "16"
             << QStringList{
-                   QString::fromUtf8("写频线为 FTDI FT232R USB UART（USB 0403:6001，驱动程序 ftdi_sio）。"),
+                   QString::fromUtf8("写频线使用 FTDI FT232R USB UART（USB 0403:6001，驱动程序 ftdi_sio）。"),
                    QString::fromUtf8("其延迟计时器仍为 16 毫秒")};
     }
     void cableInFailureDetail()
@@ -596,7 +676,7 @@ private slots:
         QTest::newRow("alice:tty 0620, Chinese")
             << 2 << 1000 << 5 << "tty" << 0620 << "dialout"
             << QString::fromUtf8(
-                   "只有用户 1000 可以使用 /dev/ttyUSB0（用户组 tty，权限 0620）。可以用一条 udev 规则");
+                   "只有用户 1000 可以使用 /dev/ttyUSB0（用户组 tty，权限 0620）。用一条 udev 规则");
     }
 
     void permissionHint()
@@ -634,7 +714,7 @@ private slots:
         const QByteArray text =
             (::geteuid() == 0 ? OpenFailureAs(nobody->pw_uid, device) : OpenFailureAs(std::nullopt, device))
                 .toUtf8();
-        QVERIFY2(text.contains("Permission denied"), text.constData());
+        QVERIFY2(text.contains("this user account may not use the device."), text.constData());
         QVERIFY2(text.contains("usermod -aG dialout"), text.constData());
         QVERIFY2(!text.contains("usermod -aG tty"), text.constData());
     }

@@ -589,7 +589,7 @@ private slots:
         const QString stopped = QStringLiteral("no reply to the read request for block 0 after 3 tries. The "
                                                "radio answered at first and then stopped");
         const QString stoppedChinese =
-            QStringLiteral("第 0 块的读取请求发送 3 次后仍没有应答。对讲机起初有应答，后来停止了");
+            QStringLiteral("第 0 块读取请求发送 3 次后仍没有应答。对讲机起初有应答，后来停止了");
         QTest::newRow("silent") << Faults([](auto& f) { f.silentFromFrame = 0; })
                                 << "no reply to the program command after 3 tries. Check that the radio is "
                                    "switched on"
@@ -605,19 +605,19 @@ private slots:
         QTest::newRow("every frame refused")
             << Faults([](auto& f) { f.refuseAll = true; })
             << "the radio refused the program command with a negative reply on each of 3 tries."
-            << "对讲机对编程命令的 3 次发送都回复了否定应答";
+            << "编程命令发送了 3 次，对讲机每次都回复否定应答";
         // Frames 2 to 4: the read request for block 0, whose negative reply stays below the threshold.
         QTest::newRow("read request refused") << Faults([](auto& f) {
             f.nakFrames = {2, 3, 4};
         }) << "the radio refused the read request for block 0 with a negative reply on each of 3 tries."
-                                              << "对讲机对第 0 块的读取请求的 3 次发送都回复了否定应答";
+                                              << "第 0 块读取请求发送了 3 次，对讲机每次都回复否定应答";
         QTest::newRow("block replies garbled") << Faults([](auto& f) {
             f.badChecksumFrames = {3, 4, 5};
         })
                                                << "no whole reply to the read request for block 1 after 3 "
                                                   "tries: the radio answered at first, then sent bytes that "
                                                   "make no reply (first bytes: 57 08 00 20 01 "
-                                               << "第 1 块的读取请求发送 3 次后仍没有完整的应答";
+                                               << "第 1 块读取请求发送 3 次后仍没有完整的应答";
         QTest::newRow("silent after the identity")
             << Faults([](auto& f) { f.silentFromFrame = 2; }) << stopped << stoppedChinese;
         QTest::newRow("refused once, then silent") << Faults([](auto& f) {
@@ -643,14 +643,15 @@ private slots:
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
         QCOMPARE(one.events.last(), QStringLiteral("Failure"));
-        const QString port = QStringLiteral("COM5 (%1): ").arg(Radio().DevicePath());
         for (const auto& [language, words] :
              {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
             const ProgramTranslations translations(language); // English installs nothing
             const QString detail = OutcomeDetail(one.outcomes[0]);
             QVERIFY2(detail.contains(words), qPrintable(detail));
-            // The port once, ahead of the words.
-            QVERIFY2(detail.startsWith(port.left(port.size() - 2)) &&
+            // The port once, ahead of the words, its device in the brackets of the language.
+            const QString port =
+                language == ChineseLanguage ? QStringLiteral("COM5（%1）：") : QStringLiteral("COM5 (%1): ");
+            QVERIFY2(detail.startsWith(port.arg(Radio().DevicePath())) &&
                          detail.count(QStringLiteral("COM5")) == 1,
                      qPrintable(detail));
             const QStringList foreign = OtherLanguage::Foreign(detail, language, {});

@@ -1,6 +1,7 @@
 # cmake -DGROFF=<groff> -DPAGES=<dist folder> -P CheckManPages.cmake
 # Formats every page as man does on a terminal (preconv for UTF-8, nroff's utf8 device) with all
-# warnings on, at a narrow, the usual and a wide terminal; any warning fails.
+# warnings on, at a narrow, the usual and a wide terminal; any warning fails, and so does a request
+# that shows in the page as text.
 if(NOT GROFF)
   message(FATAL_ERROR "groff is not installed (Debian: groff-base, see scripts/setup.sh)")
 endif()
@@ -23,6 +24,16 @@ foreach(page IN LISTS english)
       if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
         string(APPEND failures "${path}, ${width} columns (status ${status}):\n${warnings}")
       endif()
+    endforeach()
+    # A request that groff takes as text ("[SERIAL].br" with the request on the line before's end)
+    # draws no warning, but shows: the page as read, in plain characters, has none.
+    execute_process(COMMAND ${GROFF} -k -man -Tutf8 -P-c -P-b -P-o -P-u -rLL=80n ${path}
+                    RESULT_VARIABLE status OUTPUT_VARIABLE text ERROR_QUIET)
+    string(REGEX MATCHALL "[^\n]*\\.(br|sp|nf|fi|ad|nh|mso|TH|SH|SS|TP|PP|LP|IP|HP|RS|RE|PD|RI|IR|RB|BR|BI|IB|B|I|P)([ \t\n]|$)"
+           shown "${text}")
+    foreach(line IN LISTS shown)
+      string(STRIP "${line}" line)
+      string(APPEND failures "${path}: a request shows as text: ${line}\n")
     endforeach()
   endforeach()
 endforeach()

@@ -59,7 +59,7 @@ private slots:
         QTest::newRow("unknown option, zh_CN")
             << zh << QStringList{"--bogus"} << 2 << QString() << QStringLiteral("未知选项“bogus”。");
         QTest::newRow("argument, zh_CN")
-            << zh << QStringList{"COM3"} << 2 << QString() << QStringLiteral("意外的参数“COM3”。");
+            << zh << QStringList{"COM3"} << 2 << QString() << QStringLiteral("多余的参数“COM3”。");
     }
 
     void commandLine()

@@ -818,21 +818,20 @@ private slots:
             << Fault::Echo
             << QStringList{"COM900 (", "): no reply to the program command after 3 tries: each time only "
                                        "the frame itself came back."}
-            << QStringList{"COM900 (", ")：编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。"};
+            << QStringList{"COM900（", "）：编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。"};
         QTest::newRow("noise") << Fault::Noise
                                << QStringList{"only bytes that make no reply (first bytes: F8 80 FE 78"}
                                << QStringList{"只收到了不构成应答的字节（开头的字节：F8 80 FE 78"};
         QTest::newRow("every frame refused")
             << Fault::RefuseAll
             << QStringList{"the radio refused the program command with a negative reply on each of 3 tries."}
-            << QStringList{"对讲机对编程命令的 3 次发送都回复了否定应答"};
+            << QStringList{"编程命令发送了 3 次，对讲机每次都回复否定应答"};
         QTest::newRow("device gone, the list moved to a port without one")
             << Fault::DeviceGone
-            << QStringList{"COM10 (/dev/ttyS9): No such file or directory.\nCheck that the cable is plugged "
+            << QStringList{"COM10 (/dev/ttyS9): there is no such device.\nCheck that the cable is plugged "
                            "in",
                            "\n\nCOM900 disappeared at "}
-            << QStringList{"COM10 (/dev/ttyS9)：此文件或目录不存在。\n请检查写频线是否已插好",
-                           "\n\nCOM900 于 "};
+            << QStringList{"COM10（/dev/ttyS9）：设备不存在。\n请检查写频线是否已插好", "\n\nCOM900 于 "};
         QTest::newRow("port held by another program")
             << Fault::PortHeld << QStringList{") is held by the program tst_program (process "}
             << QStringList{") 正被程序 tst_program（进程 "};
@@ -851,7 +850,7 @@ private slots:
             << Fault::HungUp
             << QStringList{"went away while waiting for the reply to the block write for block 1.",
                            "Some blocks may have been written", "The automatic backup "}
-            << QStringList{"在等待第 1 块的数据块写入的应答时断开了。", "可能已写入部分数据块", "自动备份 "};
+            << QStringList{"等待第 1 块写入的应答时，串口断开了。", "可能已写入部分数据块", "自动备份 "};
     }
     void failureDetails()
     {

@@ -207,7 +207,7 @@ private slots:
         QTest::newRow("FTDI, timer 16 ms, Chinese")
             << "COM5" << 2 << "FTDI|USB Serial Port|0403:6001|FTSER2K|16"
             << QStringList{
-                   QString::fromUtf8("写频线为 FTDI USB Serial Port（USB 0403:6001，驱动程序 FTSER2K）。"),
+                   QString::fromUtf8("写频线使用 FTDI USB Serial Port（USB 0403:6001，驱动程序 FTSER2K）。"),
                    QString::fromUtf8("延迟计时器为 16 毫秒"), QString::fromUtf8("设备管理器")};
         QTest::newRow("FTDI, timer 1 ms") << "COM6" << 1 << "FTDI|USB Serial Port|0403:6015|FTSER2K|1"
                                           << QStringList{"(USB 0403:6015, driver FTSER2K)."};
