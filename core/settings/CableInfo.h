@@ -18,6 +18,14 @@ struct CableInfo
     std::optional<int> LatencyTimerMs; // only where the driver has one (FTDI)
 
     bool IsUsb() const { return !VendorId.isEmpty(); }
+    // "FTDI FT232R USB UART": the maker's and the product's names as the cable gives them, either
+    // left out when it gives none; empty when it gives neither.
+    QString Name() const
+    {
+        if (Maker.isEmpty() || Product.isEmpty())
+            return Maker + Product;
+        return Maker + u' ' + Product;
+    }
     // "0403:6001"
     QString UsbIds() const { return VendorId + u':' + ProductId; }
 };

@@ -809,23 +809,29 @@ private slots:
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QStringList>("english"); // what the detail holds in each language
         QTest::addColumn<QStringList>("chinese");
-        QTest::newRow("silent radio") << Fault::Silent
-                                      << QStringList{"no reply to the program command after 3 tries. Check "
-                                                     "that the radio is switched on"}
-                                      << QStringList{"编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机"};
+        QTest::newRow("silent radio")
+            << Fault::Silent
+            << QStringList{"no acceptable reply to the program command after 3 tries. "
+                           "Nothing came back on any try. Check that the radio is "
+                           "switched on"}
+            << QStringList{
+                   "编程命令发送 3 次后仍没有收到有效的应答。每次都没有收到任何字节。请检查对讲机是否已开机"};
         // The port named once, ahead of what the line carried.
         QTest::newRow("cable without a radio, echoing")
             << Fault::Echo
-            << QStringList{"COM900 (", "): no reply to the program command after 3 tries: each time only "
-                                       "the frame itself came back."}
-            << QStringList{"COM900 (", ")：编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。"};
-        QTest::newRow("noise") << Fault::Noise
-                               << QStringList{"only bytes that make no reply (first bytes: F8 80 FE 78"}
-                               << QStringList{"只收到了不构成应答的字节（开头的字节：F8 80 FE 78"};
+            << QStringList{"COM900 (", "): no acceptable reply to the program command after 3 tries. Each "
+                                       "time only the frame itself came back."}
+            << QStringList{"COM900 (",
+                           ")：编程命令发送 3 次后仍没有收到有效的应答。每次传回的都只是所发送的帧本身。"};
+        QTest::newRow("noise")
+            << Fault::Noise
+            << QStringList{"only bytes came back that make no reply (first bytes: F8 80 FE 78"}
+            << QStringList{"每次收到的都只是不构成应答的字节（开头的字节：F8 80 FE 78"};
         QTest::newRow("every frame refused")
             << Fault::RefuseAll
-            << QStringList{"the radio refused the program command with a negative reply on each of 3 tries."}
-            << QStringList{"对讲机对编程命令的 3 次发送都回复了否定应答"};
+            << QStringList{"no acceptable reply to the program command after 3 tries. The radio refused it "
+                           "with a negative reply each time."}
+            << QStringList{"编程命令发送 3 次后仍没有收到有效的应答。对讲机每次都回复了否定应答"};
         QTest::newRow("device gone, the list moved to a port without one")
             << Fault::DeviceGone
             << QStringList{"COM10 (/dev/ttyS9): No such file or directory.\nCheck that the cable is plugged "
