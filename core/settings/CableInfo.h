@@ -33,5 +33,7 @@ struct CableInfo
 // The cable of a serial device: a device path on Linux (/dev/ttyUSB0, a link to it), a port name on
 // Windows (COM5). `root` empty: the system's own (/sys; the registry key
 // HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum); tests give a tree or key of their own. Nothing is
-// known of a device the root does not describe (a pseudo-terminal, a built-in port's USB side).
+// known of a device the root does not describe (a pseudo-terminal, a built-in port's USB side). On
+// Windows only the device that the system lists behind the port now is described, never an entry
+// left from an adapter unplugged long ago that had the same COM number.
 CableInfo CableInfoFor(const QString& device, const QString& root = {});
