@@ -116,11 +116,6 @@
         <source>The cable is %1 (USB %2, driver %3).</source>
         <translation>写频线使用 %1（USB %2，驱动程序 %3）。</translation>
     </message>
-    <message>
-        <source>%1 %2</source>
-        <comment>one sentence followed by another</comment>
-        <translation>%1%2</translation>
-    </message>
 </context>
 <context>
     <name>CheckText</name>
@@ -856,6 +851,14 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
 </context>
 <context>
+    <name>Sentences</name>
+    <message>
+        <source>%1 %2</source>
+        <comment>one sentence followed by another</comment>
+        <translation>%1%2</translation>
+    </message>
+</context>
+<context>
     <name>SerialControl</name>
     <message>
         <source>%1 names no serial device of this computer.</source>
@@ -893,11 +896,6 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>Check that the cable is plugged in, that its driver is installed (the port shows in Device Manager under Ports (COM &amp; LPT)), and that the right COM port is chosen.</source>
         <translation>请检查写频线是否已插好、其驱动程序是否已安装（该串口显示在设备管理器的“端口 (COM 和 LPT)”下），以及是否选择了正确的串口。</translation>
-    </message>
-    <message>
-        <source>%1 %2</source>
-        <comment>one sentence followed by another</comment>
-        <translation>%1%2</translation>
     </message>
     <message>
         <source>A udev rule makes ModemManager leave the cable alone: put the line  %1  into a file such as /etc/udev/rules.d/50-tangelo.rules, run  sudo udevadm control --reload  and  sudo udevadm trigger , and plug the cable in again.</source>
@@ -959,11 +957,6 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <translation>最后一帧</translation>
     </message>
     <message>
-        <source>%1 %2</source>
-        <comment>one sentence followed by another</comment>
-        <translation>%1%2</translation>
-    </message>
-    <message>
         <source>The automatic backup %1 holds the radio as it was before this write.</source>
         <translation>自动备份 %1 保存了写入前的原始数据。</translation>
     </message>
@@ -974,42 +967,6 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>No automatic backup of the radio as it was before this write was saved.</source>
         <translation>没有保存写入前的自动备份。</translation>
-    </message>
-    <message numerus="yes">
-        <source>no reply to %1 after %n tries: each time only the frame itself came back. The cable works up to its plug, but no radio answered: check that the plug is fully in the radio&apos;s socket and that the radio is switched on.</source>
-        <translation>
-            <numerusform>%1发送 %n 次后仍没有应答：每次传回的都只是所发送的帧本身。写频线直到插头都是通的，但没有对讲机应答：请检查插头是否完全插入对讲机的插孔，以及对讲机是否已开机。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>the radio refused %1 with a negative reply on each of %n tries. A radio answers, but does not take this frame: switch the radio off and on again, then try again; a radio that still refuses needs service.</source>
-        <translation>
-            <numerusform>%1发送了 %n 次，对讲机每次都回复否定应答。对讲机有应答，但不接受这一帧：请关机再开机后重试；仍然拒绝的对讲机需要维修。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>no whole reply to %1 after %n tries: the radio answered at first, then sent bytes that make no reply (first bytes: %2). Check that the cable sits firmly and try again.</source>
-        <translation>
-            <numerusform>%1发送 %n 次后仍没有完整的应答：对讲机起初有应答，后来发送的字节不构成应答（开头的字节：%2）。请检查写频线是否插牢，然后再试。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>no reply to %1 after %n tries, only bytes that make no reply (first bytes: %2). Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
-        <translation>
-            <numerusform>%1发送 %n 次后仍没有应答，只收到了不构成应答的字节（开头的字节：%2）。其他种类的对讲机、波特率不同的对讲机或有故障的写频线都会这样：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>no reply to %1 after %n tries. The radio answered at first and then stopped: check that the cable sits firmly and try again.</source>
-        <translation>
-            <numerusform>%1发送 %n 次后仍没有应答。对讲机起初有应答，后来停止了：请检查写频线是否插牢，然后再试。</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>no reply to %1 after %n tries. Check that the radio is switched on and connected by its programming cable to this port, and that the right COM port is chosen.</source>
-        <translation>
-            <numerusform>%1发送 %n 次后仍没有应答。请检查对讲机是否已开机并通过写频线连接到这个串口，以及是否选择了正确的串口。</numerusform>
-        </translation>
     </message>
     <message>
         <source>%1: %2</source>
@@ -1040,6 +997,104 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>%1 (%2)</source>
         <comment>a COM port and its device</comment>
         <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>Each time only the frame itself came back.</source>
+        <translation>每次传回的都只是所发送的帧本身。</translation>
+    </message>
+    <message>
+        <source>On %1 of the %2 tries only the frame itself came back.</source>
+        <translation>%2 次中有 %1 次传回的只是所发送的帧本身。</translation>
+    </message>
+    <message>
+        <source>The radio refused it with a negative reply each time.</source>
+        <translation>对讲机每次都回复了否定应答，拒绝了这一帧。</translation>
+    </message>
+    <message>
+        <source>On %1 of the %2 tries the radio refused it with a negative reply.</source>
+        <translation>%2 次中有 %1 次对讲机回复了否定应答，拒绝了这一帧。</translation>
+    </message>
+    <message>
+        <source>Each time only bytes came back that make no reply (first bytes: %1).</source>
+        <translation>每次收到的都只是不构成应答的字节（开头的字节：%1）。</translation>
+    </message>
+    <message>
+        <source>On %1 of the %2 tries bytes came back that make no reply (first bytes: %3).</source>
+        <translation>%2 次中有 %1 次收到了不构成应答的字节（开头的字节：%3）。</translation>
+    </message>
+    <message>
+        <source>Each time the radio sent a reply that belongs to another frame.</source>
+        <translation>对讲机每次发送的都是属于另一帧的应答。</translation>
+    </message>
+    <message>
+        <source>On %1 of the %2 tries the radio sent a reply that belongs to another frame.</source>
+        <translation>%2 次中有 %1 次对讲机发送的是属于另一帧的应答。</translation>
+    </message>
+    <message>
+        <source>Each time the radio sent block %1 instead of block %2.</source>
+        <translation>对讲机每次发送的都是第 %1 块，而不是所请求的第 %2 块。</translation>
+    </message>
+    <message>
+        <source>On %3 of the %4 tries the radio sent block %1 instead of block %2.</source>
+        <translation>%4 次中有 %3 次对讲机发送的是第 %1 块，而不是所请求的第 %2 块。</translation>
+    </message>
+    <message>
+        <source>Each time the reply came only after its wait had run out.</source>
+        <translation>每次应答都是在等待时间结束后才到达。</translation>
+    </message>
+    <message>
+        <source>On %1 of the %2 tries the reply came only after its wait had run out.</source>
+        <translation>%2 次中有 %1 次应答在等待时间结束后才到达。</translation>
+    </message>
+    <message>
+        <source>Nothing came back on any try.</source>
+        <translation>每次都没有收到任何字节。</translation>
+    </message>
+    <message>
+        <source>Nothing came back on %1 of the %2 tries.</source>
+        <translation>%2 次中有 %1 次没有收到任何字节。</translation>
+    </message>
+    <message>
+        <source>The radio answers, but later than the program waits for its reply: try again.</source>
+        <translation>对讲机有应答，但比程序等待应答的时间晚：请再试一次。</translation>
+    </message>
+    <message>
+        <source>The radio answers, but not with the block asked for: switch the radio off and on again, then try again; a radio that keeps doing so needs service.</source>
+        <translation>对讲机有应答，但发送的不是所请求的数据块：请将对讲机关机后再开机，然后再试；一直如此的对讲机需要维修。</translation>
+    </message>
+    <message>
+        <source>The radio answers, but out of step with the program: switch the radio off and on again, then try again.</source>
+        <translation>对讲机有应答，但与程序的步骤不一致：请将对讲机关机后再开机，然后再试。</translation>
+    </message>
+    <message>
+        <source>A radio answers, but does not take this frame: switch the radio off and on again, then try again; a radio that still refuses needs service.</source>
+        <translation>对讲机有应答，但不接受这一帧：请将对讲机关机后再开机，然后再试；仍然拒绝的对讲机需要维修。</translation>
+    </message>
+    <message>
+        <source>The radio answered earlier frames: check that the cable sits firmly and try again.</source>
+        <translation>对讲机对之前的帧有应答：请检查写频线是否插牢，然后再试。</translation>
+    </message>
+    <message>
+        <source>The radio answered at first and then stopped: check that the cable sits firmly and try again.</source>
+        <translation>对讲机起初有应答，后来停止了：请检查写频线是否插牢，然后再试。</translation>
+    </message>
+    <message>
+        <source>Another kind of radio, a radio at another speed or a faulty cable sends such: check that the radio is of a type this program knows, and try another cable.</source>
+        <translation>其他种类的对讲机、波特率不同的对讲机或有故障的写频线会发送这样的字节：请检查对讲机是否为本程序认识的机型，并换一根写频线再试。</translation>
+    </message>
+    <message>
+        <source>The cable works up to its plug, but no radio answered: check that the plug is fully in the radio&apos;s socket and that the radio is switched on.</source>
+        <translation>写频线直到插头都是通的，但没有对讲机应答：请检查插头是否完全插入对讲机的插孔，以及对讲机是否已开机。</translation>
+    </message>
+    <message>
+        <source>Check that the radio is switched on and connected by its programming cable to this port, and that the right COM port is chosen.</source>
+        <translation>请检查对讲机是否已开机并通过写频线连接到这个串口，以及是否选择了正确的串口。</translation>
+    </message>
+    <message numerus="yes">
+        <source>no acceptable reply to %1 after %n tries.</source>
+        <translation>
+            <numerusform>%1发送 %n 次后仍没有收到有效的应答。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

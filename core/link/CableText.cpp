@@ -1,9 +1,9 @@
 #include "link/CableText.h"
 
+#include "link/Sentences.h"
 #include "link/SerialPlatform.h"
 
 #include <QCoreApplication>
-#include <QStringList>
 
 namespace {
 
@@ -14,28 +14,24 @@ class CableText
 
 } // namespace
 
-QString CableDetail(const CableInfo& cable, const QString& devicePath)
+QString CableSentence(const CableInfo& cable)
 {
     if (!cable.IsUsb())
         return {};
-    QStringList names;
-    for (const QString& name : {cable.Maker, cable.Product})
-        if (!name.isEmpty())
-            names << name;
     // The maker's and the product's names are the cable's own words, shown as it gives them.
-    const QString name = names.join(u' ');
-    QString text;
+    const QString name = cable.Name();
     if (name.isEmpty())
-        text = cable.Driver.isEmpty()
+        return cable.Driver.isEmpty()
                    ? CableText::tr("The cable is a USB serial bridge (USB %1).").arg(cable.UsbIds())
                    : CableText::tr("The cable is a USB serial bridge (USB %1, driver %2).")
                          .arg(cable.UsbIds(), cable.Driver);
-    else
-        text = cable.Driver.isEmpty() ? CableText::tr("The cable is %1 (USB %2).").arg(name, cable.UsbIds())
-                                      : CableText::tr("The cable is %1 (USB %2, driver %3).")
-                                            .arg(name, cable.UsbIds(), cable.Driver);
-    const QString advice = LatencyTimerAdvice(cable, devicePath);
-    if (advice.isEmpty())
-        return text;
-    return CableText::tr("%1 %2", "one sentence followed by another").arg(text, advice);
+    return cable.Driver.isEmpty() ? CableText::tr("The cable is %1 (USB %2).").arg(name, cable.UsbIds())
+                                  : CableText::tr("The cable is %1 (USB %2, driver %3).")
+                                        .arg(name, cable.UsbIds(), cable.Driver);
+}
+
+QString CableDetail(const CableInfo& cable, const QString& devicePath)
+{
+    const QString text = CableSentence(cable);
+    return text.isEmpty() ? text : Then(text, LatencyTimerAdvice(cable, devicePath));
 }

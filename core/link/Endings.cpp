@@ -77,10 +77,8 @@ void RadioSession::Report(SessionResult result, SessionMode mode)
         outcome.Frame = LastFrame;
         outcome.Tries = int16_t(std::min<int>(RetryCount, 2) + 1);
     }
-    if (result == SessionResult::Failure) {
+    if (result == SessionResult::Failure)
         outcome.Line = lineCarried;
-        outcome.Received = lineBytes;
-    }
     if (result == SessionResult::CannotOpen)
         outcome.Reason = MSComm1.ErrorString();
     if (result == SessionResult::Failure || result == SessionResult::CannotOpen)

@@ -135,8 +135,7 @@ private:
     QByteArray LastFrame;
     bool AwaitingReply = false;
     QList<QByteArray> tryBytes; // what each transmission of LastFrame got back, reply or not
-    LineCarried lineCarried = LineCarried::Nothing;
-    QByteArray lineBytes; // the first bytes that the failed frame's tries got back
+    QList<LineTry> lineCarried; // what each try of the failed frame got back
 
     // Session state.
     SessionMode sessionMode = SessionMode::None;

@@ -2,6 +2,7 @@
 
 #include "link/PermissionHint.h"
 #include "link/PortHolder.h"
+#include "link/Sentences.h"
 #include "settings/SystemLanguage.h"
 
 #include <QFileInfo>
@@ -102,11 +103,6 @@ void EmptyDriverBuffers(QSerialPort& port, QSerialPort::Directions directions)
 }
 
 namespace {
-
-QString Then(const QString& first, const QString& second)
-{
-    return SerialPlatformText::tr("%1 %2", "one sentence followed by another").arg(first, second);
-}
 
 // The line of a udev rule that tells ModemManager to leave the device alone: by the cable's USB ids,
 // which stay when it is plugged into another socket, else by the device's name.

@@ -67,8 +67,7 @@ void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
     refused = false;
     modelError = false;
     portLost = false;
-    lineCarried = LineCarried::Nothing;
-    lineBytes.clear();
+    lineCarried.clear();
     passBlocks = 0;
     differingBlocks = 0;
     rewriteRound = 0;

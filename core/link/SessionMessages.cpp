@@ -2,6 +2,7 @@
 
 #include "link/CableText.h"
 #include "link/Frames.h"
+#include "link/Sentences.h"
 #include "settings/SystemLanguage.h"
 
 #include <QCoreApplication>
@@ -42,14 +43,6 @@ QString Port(const SessionOutcome& outcome)
                : SessionText::tr("%1 (%2)", "a COM port and its device").arg(name, outcome.Device);
 }
 
-// One sentence after another: English puts a space between them, Chinese none.
-QString Then(const QString& first, const QString& second)
-{
-    if (second.isEmpty())
-        return first;
-    return SessionText::tr("%1 %2", "one sentence followed by another").arg(first, second);
-}
-
 // Where the radio as it was before this write is kept; empty when no backup was saved.
 QString BackupKept(const SessionOutcome& outcome)
 {
@@ -70,53 +63,134 @@ QString PartlyWritten(const SessionOutcome& outcome)
                 BackupKept(outcome));
 }
 
-// The frame got no acceptable reply: what the line carried on its tries says why.
+// What some of the tries got back, one sentence for each kind (and each other block), in the order it
+// first came; "each" when every try got it.
+QString TrySentence(const LineTry& kind, int count, int tries, uint8_t askedBlock)
+{
+    const bool each = count == tries;
+    const QString bytes =
+        QString::fromLatin1(kind.Bytes.first(std::min<qsizetype>(kind.Bytes.size(), 8)).toHex(' ').toUpper());
+    switch (kind.Carried) {
+    case TryCarried::Nothing:
+        break;
+    case TryCarried::Echo:
+        return each ? SessionText::tr("Each time only the frame itself came back.")
+                    : SessionText::tr("On %1 of the %2 tries only the frame itself came back.")
+                          .arg(count)
+                          .arg(tries);
+    case TryCarried::NegativeReply:
+        return each ? SessionText::tr("The radio refused it with a negative reply each time.")
+                    : SessionText::tr("On %1 of the %2 tries the radio refused it with a negative reply.")
+                          .arg(count)
+                          .arg(tries);
+    case TryCarried::Unreadable:
+        return each ? SessionText::tr("Each time only bytes came back that make no reply (first bytes: %1).")
+                          .arg(bytes)
+                    : SessionText::tr(
+                          "On %1 of the %2 tries bytes came back that make no reply (first bytes: %3).")
+                          .arg(count)
+                          .arg(tries)
+                          .arg(bytes);
+    case TryCarried::OtherFrame:
+        return each ? SessionText::tr("Each time the radio sent a reply that belongs to another frame.")
+                    : SessionText::tr(
+                          "On %1 of the %2 tries the radio sent a reply that belongs to another frame.")
+                          .arg(count)
+                          .arg(tries);
+    case TryCarried::OtherBlock:
+        return each ? SessionText::tr("Each time the radio sent block %1 instead of block %2.")
+                          .arg(kind.Block)
+                          .arg(askedBlock)
+                    : SessionText::tr("On %3 of the %4 tries the radio sent block %1 instead of block %2.")
+                          .arg(kind.Block)
+                          .arg(askedBlock)
+                          .arg(count)
+                          .arg(tries);
+    case TryCarried::LateReply:
+        return each ? SessionText::tr("Each time the reply came only after its wait had run out.")
+                    : SessionText::tr("On %1 of the %2 tries the reply came only after its wait had run out.")
+                          .arg(count)
+                          .arg(tries);
+    }
+    return each ? SessionText::tr("Nothing came back on any try.")
+                : SessionText::tr("Nothing came back on %1 of the %2 tries.").arg(count).arg(tries);
+}
+
+// What to do, from what the line showed: a radio that answered this frame or an earlier one is
+// there, on this port, at this speed, and is never told to switch on.
+QString Advice(const QList<TryCarried>& seen, bool answeredBefore)
+{
+    if (seen.contains(TryCarried::LateReply))
+        return SessionText::tr(
+            "The radio answers, but later than the program waits for its reply: try again.");
+    if (seen.contains(TryCarried::OtherBlock))
+        return SessionText::tr(
+            "The radio answers, but not with the block asked for: switch the radio off and on "
+            "again, then try again; a radio that keeps doing so needs service.");
+    if (seen.contains(TryCarried::OtherFrame))
+        return SessionText::tr(
+            "The radio answers, but out of step with the program: switch the radio off and on "
+            "again, then try again.");
+    if (seen.contains(TryCarried::NegativeReply))
+        return SessionText::tr("A radio answers, but does not take this frame: switch the radio off and on "
+                               "again, then try again; a radio that still refuses needs service.");
+    if (answeredBefore)
+        return seen.contains(TryCarried::Unreadable) || seen.contains(TryCarried::Echo)
+                   ? SessionText::tr(
+                         "The radio answered earlier frames: check that the cable sits firmly and "
+                         "try again.")
+                   : SessionText::tr(
+                         "The radio answered at first and then stopped: check that the cable sits "
+                         "firmly and try again.");
+    if (seen.contains(TryCarried::Unreadable))
+        return SessionText::tr(
+            "Another kind of radio, a radio at another speed or a faulty cable sends such: "
+            "check that the radio is of a type this program knows, and try another cable.");
+    if (seen.contains(TryCarried::Echo))
+        return SessionText::tr(
+            "The cable works up to its plug, but no radio answered: check that the plug is "
+            "fully in the radio's socket and that the radio is switched on.");
+    return SessionText::tr(
+        "Check that the radio is switched on and connected by its programming cable to this "
+        "port, and that the right COM port is chosen.");
+}
+
+// The frame got no acceptable reply: what the line carried on each try says why.
 QString Unanswered(const SessionOutcome& outcome)
 {
-    const QString frame = FrameName(outcome.Frame);
-    // The radio answered earlier frames: it is there, on this port, at this speed.
-    const bool answeredBefore = outcome.Step != SessionStep::ProgramCommand;
-    const QString firstBytes = QString::fromLatin1(
-        outcome.Received.first(std::min<qsizetype>(outcome.Received.size(), 8)).toHex(' ').toUpper());
-    switch (outcome.Line) {
-    case LineCarried::Nothing:
-        break;
-    case LineCarried::Echo:
-        return SessionText::tr("no reply to %1 after %n tries: each time only the frame itself came back. "
-                               "The cable works up to its plug, but no radio answered: check that the plug "
-                               "is fully in the radio's socket and that the radio is switched on.",
-                               nullptr, outcome.Tries)
-            .arg(frame);
-    case LineCarried::NegativeReplies:
-        return SessionText::tr("the radio refused %1 with a negative reply on each of %n tries. A radio "
-                               "answers, but does not take this frame: switch the radio off and on again, "
-                               "then try again; a radio that still refuses needs service.",
-                               nullptr, outcome.Tries)
-            .arg(frame);
-    case LineCarried::Unreadable:
-        if (answeredBefore)
-            return SessionText::tr("no whole reply to %1 after %n tries: the radio answered at first, then "
-                                   "sent bytes that make no reply (first bytes: %2). Check that the cable "
-                                   "sits firmly and try again.",
-                                   nullptr, outcome.Tries)
-                .arg(frame, firstBytes);
-        return SessionText::tr("no reply to %1 after %n tries, only bytes that make no reply (first bytes: "
-                               "%2). Another kind of radio, a radio at another speed or a faulty cable "
-                               "sends such: check that the radio is of a type this program knows, and try "
-                               "another cable.",
-                               nullptr, outcome.Tries)
-            .arg(frame, firstBytes);
+    QString words = SessionText::tr("no acceptable reply to %1 after %n tries.", nullptr, outcome.Tries)
+                        .arg(FrameName(outcome.Frame));
+    const uint8_t askedBlock =
+        outcome.Frame.size() > Proto::BlockNumberAt ? uint8_t(outcome.Frame[Proto::BlockNumberAt]) : 0;
+    // The kinds in the order they first came, each other block apart.
+    QList<LineTry> kinds;
+    QList<int> counts;
+    QList<TryCarried> seen;
+    for (const LineTry& one : outcome.Line) {
+        const auto same = std::find_if(kinds.begin(), kinds.end(), [&](const LineTry& kind) {
+            return kind.Carried == one.Carried && kind.Block == one.Block;
+        });
+        if (same == kinds.end()) {
+            kinds << one;
+            counts << 1;
+            seen << one.Carried;
+        } else {
+            ++counts[same - kinds.begin()];
+        }
     }
-    if (answeredBefore)
-        return SessionText::tr("no reply to %1 after %n tries. The radio answered at first and then "
-                               "stopped: check that the cable sits firmly and try again.",
-                               nullptr, outcome.Tries)
-            .arg(frame);
-    return SessionText::tr("no reply to %1 after %n tries. Check that the radio is switched on and "
-                           "connected by its programming cable to this port, and that the right COM port "
-                           "is chosen.",
-                           nullptr, outcome.Tries)
-        .arg(frame);
+    for (qsizetype index = 0; index < kinds.size(); ++index)
+        words = Then(words, TrySentence(kinds[index], counts[index], int(outcome.Line.size()), askedBlock));
+    // The radio answered the frames before this one.
+    const bool answeredBefore = outcome.Step != SessionStep::ProgramCommand;
+    return Then(words, Advice(seen, answeredBefore));
+}
+
+// The cable's latency timer slows every reply: worth a word beside replies that came late.
+QString CableWords(const SessionOutcome& outcome)
+{
+    const bool late = std::any_of(outcome.Line.begin(), outcome.Line.end(),
+                                  [](const LineTry& one) { return one.Carried == TryCarried::LateReply; });
+    return late ? CableDetail(outcome.Cable, outcome.Device) : CableSentence(outcome.Cable);
 }
 
 } // namespace
@@ -189,6 +263,5 @@ QString OutcomeWhat(const SessionOutcome& outcome)
                                     "and its plug, then try again.")
                         .arg(FrameName(outcome.Frame)),
                     PartlyWritten(outcome));
-    return Then(Then(Unanswered(outcome), PartlyWritten(outcome)),
-                CableDetail(outcome.Cable, outcome.Device));
+    return Then(Then(Unanswered(outcome), PartlyWritten(outcome)), CableWords(outcome));
 }

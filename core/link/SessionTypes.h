@@ -54,19 +54,32 @@ struct WriteDecision
 
 enum class SessionResult { Complete, Failure, ModelError, CannotOpen, Refused };
 
-// What the line carried while a frame waited for its reply, over all its tries, when none came: the
-// words of a failure follow from it. The session only watches; it waits and retries as ever.
-enum class LineCarried : int8_t {
-    Nothing,         // no byte on any try: the radio off, not connected, or on another port
-    Echo,            // the frame itself came back and nothing else: a cable whose radio end is in no radio
-    NegativeReplies, // a negative reply on every try: the radio refused the frame
-    Unreadable,      // bytes that never made a reply: another kind of radio, another speed, a faulty cable
+// What one transmission of a frame got back while it waited for a reply that never came to it. The
+// session only watches; it waits and retries as ever.
+enum class TryCarried : int8_t {
+    Nothing,       // no byte
+    Echo,          // the frame itself and nothing else: a cable whose radio end is in no radio
+    NegativeReply, // the radio refused the frame
+    Unreadable,    // bytes that make no reply: another kind of radio, another speed, a faulty cable
+    OtherFrame,    // a reply of the radio's that belongs to another frame (late or repeated)
+    OtherBlock,    // the reply to a read request for another block than the one asked for
+    LateReply,     // the reply awaited, which came only as the wait ran out
 };
 
-// Sorts the bytes of each try of `frame` (one entry per transmission) into what the line carried.
-LineCarried ClassifyLine(const QByteArray& frame, const QList<QByteArray>& tries);
-// "nothing", "echo", "negative replies", "unreadable": for machine-readable output and the trace.
-const char* LineCarriedName(LineCarried carried);
+struct LineTry
+{
+    TryCarried Carried = TryCarried::Nothing;
+    QByteArray Bytes;   // the first bytes it got back (up to 16)
+    int16_t Block = -1; // OtherBlock: the block that came
+};
+
+// Sorts what one transmission of `frame` got back. A radio's replies stand for what they are wherever
+// they come; bytes that make none of them make the whole try unreadable.
+LineTry SortTry(const QByteArray& frame, const QByteArray& bytes);
+// The same for every transmission of `frame`, one entry per transmission, in order.
+QList<LineTry> ClassifyLine(const QByteArray& frame, const QList<QByteArray>& tries);
+// "try 1: negative reply, 0A; try 2: nothing": for the trace, never translated.
+QString LineCarriedText(const QList<LineTry>& tries);
 
 // How a session ended, with what a person needs to know about it.
 struct SessionOutcome
@@ -74,13 +87,12 @@ struct SessionOutcome
     SessionResult Result = SessionResult::Complete;
     SessionMode Mode = SessionMode::None;
     int16_t ComPort = 0;
-    QString Device;                          // the device path the port number named, if any
-    SessionStep Step = SessionStep::Idle;    // the step the session stopped at
-    QByteArray Frame;                        // the frame that got no acceptable reply
-    int16_t Tries = 0;                       // how often that frame went out
-    bool PortLost = false;                   // the port went away in the middle of the session
-    LineCarried Line = LineCarried::Nothing; // Failure: what the line carried while Frame waited
-    QByteArray Received;                     // Failure: the first bytes it carried (up to 16)
+    QString Device;                       // the device path the port number named, if any
+    SessionStep Step = SessionStep::Idle; // the step the session stopped at
+    QByteArray Frame;                     // the frame that got no acceptable reply
+    int16_t Tries = 0;                    // how often that frame went out
+    bool PortLost = false;                // the port went away in the middle of the session
+    QList<LineTry> Line;                  // Failure: what each transmission of Frame got back
     // Failure of a write: the fields that still read back otherwise after the last rewrite (empty when
     // the radio took everything), and where the radio as it was before the write is kept.
     QStringList FieldsNotTaken;

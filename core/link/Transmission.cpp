@@ -7,88 +7,136 @@
 
 namespace {
 constexpr int16_t MaxRetries = 2;   // three transmissions in all
-constexpr qsizetype KeptBytes = 16; // of what the line carried, for the words of a failure
-} // namespace
+constexpr qsizetype KeptBytes = 16; // of what each try got back, for the words of a failure
 
-namespace {
+// One piece of what a try got back: a reply of the radio's or bytes that make none.
+enum class Piece { Ack, Nak, Identity, Block, Unreadable };
 
-// What one try got back, besides a reply: a radio's own replies (late, repeated, for another frame)
-// are no sign of trouble on the line, and neither are negative replies, which are sorted apart.
-struct TryBytes
+struct Pieces
 {
-    bool echo = false;       // exactly the frame itself
-    bool refused = false;    // negative replies and nothing else
-    bool unreadable = false; // bytes that make no reply of any kind
+    bool echo = false;     // the try's bytes began with the frame itself
+    QList<Piece> found;    // what followed, in order; Unreadable ends the list
+    QList<uint8_t> blocks; // the block numbers of the block replies, in order
 };
 
-TryBytes SortTry(const QByteArray& frame, const QByteArray& bytes)
+Pieces SplitPieces(const QByteArray& frame, const QByteArray& bytes)
 {
-    TryBytes sorted;
-    if (bytes.isEmpty())
-        return sorted;
-    if (bytes == frame) {
-        sorted.echo = true;
-        return sorted;
+    Pieces pieces;
+    qsizetype at = 0;
+    if (bytes.startsWith(frame)) {
+        pieces.echo = true;
+        at = frame.size();
     }
-    bool onlyNak = true;
-    for (qsizetype at = 0; at < bytes.size();) {
+    while (at < bytes.size()) {
         const uint8_t byte = uint8_t(bytes[at]);
         if (byte == Proto::Ack || byte == Proto::Nak) {
-            onlyNak = onlyNak && byte == Proto::Nak;
+            pieces.found << (byte == Proto::Ack ? Piece::Ack : Piece::Nak);
             ++at;
         } else if (ParseIdentReply(bytes.mid(at, Proto::IdentReplySize))) {
-            onlyNak = false;
+            pieces.found << Piece::Identity;
             at += Proto::IdentReplySize;
         } else if (IsBlockReply(bytes.mid(at, Proto::BlockFrameSize))) {
-            onlyNak = false;
+            pieces.found << Piece::Block;
+            pieces.blocks << uint8_t(bytes[at + Proto::BlockNumberAt]);
             at += Proto::BlockFrameSize;
         } else {
-            sorted.unreadable = true;
-            return sorted;
+            pieces.found << Piece::Unreadable;
+            break;
         }
     }
-    sorted.refused = onlyNak;
+    return pieces;
+}
+
+// The piece that answers `frame`.
+Piece Awaited(const QByteArray& frame)
+{
+    switch (AwaitedReply(frame)) {
+    case ReplyKind::Identity:
+        return Piece::Identity;
+    case ReplyKind::Block:
+        return Piece::Block;
+    case ReplyKind::Ack:
+        break;
+    }
+    return Piece::Ack;
+}
+
+const char* CarriedName(TryCarried carried)
+{
+    switch (carried) {
+    case TryCarried::Nothing:
+        break;
+    case TryCarried::Echo:
+        return "echo";
+    case TryCarried::NegativeReply:
+        return "negative reply";
+    case TryCarried::Unreadable:
+        return "unreadable";
+    case TryCarried::OtherFrame:
+        return "reply to another frame";
+    case TryCarried::OtherBlock:
+        return "another block";
+    case TryCarried::LateReply:
+        return "reply after the wait";
+    }
+    return "nothing";
+}
+
+} // namespace
+
+// What the try showed, the weightiest first: bytes that make no reply; a reply to another block or
+// another frame; a refusal; and the reply itself, which, not acted on, came only as the wait ran out.
+LineTry SortTry(const QByteArray& frame, const QByteArray& bytes)
+{
+    LineTry sorted;
+    sorted.Bytes = bytes.first(std::min(bytes.size(), KeptBytes));
+    const Pieces pieces = SplitPieces(frame, bytes);
+    const Piece awaited = Awaited(frame);
+    const auto has = [&](auto test) { return std::any_of(pieces.found.begin(), pieces.found.end(), test); };
+    // A read request names its block where a block reply does.
+    const auto otherBlock = std::find_if(pieces.blocks.begin(), pieces.blocks.end(), [&](uint8_t block) {
+        return awaited == Piece::Block && block != uint8_t(frame[Proto::BlockNumberAt]);
+    });
+    if (bytes.isEmpty())
+        sorted.Carried = TryCarried::Nothing;
+    else if (pieces.found.isEmpty())
+        sorted.Carried = TryCarried::Echo;
+    else if (pieces.found.contains(Piece::Unreadable))
+        sorted.Carried = TryCarried::Unreadable;
+    else if (otherBlock != pieces.blocks.end()) {
+        sorted.Carried = TryCarried::OtherBlock;
+        sorted.Block = *otherBlock;
+    } else if (has([&](Piece piece) { return piece != Piece::Nak && piece != awaited; }))
+        sorted.Carried = TryCarried::OtherFrame;
+    else if (pieces.found.contains(Piece::Nak))
+        sorted.Carried = TryCarried::NegativeReply;
+    else
+        sorted.Carried = TryCarried::LateReply;
     return sorted;
 }
 
-} // namespace
-
-LineCarried ClassifyLine(const QByteArray& frame, const QList<QByteArray>& tries)
+QList<LineTry> ClassifyLine(const QByteArray& frame, const QList<QByteArray>& tries)
 {
-    bool any = false;
-    bool echoOnly = true;
-    bool refusedEach = !tries.isEmpty();
-    bool unreadable = false;
-    for (const QByteArray& bytes : tries) {
-        const TryBytes sorted = SortTry(frame, bytes);
-        any = any || !bytes.isEmpty();
-        echoOnly = echoOnly && (bytes.isEmpty() || sorted.echo);
-        refusedEach = refusedEach && sorted.refused;
-        unreadable = unreadable || sorted.unreadable;
-    }
-    if (!any)
-        return LineCarried::Nothing;
-    if (echoOnly)
-        return LineCarried::Echo;
-    if (refusedEach)
-        return LineCarried::NegativeReplies;
-    // Only a radio's own replies, late or refused once: it stopped answering, as ever.
-    return unreadable ? LineCarried::Unreadable : LineCarried::Nothing;
+    QList<LineTry> sorted;
+    for (const QByteArray& bytes : tries)
+        sorted << SortTry(frame, bytes);
+    return sorted;
 }
 
-const char* LineCarriedName(LineCarried carried)
+QString LineCarriedText(const QList<LineTry>& tries)
 {
-    switch (carried) {
-    case LineCarried::Nothing:
-        break;
-    case LineCarried::Echo:
-        return "echo";
-    case LineCarried::NegativeReplies:
-        return "negative replies";
-    case LineCarried::Unreadable:
-        return "unreadable";
+    QStringList parts;
+    for (qsizetype index = 0; index < tries.size(); ++index) {
+        const LineTry& one = tries[index];
+        QString part =
+            QStringLiteral("try %1: %2").arg(index + 1).arg(QLatin1String(CarriedName(one.Carried)));
+        if (one.Carried == TryCarried::OtherBlock)
+            part += QStringLiteral(" (block %1)").arg(one.Block);
+        if (!one.Bytes.isEmpty())
+            part += QStringLiteral(", ") + QString::fromLatin1(one.Bytes.toHex(' ').toUpper());
+        parts << part;
     }
-    return "nothing";
+    return parts.join(QStringLiteral("; "));
 }
 
 // Every byte that came during this try's wait, whether or not it made the reply.
@@ -102,13 +150,7 @@ void RadioSession::KeepReceived(const QByteArray& bytes)
 void RadioSession::JudgeLine()
 {
     lineCarried = ClassifyLine(LastFrame, tryBytes);
-    lineBytes.clear();
-    for (const QByteArray& bytes : std::as_const(tryBytes))
-        lineBytes += bytes.first(std::min(bytes.size(), KeptBytes - lineBytes.size()));
-    QString carried = QString::fromLatin1(LineCarriedName(lineCarried));
-    if (!lineBytes.isEmpty())
-        carried += QStringLiteral(", ") + QString::fromLatin1(lineBytes.toHex(' ').toUpper());
-    trace.Event(QStringLiteral("line carried: %1").arg(carried));
+    trace.Event(QStringLiteral("line carried: %1").arg(LineCarriedText(lineCarried)));
 }
 
 void RadioSession::Transmit()

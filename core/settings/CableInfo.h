@@ -18,6 +18,14 @@ struct CableInfo
     std::optional<int> LatencyTimerMs; // only where the driver has one (FTDI)
 
     bool IsUsb() const { return !VendorId.isEmpty(); }
+    // "FTDI FT232R USB UART": the maker's and the product's names as the cable gives them, either
+    // left out when it gives none; empty when it gives neither.
+    QString Name() const
+    {
+        if (Maker.isEmpty() || Product.isEmpty())
+            return Maker + Product;
+        return Maker + u' ' + Product;
+    }
     // "0403:6001"
     QString UsbIds() const { return VendorId + u':' + ProductId; }
 };
@@ -25,5 +33,7 @@ struct CableInfo
 // The cable of a serial device: a device path on Linux (/dev/ttyUSB0, a link to it), a port name on
 // Windows (COM5). `root` empty: the system's own (/sys; the registry key
 // HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Enum); tests give a tree or key of their own. Nothing is
-// known of a device the root does not describe (a pseudo-terminal, a built-in port's USB side).
+// known of a device the root does not describe (a pseudo-terminal, a built-in port's USB side). On
+// Windows only the device that the system lists behind the port now is described, never an entry
+// left from an adapter unplugged long ago that had the same COM number.
 CableInfo CableInfoFor(const QString& device, const QString& root = {});

@@ -1,20 +1,10 @@
 #include "settings/CableInfo.h"
 
+#include "settings/SysfsAttribute.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-QString ReadAttribute(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(4096)).trimmed();
-}
-
-} // namespace
 
 CableInfo CableInfoFor(const QString& device, const QString& root)
 {

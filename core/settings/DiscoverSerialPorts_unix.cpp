@@ -1,6 +1,7 @@
 #include "settings/ComPorts.h"
 
 #include "settings/CableInfo.h"
+#include "settings/SysfsAttribute.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,14 +34,6 @@ struct Alias
     dev_t Device = 0;
 };
 
-QString ReadAttribute(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(4096)).trimmed();
-}
-
 // The `dev` attribute, "major:minor".
 std::optional<dev_t> DeviceNumber(const QString& ttyDir)
 {
@@ -62,11 +55,8 @@ QString UsbAdapter(const QString& sysRoot, const QString& name)
     const CableInfo cable = CableInfoFor(QStringLiteral("/dev/") + name, sysRoot);
     if (!cable.IsUsb())
         return {};
-    QStringList words;
-    for (const QString& text : {cable.Maker, cable.Product})
-        if (!text.isEmpty())
-            words << text;
-    return words.isEmpty() ? cable.UsbIds() : words.join(u' ') + QStringLiteral(" (") + cable.UsbIds() + u')';
+    const QString words = cable.Name();
+    return words.isEmpty() ? cable.UsbIds() : words + QStringLiteral(" (") + cable.UsbIds() + u')';
 }
 
 QList<SysDevice> SysfsDevices(const QString& sysRoot)

@@ -637,24 +637,27 @@ private slots:
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<QString>("english"); // after "COM900 (device): failed: "
         QTest::addColumn<QString>("chinese"); // after "COM900（device）：失败："
-        QTest::newRow("silent") << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; })
-                                << "no reply to the program command after 3 tries. Check that the radio is "
-                                   "switched on"
-                                << "编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机";
-        QTest::newRow("echo") << Faults([](VirtualRadioFaults& f) { f.echo = true; })
-                              << "no reply to the program command after 3 tries: each time only the frame "
-                                 "itself came back."
-                              << "编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。";
+        QTest::newRow("silent")
+            << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; })
+            << "no acceptable reply to the program command after 3 tries. Nothing came back "
+               "on any try. Check that the radio is switched on"
+            << "编程命令发送 3 次后仍没有收到有效的应答。每次都没有收到任何字节。请检查对讲机是否已开机";
+        QTest::newRow("echo")
+            << Faults([](VirtualRadioFaults& f) { f.echo = true; })
+            << "no acceptable reply to the program command after 3 tries. Each time only the "
+               "frame itself came back."
+            << "编程命令发送 3 次后仍没有收到有效的应答。每次传回的都只是所发送的帧本身。";
         QTest::newRow("noise")
             << Faults([](VirtualRadioFaults& f) { f.noise = true; })
-            << "no reply to the program command after 3 tries, only bytes that make no "
-               "reply (first bytes: F8 80 FE 78 00 E0 9C FF)."
-            << "编程命令发送 3 次后仍没有应答，只收到了不构成应答的字节（开头的字节：F8 80 "
-               "FE 78 00 E0 9C FF）。";
+            << "no acceptable reply to the program command after 3 tries. Each time only bytes "
+               "came back that make no reply (first bytes: F8 80 FE 78 00 E0 9C)."
+            << "编程命令发送 3 次后仍没有收到有效的应答。每次收到的都只是不构成应答的字节（开头的字节：F8 80 "
+               "FE 78 00 E0 9C）。";
         QTest::newRow("every frame refused")
             << Faults([](VirtualRadioFaults& f) { f.refuseAll = true; })
-            << "the radio refused the program command with a negative reply on each of 3 tries."
-            << "编程命令发送了 3 次，对讲机每次都回复否定应答";
+            << "no acceptable reply to the program command after 3 tries. The radio refused it "
+               "with a negative reply each time."
+            << "编程命令发送 3 次后仍没有收到有效的应答。对讲机每次都回复了否定应答";
     }
     void failureLine()
     {
@@ -719,7 +722,8 @@ private slots:
                                << "colour";
         QTest::newRow("port cannot be opened") << QStringList{"read", "--port", "/dev/no-such-tty"} << false
                                                << 3 << "Cannot Open Communication Port.";
-        QTest::newRow("no reply") << QStringList{"read", "--port", "%1"} << true << 1 << "no reply";
+        QTest::newRow("no reply") << QStringList{"read", "--port", "%1"} << true << 1
+                                  << "no acceptable reply";
         QTest::newRow("model error") << QStringList{"write",     "--port",   "%1", "--type",
                                                     "TANGELOSU", "--seller", "X"}
                                      << false << 4 << "not a TANGELOSU";

@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 using namespace std::chrono_literals;
 
@@ -577,82 +578,138 @@ private slots:
             VerifyNextReadWorks();
     }
 
-    // What the line carried while the last frame waited decides the failure's words, in English and
-    // in Chinese: nothing, the frame itself, noise, negative replies. A real radio's own replies, late,
-    // repeated or refused once, are no sign of trouble on the line: the words stay those of a radio
-    // that stopped answering.
+    // What the line carried on each try of the last frame decides the failure's words, in English and
+    // in Chinese, and the trace names it: nothing, the frame itself, noise, negative replies, replies
+    // that belong to another frame or another block, each with how often it came. A radio that
+    // answered at all is never told to switch on.
     void lineCarried_data()
     {
         QTest::addColumn<VirtualRadioFaults>("faults");
         QTest::addColumn<QString>("english");
         QTest::addColumn<QString>("chinese");
-        const QString stopped = QStringLiteral("no reply to the read request for block 0 after 3 tries. The "
-                                               "radio answered at first and then stopped");
-        const QString stoppedChinese =
-            QStringLiteral("第 0 块读取请求发送 3 次后仍没有应答。对讲机起初有应答，后来停止了");
-        QTest::newRow("silent") << Faults([](auto& f) { f.silentFromFrame = 0; })
-                                << "no reply to the program command after 3 tries. Check that the radio is "
-                                   "switched on"
-                                << "编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机";
-        QTest::newRow("echo") << Faults([](auto& f) { f.echo = true; })
-                              << "no reply to the program command after 3 tries: each time only the frame "
-                                 "itself came back. The cable works up to its plug"
-                              << "编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。";
-        QTest::newRow("noise") << Faults([](auto& f) { f.noise = true; })
-                               << "no reply to the program command after 3 tries, only bytes that make no "
-                                  "reply (first bytes: F8 80 FE 78 00 E0 9C FF). Another kind of radio"
-                               << "只收到了不构成应答的字节（开头的字节：F8 80 FE 78 00 E0 9C FF）。";
-        QTest::newRow("every frame refused")
-            << Faults([](auto& f) { f.refuseAll = true; })
-            << "the radio refused the program command with a negative reply on each of 3 tries."
-            << "编程命令发送了 3 次，对讲机每次都回复否定应答";
+        QTest::addColumn<QString>("trace");
+        QTest::addColumn<bool>("answered"); // a radio answered, on this frame or an earlier one
+        const auto row = [](const char* name, const VirtualRadioFaults& faults, const char* english,
+                            const char* chinese, const char* trace) {
+            const bool noRadio = std::string_view(name) == "silent" || std::string_view(name) == "echo" ||
+                                 std::string_view(name) == "noise";
+            QTest::newRow(name) << faults << QString::fromUtf8(english) << QString::fromUtf8(chinese)
+                                << QString::fromUtf8(trace) << !noRadio;
+        };
+        row("silent", Faults([](auto& f) { f.silentFromFrame = 0; }),
+            "no acceptable reply to the program command after 3 tries. Nothing came back on any try. Check "
+            "that the radio is switched on",
+            "编程命令发送 3 次后仍没有收到有效的应答。每次都没有收到任何字节。请检查对讲机是否已开机",
+            "line carried: try 1: nothing; try 2: nothing; try 3: nothing");
+        row("echo", Faults([](auto& f) { f.echo = true; }),
+            "Each time only the frame itself came back. The cable works up to its plug",
+            "每次传回的都只是所发送的帧本身。", "try 1: echo, 50 52 4F 47 52 41 4D; try 2: echo");
+        row("noise", Faults([](auto& f) { f.noise = true; }),
+            "Each time only bytes came back that make no reply (first bytes: F8 80 FE 78 00 E0 9C). Another "
+            "kind of radio",
+            "每次收到的都只是不构成应答的字节（开头的字节：F8 80 FE 78 00 E0 9C）。",
+            "try 1: unreadable, F8 80 FE 78 00 E0 9C; try 2: unreadable");
+        row("every frame refused", Faults([](auto& f) { f.refuseAll = true; }),
+            "The radio refused it with a negative reply each time. A radio answers, but does not take this "
+            "frame",
+            "对讲机每次都回复了否定应答，拒绝了这一帧。",
+            "try 1: negative reply, 0A; try 2: negative reply, 0A");
         // Frames 2 to 4: the read request for block 0, whose negative reply stays below the threshold.
-        QTest::newRow("read request refused") << Faults([](auto& f) {
-            f.nakFrames = {2, 3, 4};
-        }) << "the radio refused the read request for block 0 with a negative reply on each of 3 tries."
-                                              << "第 0 块读取请求发送了 3 次，对讲机每次都回复否定应答";
-        QTest::newRow("block replies garbled") << Faults([](auto& f) {
-            f.badChecksumFrames = {3, 4, 5};
-        })
-                                               << "no whole reply to the read request for block 1 after 3 "
-                                                  "tries: the radio answered at first, then sent bytes that "
-                                                  "make no reply (first bytes: 57 08 00 20 01 "
-                                               << "第 1 块读取请求发送 3 次后仍没有完整的应答";
-        QTest::newRow("silent after the identity")
-            << Faults([](auto& f) { f.silentFromFrame = 2; }) << stopped << stoppedChinese;
-        QTest::newRow("refused once, then silent") << Faults([](auto& f) {
-            f.nakFrames = {2};
-            f.silentFromFrame = 3;
-        }) << stopped << stoppedChinese;
-        QTest::newRow("a repeated identity reply, then silent") << Faults([](auto& f) {
-            f.strayReplies[2] = RadioReplies::IdentReply("RZ614UV", 3);
-            f.lostFrames = {2, 3, 4};
-        }) << stopped << stoppedChinese;
-        QTest::newRow("a late acknowledgement, then silent") << Faults([](auto& f) {
-            f.strayReplies[2] = QByteArray(1, char(Proto::Ack));
-            f.lostFrames = {2, 3, 4};
-        }) << stopped << stoppedChinese;
+        row("read request refused", Faults([](auto& f) {
+                f.nakFrames = {2, 3, 4};
+            }),
+            "no acceptable reply to the read request for block 0 after 3 tries. The radio refused it with a "
+            "negative reply each time.",
+            "第 0 块读取请求发送 3 次后仍没有收到有效的应答。对讲机每次都回复了否定应答",
+            "try 3: negative reply, 0A");
+        row("block replies garbled", Faults([](auto& f) {
+                f.badChecksumFrames = {3, 4, 5};
+            }),
+            "no acceptable reply to the read request for block 1 after 3 tries. Each time only bytes came "
+            "back that make no reply (first bytes: 57 08 00 20 01 ",
+            "第 1 块读取请求发送 3 次后仍没有收到有效的应答。每次收到的都只是不构成应答的字节",
+            "try 1: unreadable, 57 08 00 20 01");
+        row("silent after the identity", Faults([](auto& f) { f.silentFromFrame = 2; }),
+            "no acceptable reply to the read request for block 0 after 3 tries. Nothing came back on any "
+            "try. "
+            "The radio answered at first and then stopped",
+            "第 0 块读取请求发送 3 "
+            "次后仍没有收到有效的应答。每次都没有收到任何字节。对讲机起初有应答，后来停止了",
+            "try 1: nothing; try 2: nothing; try 3: nothing");
+        // The program command refused once, then silence: a radio is there, on this port.
+        row("program command refused once, then silent", Faults([](auto& f) {
+                f.nakFrames = {0};
+                f.silentFromFrame = 1;
+            }),
+            "no acceptable reply to the program command after 3 tries. On 1 of the 3 tries the radio refused "
+            "it with a negative reply. Nothing came back on 2 of the 3 tries. A radio answers, but does not "
+            "take this frame",
+            "编程命令发送 3 次后仍没有收到有效的应答。3 次中有 1 次对讲机回复了否定应答，拒绝了这一帧。3 "
+            "次中有 2 "
+            "次没有收到任何字节。对讲机有应答，但不接受这一帧",
+            "line carried: try 1: negative reply, 0A; try 2: nothing; try 3: nothing");
+        // Each read request for block 0 answered with block 5.
+        row("another block each time", Faults([](auto& f) {
+                f.wrongBlocks = {{2, 5}, {3, 5}, {4, 5}};
+            }),
+            "no acceptable reply to the read request for block 0 after 3 tries. Each time the radio sent "
+            "block 5 instead of block 0. The radio answers, but not with the block asked for",
+            "第 0 块读取请求发送 3 次后仍没有收到有效的应答。对讲机每次发送的都是第 5 块，而不是所请求的第 "
+            "0 "
+            "块。对讲机有应答，但发送的不是所请求的数据块",
+            "line carried: try 1: another block (block 5), 57 08 00 20 05");
+        row("refused once, then silent", Faults([](auto& f) {
+                f.nakFrames = {2};
+                f.silentFromFrame = 3;
+            }),
+            "On 1 of the 3 tries the radio refused it with a negative reply. Nothing came back on 2 of the 3 "
+            "tries.",
+            "3 次中有 1 次对讲机回复了否定应答，拒绝了这一帧。3 次中有 2 次没有收到任何字节。",
+            "try 1: negative reply, 0A; try 2: nothing");
+        row("a repeated identity reply, then silent", Faults([](auto& f) {
+                f.strayReplies[2] = RadioReplies::IdentReply("RZ614UV", 3);
+                f.lostFrames = {2, 3, 4};
+            }),
+            "On 1 of the 3 tries the radio sent a reply that belongs to another frame. Nothing came back on "
+            "2 "
+            "of the 3 tries. The radio answers, but out of step with the program",
+            "3 次中有 1 次对讲机发送的是属于另一帧的应答。3 次中有 2 次没有收到任何字节。",
+            "try 1: reply to another frame, 49 52 5A");
+        row("a late acknowledgement, then silent", Faults([](auto& f) {
+                f.strayReplies[2] = QByteArray(1, char(Proto::Ack));
+                f.lostFrames = {2, 3, 4};
+            }),
+            "On 1 of the 3 tries the radio sent a reply that belongs to another frame.",
+            "3 次中有 1 次对讲机发送的是属于另一帧的应答。",
+            "try 1: reply to another frame, 06; try 2: nothing");
     }
     void lineCarried()
     {
         QFETCH(VirtualRadioFaults, faults);
         QFETCH(QString, english);
         QFETCH(QString, chinese);
+        QFETCH(QString, trace);
+        QFETCH(bool, answered);
         Radio().SetFaults(faults);
         Session().SetTimings({250ms, 120ms});
+        const auto capture = std::make_unique<TraceCapture>();
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
         QCOMPARE(one.events.last(), QStringLiteral("Failure"));
+        QVERIFY2(capture->Contains(trace), qPrintable(capture->All()));
         for (const auto& [language, words] :
              {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
             const ProgramTranslations translations(language); // English installs nothing
             const QString detail = OutcomeDetail(one.outcomes[0]);
             QVERIFY2(detail.contains(words), qPrintable(detail));
-            // The port once, ahead of the words, its device in the brackets of the language.
-            const QString port =
-                language == ChineseLanguage ? QStringLiteral("COM5（%1）：") : QStringLiteral("COM5 (%1): ");
-            QVERIFY2(detail.startsWith(port.arg(Radio().DevicePath())) &&
-                         detail.count(QStringLiteral("COM5")) == 1,
+            QVERIFY2(!answered || !(detail.contains(QStringLiteral("switched on")) ||
+                                    detail.contains(QString::fromUtf8("是否已开机"))),
+                     qPrintable(detail));
+            // The port once, ahead of the words; Chinese brackets the device in full-width ones.
+            const QString port = language == EnglishLanguage
+                                     ? QStringLiteral("COM5 (%1)").arg(Radio().DevicePath())
+                                     : QString::fromUtf8("COM5（%1）").arg(Radio().DevicePath());
+            QVERIFY2(detail.startsWith(port) && detail.count(QStringLiteral("COM5")) == 1,
                      qPrintable(detail));
             const QStringList foreign = OtherLanguage::Foreign(detail, language, {});
             QVERIFY2(foreign.isEmpty(), qPrintable(foreign.join(QStringLiteral(" | ")) + u'\n' + detail));

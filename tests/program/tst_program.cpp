@@ -809,23 +809,29 @@ private slots:
         QTest::addColumn<Fault>("fault");
         QTest::addColumn<QStringList>("english"); // what the detail holds in each language
         QTest::addColumn<QStringList>("chinese");
-        QTest::newRow("silent radio") << Fault::Silent
-                                      << QStringList{"no reply to the program command after 3 tries. Check "
-                                                     "that the radio is switched on"}
-                                      << QStringList{"编程命令发送 3 次后仍没有应答。请检查对讲机是否已开机"};
+        QTest::newRow("silent radio")
+            << Fault::Silent
+            << QStringList{"no acceptable reply to the program command after 3 tries. "
+                           "Nothing came back on any try. Check that the radio is "
+                           "switched on"}
+            << QStringList{
+                   "编程命令发送 3 次后仍没有收到有效的应答。每次都没有收到任何字节。请检查对讲机是否已开机"};
         // The port named once, ahead of what the line carried.
         QTest::newRow("cable without a radio, echoing")
             << Fault::Echo
-            << QStringList{"COM900 (", "): no reply to the program command after 3 tries: each time only "
-                                       "the frame itself came back."}
-            << QStringList{"COM900（", "）：编程命令发送 3 次后仍没有应答：每次传回的都只是所发送的帧本身。"};
-        QTest::newRow("noise") << Fault::Noise
-                               << QStringList{"only bytes that make no reply (first bytes: F8 80 FE 78"}
-                               << QStringList{"只收到了不构成应答的字节（开头的字节：F8 80 FE 78"};
+            << QStringList{"COM900 (", "): no acceptable reply to the program command after 3 tries. Each "
+                                       "time only the frame itself came back."}
+            << QStringList{"COM900（",
+                           "）：编程命令发送 3 次后仍没有收到有效的应答。每次传回的都只是所发送的帧本身。"};
+        QTest::newRow("noise")
+            << Fault::Noise
+            << QStringList{"only bytes came back that make no reply (first bytes: F8 80 FE 78"}
+            << QStringList{"每次收到的都只是不构成应答的字节（开头的字节：F8 80 FE 78"};
         QTest::newRow("every frame refused")
             << Fault::RefuseAll
-            << QStringList{"the radio refused the program command with a negative reply on each of 3 tries."}
-            << QStringList{"编程命令发送了 3 次，对讲机每次都回复否定应答"};
+            << QStringList{"no acceptable reply to the program command after 3 tries. The radio refused it "
+                           "with a negative reply each time."}
+            << QStringList{"编程命令发送 3 次后仍没有收到有效的应答。对讲机每次都回复了否定应答"};
         QTest::newRow("device gone, the list moved to a port without one")
             << Fault::DeviceGone
             << QStringList{"COM10 (/dev/ttyS9): there is no such device.\nCheck that the cable is plugged "
@@ -834,7 +840,7 @@ private slots:
             << QStringList{"COM10（/dev/ttyS9）：设备不存在。\n请检查写频线是否已插好", "\n\nCOM900 于 "};
         QTest::newRow("port held by another program")
             << Fault::PortHeld << QStringList{") is held by the program tst_program (process "}
-            << QStringList{") 正被程序 tst_program（进程 "};
+            << QStringList{"） 正被程序 tst_program（进程 "};
         QTest::newRow("model error")
             << Fault::OtherType
             << QStringList{"the radio is a TANGELOUV, but TANGELOSV is chosen as the radio type"}

@@ -7,6 +7,7 @@
 #include "settings/CableInfo.h"
 #include "settings/ComPorts.h"
 #include "settings/PortWatch.h"
+#include "settings/PresentCable.h"
 
 #include <QFileInfo>
 
@@ -347,6 +348,62 @@ private slots:
         QCOMPARE(CableFields(cable), known);
         const QString text = CableDetail(cable, path);
         QVERIFY2(says.isEmpty() ? text.isEmpty() : text.contains(says), qPrintable(text));
+    }
+
+    // Windows keeps the entries of adapters unplugged long ago with the COM number they had: only the
+    // device the system lists behind the port now describes the cable. Entries as the registry holds
+    // them (maker|product|ids|driver|timer per entry), the device present as vid:pid:serial.
+    void presentCable_data()
+    {
+        QTest::addColumn<QStringList>("entries"); // deviceId instanceId fields
+        QTest::addColumn<QString>("present");     // "unset": every entry is of a device present
+        QTest::addColumn<QString>("known");
+        const QString ftdi =
+            QStringLiteral("VID_0403+PID_6001+A50285BIA 0000 FTDI|USB Serial Port|0403:6001|FTSER2K|16");
+        const QString ftdiOther =
+            QStringLiteral("VID_0403+PID_6001+DK0AB1CDA 0000 FTDI|USB Serial Port|0403:6001|FTSER2K|1");
+        const QString ch340 =
+            QStringLiteral("VID_1A86&PID_7523 5&2f3b1c&0&2 wch.cn|USB-SERIAL CH340|1a86:7523|CH341SER_A64|");
+        const QString ch340Again =
+            QStringLiteral("VID_1A86&PID_7523 5&19c0a2&0&1 wch.cn|USB-SERIAL CH340|1a86:7523|CH341SER_A64|");
+        QTest::newRow("the one entry, present")
+            << QStringList{ch340} << "1a86:7523:" << ch340.section(u' ', 2);
+        QTest::newRow("an old FTDI entry before the CH340 present")
+            << QStringList{ftdi, ch340} << "1a86:7523:" << ch340.section(u' ', 2);
+        QTest::newRow("two FTDI cables, told by serial number")
+            << QStringList{ftdi, ftdiOther} << "0403:6001:DK0AB1CD" << ftdiOther.section(u' ', 2);
+        QTest::newRow("serial number in other capitals")
+            << QStringList{ftdiOther, ftdi} << "0403:6001:a50285bi" << ftdi.section(u' ', 2);
+        QTest::newRow("one CH340 in two sockets: the same words")
+            << QStringList{ch340, ch340Again} << "1A86:7523:" << ch340.section(u' ', 2);
+        QTest::newRow("two FTDI cables, no serial number: nothing known")
+            << QStringList{ftdi, ftdiOther} << "0403:6001:"
+            << "||||";
+        QTest::newRow("only an old entry: nothing known") << QStringList{ftdi} << "1a86:7523:"
+                                                          << "||||";
+        QTest::newRow("no USB device listed behind the port") << QStringList{ftdi} << "::"
+                                                              << "||||";
+        QTest::newRow("the caller's own key") << QStringList{ftdi} << "unset" << ftdi.section(u' ', 2);
+    }
+    void presentCable()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, present);
+        QFETCH(QString, known);
+        QList<PortEntry> list;
+        for (const QString& entry : entries) {
+            const QStringList fields = entry.section(u' ', 2).split(u'|');
+            CableInfo cable{fields[0], fields[1],   fields[2].section(u':', 0, 0), fields[2].section(u':', 1),
+                            fields[3], std::nullopt};
+            if (!fields[4].isEmpty())
+                cable.LatencyTimerMs = fields[4].toInt();
+            list.append({entry.section(u' ', 0, 0), entry.section(u' ', 1, 1), cable});
+        }
+        std::optional<PresentUsbDevice> device;
+        if (present != u"unset")
+            device = PresentUsbDevice{present.section(u':', 0, 0), present.section(u':', 1, 1),
+                                      present.section(u':', 2)};
+        QCOMPARE(CableFields(PresentCable(list, device)), known);
     }
 
     // A live pseudo-terminal through an alias: listed while it exists, gone with it, and never
