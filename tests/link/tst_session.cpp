@@ -608,6 +608,13 @@ private slots:
                })
             << "Failure" << end << false << false << QStringList{"P1", "I1", "END1", "END2", "END3"}
             << "the radio refused the end command with a negative reply on each of 3 tries.";
+        QTest::newRow("bytes that make no reply after the end command")
+            << uv << Faults([](auto& f) {
+                   f.ignoreEnd = true;
+                   f.strayReplies = {{2, "\x55\x66"}, {3, "\x55\x66"}, {4, "\x55\x66"}};
+               })
+            << "Failure" << end << false << false << QStringList{"P1", "I1", "END1", "END2", "END3"}
+            << "no whole reply to the end command after 3 tries";
         QTest::newRow("port gone at the program command")
             << uv << Faults([](auto& f) { f.hangUpFrames = {0}; }) << "Failure"
             << int(SessionStep::ProgramCommand) << true << false << QStringList{"P1"}
