@@ -3,8 +3,11 @@
 // command, the identity request and the end command, and nothing else.
 #include "cli/RadioCommands.h"
 #include "cli/RecordOutput.h"
+#include "cli/StatusLine.h"
 #include "link/ModelCheck.h"
+#include "link/SerialPlatform.h"
 #include "link/SessionMessages.h"
+#include "settings/CableInfo.h"
 #include "settings/ProgramTranslations.h"
 #include "settings/SystemLanguage.h"
 #include "settings/UsbBridge.h"
@@ -17,6 +20,7 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -30,7 +34,7 @@ class CheckText
 struct Step
 {
     const char* Name;   // port, open, program_command, identity, end_command
-    const char* Result; // ok, failed, not_listed, no_reply, not_sent
+    const char* Result; // ok, failed, refused, port_lost, not_listed, no_reply, not_sent
     QString Text;
 };
 
@@ -73,6 +77,30 @@ Step PortStep(const PortCheck& check)
                 .arg(name, check.Entry->Description, check.Chip)};
 }
 
+// The words of a failure, as a read's: a check reads nothing, and neither did the read it is worded as.
+QString FailureDetail(const SessionOutcome& outcome)
+{
+    SessionOutcome asRead = outcome;
+    asRead.Mode = SessionMode::Read;
+    return OutcomeDetail(asRead);
+}
+
+// The step that ended a check that failed: the port gone (exit code 3, as for a port that cannot be
+// opened), the radio refusing the frame, or anything else the line carried instead of a reply.
+void AddFailedStep(PortCheck& check, const char* name, const SessionOutcome& outcome)
+{
+    if (outcome.PortLost) {
+        check.Steps.append({name, "port_lost", FailureDetail(outcome)});
+        check.Code = ExitCode::CannotOpen;
+        return;
+    }
+    const bool refused = !outcome.Line.isEmpty() && std::ranges::all_of(outcome.Line, [](const LineTry& one) {
+        return one.Carried == TryCarried::NegativeReply;
+    });
+    check.Steps.append({name, refused ? "refused" : "failed", FailureDetail(outcome)});
+    check.Code = ExitCode::RadioFailure;
+}
+
 // The steps the session went through, up to the one that ended it.
 void AddSessionSteps(PortCheck& check, const CheckResult& result)
 {
@@ -85,18 +113,16 @@ void AddSessionSteps(PortCheck& check, const CheckResult& result)
     }
     check.Steps.append({"open", "ok", CheckText::tr("%1 opened.").arg(name)});
     if (outcome.Result == SessionResult::Failure && outcome.Step == SessionStep::ProgramCommand) {
-        check.Steps.append({"program_command", "failed", OutcomeDetail(outcome)});
-        check.Code = ExitCode::RadioFailure;
+        AddFailedStep(check, "program_command", outcome);
         return;
     }
     check.Steps.append({"program_command", "ok", CheckText::tr("The radio answered the program command.")});
     if (outcome.Result == SessionResult::Failure && outcome.Step == SessionStep::Identity) {
-        check.Steps.append({"identity", "failed", OutcomeDetail(outcome)});
-        check.Code = ExitCode::RadioFailure;
+        AddFailedStep(check, "identity", outcome);
         return;
     }
     if (outcome.Result == SessionResult::ModelError) {
-        check.Steps.append({"identity", "failed", OutcomeDetail(outcome)});
+        check.Steps.append({"identity", "failed", FailureDetail(outcome)});
         check.Steps.append({"end_command", "not_sent",
                             CheckText::tr("The end command was not sent, as a read sends none to a radio "
                                           "of a type it does not know.")});
@@ -112,9 +138,7 @@ void AddSessionSteps(PortCheck& check, const CheckResult& result)
                             .arg(result.Band)
                             .arg(BandName(result.Band))});
     if (outcome.Result != SessionResult::Complete) {
-        // The port went away while the end command was out.
-        check.Steps.append({"end_command", "failed", OutcomeDetail(outcome)});
-        check.Code = ExitCode::RadioFailure;
+        AddFailedStep(check, "end_command", outcome);
         return;
     }
     if (result.EndAnswered)
@@ -133,6 +157,13 @@ PortCheck CheckPort(const PortChoice& port, const QList<SerialPortEntry>& ports,
     if (check.Entry)
         check.Chip = UsbBridgeChip(DescribePortDevice(*check.Entry, context.settings.SysRoot()));
     check.Steps.append(PortStep(check));
+    // The latency timer slows every reply without failing any: the check reports it beside the port.
+    if (check.Entry) {
+        const QString device = check.Entry->DevicePath;
+        const QString advice = LatencyTimerAdvice(CableInfoFor(device), device);
+        if (!advice.isEmpty())
+            check.Steps.append({"latency_timer", "slow", advice});
+    }
     RadioRunner runner(context, port);
     AddSessionSteps(check, runner.Check());
     return check;
@@ -215,7 +246,12 @@ private:
             }
             if (found != nullptr)
                 continue;
+            // A port without a radio keeps the run silent for seconds: the person sees which it is.
+            if (context.status != nullptr)
+                context.status->Show(CheckText::tr("Trying COM%1 ...").arg(entry.Number));
             checks.append(CheckPort(PortChoice{entry.Number, {}}, ports, context));
+            if (context.status != nullptr)
+                context.status->Clear();
             if (!Json()) {
                 out() << CheckText::tr("%1:").arg(checks.last().Port.Name()) << '\n';
                 PrintSteps(out(), checks.last(), QStringLiteral("  "));

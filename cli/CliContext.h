@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+class StatusLine;
+
 // The exit codes, as the help and the manual page list them.
 enum class ExitCode : int {
     Done = 0,
@@ -38,6 +40,10 @@ struct CliContext
     QString backupFolder; // empty: the user's data folder
     // --no-prompt: the pause before trying again after no radio answered, or the same one did.
     std::chrono::milliseconds retryPause{1000};
+    // A terminal's line that shows what the run waits for; nullptr when the output is no terminal.
+    StatusLine* status = nullptr;
+    // How long a frame waits for its reply before the status line says so.
+    std::chrono::milliseconds statusAfter{1000};
 };
 
 int RunCli(const QStringList& arguments, CliContext& context);

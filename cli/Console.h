@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <cstdio>
 #include <optional>
+
+// Whether the stream is a terminal, where a line can be written over in place.
+bool IsTerminal(std::FILE* stream);
 
 class Console
 {

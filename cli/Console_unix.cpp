@@ -1,5 +1,7 @@
 #include "cli/Console.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -16,6 +18,11 @@ void OnInterrupt(int)
 }
 
 } // namespace
+
+bool IsTerminal(std::FILE* stream)
+{
+    return isatty(fileno(stream)) == 1;
+}
 
 Console::Console()
 {

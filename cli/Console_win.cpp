@@ -1,5 +1,6 @@
 #include "cli/Console.h"
 
+#include <io.h>
 #include <windows.h>
 
 #include <atomic>
@@ -23,6 +24,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event)
 
 // The console shows UTF-8 when its code pages say so; they are the whole window's, so they are put
 // back when the run ends. Redirected output is UTF-8 bytes either way.
+bool IsTerminal(std::FILE* stream)
+{
+    return _isatty(_fileno(stream)) != 0;
+}
+
 Console::Console() : inputCodePage(GetConsoleCP()), outputCodePage(GetConsoleOutputCP())
 {
     if (outputCodePage != 0)

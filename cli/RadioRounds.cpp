@@ -63,7 +63,7 @@ std::optional<PortChoice> ResolvePort(const QString& given, const ProgramSetting
             error = RadioCommand::tr("no --port given, and no port is chosen in the window");
             return std::nullopt;
         }
-        return PortChoice{saved, {}};
+        return PortChoice{saved, {}, PortSource::Saved};
     }
     // A device path: /dev/ttyUSB0, or on Windows \\.\COM5.
     if (given.contains(u'/') || given.contains(u'\\'))

@@ -14,6 +14,9 @@ RadioRunner::RadioRunner(const CliContext& context, PortChoice choice)
     : port(std::move(choice)), session(nullptr, context.timings)
 {
     session.SetCodePage(context.codePage);
+    session.SetPortSource(port.Source);
+    if (context.status != nullptr)
+        notice.emplace(*context.status, context.statusAfter, port.Name(), session);
     if (port.Device.isEmpty())
         session.SetPortResolver(
             [settings = context.settings](int16_t number) { return settings.DevicePathForComPort(number); });

@@ -3,19 +3,22 @@
 #pragma once
 
 #include "cli/CliContext.h"
+#include "cli/WaitNotice.h"
 #include "link/RadioSession.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 // The port a run talks to: a COM number, or a device given by its path (number 0).
 struct PortChoice
 {
     int16_t Number = 0;
     QString Device;
-    QString Name() const; // "COM900", or the device path
+    PortSource Source = PortSource::Given; // Saved: no port was given, the window's is taken
+    QString Name() const;                  // "COM900", or the device path
 };
 
 struct ReadResult
@@ -53,4 +56,5 @@ private:
 
     PortChoice port;
     RadioSession session;
+    std::optional<WaitNotice> notice; // on a terminal only
 };

@@ -38,6 +38,10 @@ int RunCli(const QStringList& arguments, CliContext& context)
         context.out->flush();
         return int(ExitCode::Done);
     }
+    // The trace writes its lines to the screen as they come: a line written over in place would break
+    // into them, and they show the waits anyway.
+    if (line.options->trace)
+        context.status = nullptr;
     if (line.options->command == Command::Ports)
         return ListPorts(context);
     if (line.options->command == Command::Check)

@@ -1,6 +1,7 @@
 // tangelo-cli: the command line of TANGELO_Tune, for reading and writing radio after radio.
 #include "cli/CliContext.h"
 #include "cli/Console.h"
+#include "cli/StatusLine.h"
 #include "settings/ProgramTranslations.h"
 #include "settings/Settings.h"
 #include "settings/SystemLanguage.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
@@ -28,5 +30,11 @@ int main(int argc, char* argv[])
     context.readLine = [&console] { return console.ReadLine(); };
     context.stopRequested = [&console] { return console.StopRequested(); };
     context.codePage = AnsiCodePage::System();
+    // Only a person at a terminal is told that the run waits; a file or a pipe gets the results alone.
+    std::optional<StatusLine> status;
+    if (IsTerminal(stderr)) {
+        status.emplace(err, &out);
+        context.status = &*status;
+    }
     return RunCli(QCoreApplication::arguments(), context);
 }

@@ -179,6 +179,10 @@
         <source>Not tried, as neither a USB serial cable nor an alias of yours is behind them: %1.</source>
         <translation>以下串口没有接 USB 写频线，也不是自行指定编号的别名，因此没有尝试：%1。</translation>
     </message>
+    <message>
+        <source>Trying COM%1 ...</source>
+        <translation>正在尝试 COM%1……</translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>
@@ -882,6 +886,14 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <comment>a COM port and its device</comment>
         <translation>%1（%2）</translation>
     </message>
+    <message>
+        <source>%1, the port chosen in the window, names no serial device of this computer. &quot;tangelo-cli ports&quot; lists the serial ports there are; &quot;tangelo-cli check&quot; finds the one a radio answers on.</source>
+        <translation>%1 是窗口中选择的串口，但这台电脑上没有它对应的串口设备。“tangelo-cli ports”会列出现有的串口；“tangelo-cli check”会找出有对讲机应答的串口。</translation>
+    </message>
+    <message>
+        <source>%1, the port chosen in the window and saved from an earlier run, names no serial device of this computer. Give the radio&apos;s port with --port: &quot;tangelo-cli ports&quot; lists the serial ports there are; &quot;tangelo-cli check&quot; finds the one a radio answers on.</source>
+        <translation>%1 是窗口中选择、在之前运行时保存的串口，但这台电脑上没有它对应的串口设备。请用 --port 给出对讲机所在的串口：“tangelo-cli ports”会列出现有的串口；“tangelo-cli check”会找出有对讲机应答的串口。</translation>
+    </message>
 </context>
 <context>
     <name>SerialPlatformText</name>
@@ -1095,6 +1107,13 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <translation>
             <numerusform>%1发送 %n 次后仍没有收到有效的应答。</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>WaitNotice</name>
+    <message>
+        <source>Waiting for a reply on %1, try %2 of %3 ...</source>
+        <translation>正在等待 %1 上的应答：第 %2 次发送，共 %3 次……</translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,8 @@ FrmMain::FrmMain(QWidget* parent, ProgramSettings settings, std::optional<AnsiCo
     Session.SetCodePage(CodePage);
     // A port number names the device that the window's own discovery lists under it.
     Session.SetPortResolver([this](int16_t number) { return Settings.DevicePathForComPort(number); });
+    // The port is the list's choice, which the dealer may not have made in this run.
+    Session.SetPortSource(PortSource::Window);
     Session.SetWriteFieldsQuestion([this](const RadioInfoRecord& radio, const InfoImageType& image) {
         return GetDataByShow(radio, image);
     });

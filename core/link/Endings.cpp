@@ -18,6 +18,8 @@ void RadioSession::FinishSession(bool ok)
             CompleteRead();
         else if (sessionMode == SessionMode::Write)
             CompleteWrite();
+        else if (sessionMode == SessionMode::Check)
+            CompleteCheck();
         return;
     }
     if (sessionMode == SessionMode::None)
@@ -56,8 +58,9 @@ void RadioSession::PortLost()
     AwaitingReply = false;
     WaitTimer.stop();
     portLost = true;
-    // Once the end command is out the transfer is done, as when it goes unanswered.
-    FinishSession(sessionStep == SessionStep::End);
+    // Once the end command is out the transfer is done, as when it goes unanswered; a check is there
+    // to find a link that fails, and this one did.
+    FinishSession(sessionStep == SessionStep::End && sessionMode != SessionMode::Check);
 }
 
 void RadioSession::Report(SessionResult result, SessionMode mode)
@@ -96,7 +99,8 @@ bool RadioSession::CheckModel()
 {
     WaitTimer.stop();
     bool result = false;
-    if (sessionMode == SessionMode::Read) {
+    // A check, as a read, takes any type this program knows.
+    if (sessionMode == SessionMode::Read || sessionMode == SessionMode::Check) {
         radioInfo.Model = RadioIdentity;
         result = IsKnownRadioType(radioInfo.Model, RadioIdentity);
     } else if (sessionMode == SessionMode::Write) {

@@ -1,5 +1,5 @@
 // The frame builders of the session: each builds its frame and hands it to SendFrame with the
-// length and wait of the reply it expects.
+// length and wait of the reply it expects, and tells of the try.
 #include "link/Frames.h"
 #include "link/RadioSession.h"
 
@@ -24,26 +24,32 @@ bool RadioSession::NextAddress(int32_t& address, int32_t limit, uint8_t blocks)
     return true;
 }
 
+void RadioSession::Send(int16_t replyLength, const QByteArray& frame, bool longWait)
+{
+    SendFrame(replyLength, frame, longWait);
+    TellTry();
+}
+
+// The owner may show that a reply is awaited, and for how long; a frame held back awaits nothing.
+void RadioSession::TellTry()
+{
+    if (!SendHalted)
+        emit trySent(LastFrame, int16_t(RetryCount + 1), WaitTimer.intervalAsDuration());
+}
+
 void RadioSession::SendProgramCommand()
 {
     sessionStep = SessionStep::ProgramCommand;
-    SendFrame(1, Proto::ProgramCommand.toByteArray(), true);
+    Send(1, Proto::ProgramCommand.toByteArray(), true);
 }
 
 void RadioSession::SendIdentRequest()
 {
-    SendFrame(Proto::IdentReplySize, QByteArray(1, char(Proto::IdentRequest)), false);
+    Send(Proto::IdentReplySize, QByteArray(1, char(Proto::IdentRequest)), false);
 }
 
 void RadioSession::ReadBlock(int32_t address)
 {
-    // A check ends where a read would ask for its first block; the end of a read decodes the band
-    // from the image, which a check never read.
-    if (checkOnly) {
-        checkedBand = radioInfo.BandIndex;
-        FinishTransfer();
-        return;
-    }
     // The read-back reads only the blocks written.
     const bool readBack = sessionStep == SessionStep::ReadBack;
     if (!NextAddress(address, readBack ? LastWriteAddress : LastReadAddress, readBack ? passBlocks : 0xFF)) {
@@ -54,7 +60,7 @@ void RadioSession::ReadBlock(int32_t address)
         return;
     }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
-    SendFrame(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
+    Send(Proto::BlockFrameSize, Proto::BuildReadRequest(uint8_t(address / Proto::BlockDataSize)), false);
 }
 
 void RadioSession::WriteBlock(int32_t address)
@@ -65,10 +71,10 @@ void RadioSession::WriteBlock(int32_t address)
     }
     Q_ASSERT(address >= 0 && address <= LastReadAddress && address % Proto::BlockDataSize == 0);
     const auto data = std::span(infoImage).subspan(size_t(address)).first<Proto::BlockDataSize>();
-    SendFrame(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);
+    Send(1, Proto::BuildBlockFrame(uint8_t(address / Proto::BlockDataSize), data), false);
 }
 
 void RadioSession::SendEnd()
 {
-    SendFrame(1, Proto::EndCommand.toByteArray(), false);
+    Send(1, Proto::EndCommand.toByteArray(), false);
 }

@@ -21,6 +21,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -60,13 +61,16 @@ public:
     void startWrite(int16_t portNumber, const QString& radioTypeText);
     // The owner goes away: the port closes and the session ends without a report.
     void Abandon();
-    // A check of the link (Probe.cpp): the program command, the identity request and the end
-    // command, and no block read or written. It ends as a read that read nothing; the identity it got
-    // and whether the end command was answered are asked for afterwards.
+    // A check of the link (LinkCheck.cpp), a sequence of its own: the program command, the identity
+    // request and the end command, and no block read or written. The identity it got and whether the
+    // end command was answered are asked for afterwards. It fails where the port goes away, or where
+    // the line carried anything but silence after the end command.
     void startCheck(int16_t portNumber);
     QString CheckedIdentity() const { return RadioIdentity; }
-    int16_t CheckedBand() const { return checkedBand; }
-    bool EndAnswered() const;
+    int16_t CheckedBand() const { return radioInfo.BandIndex; }
+    bool EndAnswered() const { return endAnswered; }
+    // Where the port number came from, for the words when it names no device.
+    void SetPortSource(PortSource source) { MSComm1.Source = source; }
 
     // The record the session starts from; a read keeps its Model and Version apart from the image's.
     void SetRadioInfo(const RadioInfoRecord& record) { radioInfo = record; }
@@ -83,6 +87,9 @@ public:
 signals:
     void recordRead(const RadioInfoRecord& record, const InfoImageType& image);
     void finished(const SessionOutcome& outcome);
+    // A frame went out (try 1) or out again (up to FrameTries), and its reply wait of `wait` runs.
+    // A frame held back sends nothing and tells nothing.
+    void trySent(const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait);
 
 private:
     // Transmission layer.
@@ -91,6 +98,7 @@ private:
     void Transmit();
     void KeepReceived(const QByteArray& bytes);
     void JudgeLine();
+    void TellTry();
     // Session steps.
     void StartSession(SessionMode mode, int16_t portNumber);
     void NextStep(SessionStep step);
@@ -105,6 +113,10 @@ private:
     void FinishSession(bool ok);
     void CompleteRead();
     void CompleteWrite();
+    // The check's own steps and endings (LinkCheck.cpp).
+    void CheckStep();
+    void CheckUnanswered();
+    void CompleteCheck();
     bool CheckModel();
     void PortLost();
     void Report(SessionResult result, SessionMode mode);
@@ -114,7 +126,8 @@ private:
     // Port.
     bool OpenPort(int16_t portNumber);
     void ClosePort();
-    // Frame builders.
+    // Frame builders: each hands its frame to SendFrame through Send, which also tells of the try.
+    void Send(int16_t replyLength, const QByteArray& frame, bool longWait);
     void SendProgramCommand();
     void SendIdentRequest();
     void ReadBlock(int32_t address);  // -1: next block in sequence
@@ -142,11 +155,10 @@ private:
     SessionStep sessionStep = SessionStep::Idle;
     int32_t BlockAddress = -32;
     bool SendHalted = false;
-    bool refused = false;    // the owner refused the write; its failure is reported as such
-    bool modelError = false; // the model check failed; its failure is reported as such
-    bool portLost = false;   // the port went away; its failure says so
-    bool checkOnly = false;  // a check: the end command follows the identity
-    int16_t checkedBand = 0; // the band byte of the check's identity reply
+    bool refused = false;     // the owner refused the write; its failure is reported as such
+    bool modelError = false;  // the model check failed; its failure is reported as such
+    bool portLost = false;    // the port went away; its failure says so
+    bool endAnswered = false; // a check: the radio acknowledged the end command
     // The write's verification: the blocks that this pass of block writes and its read-back cover (bit
     // n: block n), those of them that read back otherwise, how often such blocks were written again,
     // the blocks as the radio last gave them back, and the blocks it never took.

@@ -126,6 +126,27 @@ bool SerialControl::SetPortOpen(bool openIt)
     return open();
 }
 
+// A person who never typed the number is told where it came from, and how to find the right one.
+QString SerialControl::NoDeviceText(const QString& portName) const
+{
+    switch (Source) {
+    case PortSource::Given:
+        break;
+    case PortSource::Window:
+        return tr("%1, the port chosen in the window, names no serial device of this computer. "
+                  "\"tangelo-cli ports\" lists the serial ports there are; \"tangelo-cli check\" finds "
+                  "the one a radio answers on.")
+            .arg(portName);
+    case PortSource::Saved:
+        return tr("%1, the port chosen in the window and saved from an earlier run, names no serial "
+                  "device of this computer. Give the radio's port with --port: \"tangelo-cli ports\" "
+                  "lists the serial ports there are; \"tangelo-cli check\" finds the one a radio "
+                  "answers on.")
+            .arg(portName);
+    }
+    return tr("%1 names no serial device of this computer.").arg(portName);
+}
+
 bool SerialControl::open()
 {
     errorText.clear();
@@ -135,8 +156,7 @@ bool SerialControl::open()
     devicePath = resolver ? resolver(CommPort) : QString();
     const QString portName = QStringLiteral("COM%1").arg(CommPort);
     if (devicePath.isEmpty()) {
-        errorText = CommPort > 0 ? tr("%1 names no serial device of this computer.").arg(portName)
-                                 : tr("No COM port is chosen.");
+        errorText = CommPort > 0 ? NoDeviceText(portName) : tr("No COM port is chosen.");
         TraceEvent(QStringLiteral("cannot open %1: %2").arg(portName, errorText));
         return false;
     }

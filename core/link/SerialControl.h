@@ -15,6 +15,10 @@
 #include <functional>
 #include <memory>
 
+// Who named the port number: the user (typed, or one of the ports found), the window's choice, or
+// the window's choice saved from an earlier run and taken for want of another.
+enum class PortSource : int8_t { Given, Window, Saved };
+
 class SerialControl : public QObject
 {
     Q_OBJECT
@@ -38,6 +42,7 @@ public:
     int16_t InputLen = 0;                            // 0: Input takes every waiting byte
     int16_t CommEvent = 0;                           // code of the last OnComm
     bool LowLatency = true; // at each opening, ask the driver to pass received bytes on at once
+    PortSource Source = PortSource::Given; // for the words when CommPort names no device
 
     void SetRThreshold(int16_t count); // OnComm fires once at least this many bytes wait; 0: never
     int16_t RThreshold() const { return rThreshold; }
@@ -74,6 +79,7 @@ private:
     void handleError(QSerialPort::SerialPortError error);
     void endLostPort();
     void TraceEvent(const QString& text) const;
+    QString NoDeviceText(const QString& portName) const;
 
     std::unique_ptr<QSerialPort> port;
     PortResolver resolver;

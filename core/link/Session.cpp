@@ -60,7 +60,9 @@ void RadioSession::startWrite(int16_t portNumber, const QString& radioTypeText)
 void RadioSession::StartSession(SessionMode mode, int16_t portNumber)
 {
     trace.Restart();
-    trace.Event(mode == SessionMode::Read ? QStringLiteral("Read pressed") : QStringLiteral("Write pressed"));
+    trace.Event(mode == SessionMode::Read    ? QStringLiteral("Read pressed")
+                : mode == SessionMode::Write ? QStringLiteral("Write pressed")
+                                             : QStringLiteral("check started: no block is read or written"));
     sessionMode = mode;
     SendHalted = false;
     sessionStep = SessionStep::Idle;
@@ -95,6 +97,10 @@ void RadioSession::NextStep(SessionStep step)
 {
     WaitTimer.stop();
     sessionStep = step;
+    if (sessionMode == SessionMode::Check) {
+        CheckStep();
+        return;
+    }
     const bool write = sessionMode == SessionMode::Write;
     switch (sessionStep) {
     case SessionStep::ProgramCommand:

@@ -68,13 +68,19 @@ void RadioSession::WaitTimer_Timer()
     if (MSComm1.PortOpen())
         KeepReceived(MSComm1.Input());
     trace.Event(QStringLiteral("no acceptable reply to transmission %1").arg(RetryCount + 1));
-    if (!ResendFrame()) {
-        // An end command nobody answers still closes a finished transfer.
-        const bool ended = sessionStep == SessionStep::End;
-        if (!ended)
-            JudgeLine();
-        trace.Event(ended ? QStringLiteral("end command unanswered, transfer complete")
-                          : QStringLiteral("giving up"));
-        FinishSession(ended);
+    if (ResendFrame()) {
+        TellTry();
+        return;
     }
+    if (sessionMode == SessionMode::Check) {
+        CheckUnanswered();
+        return;
+    }
+    // An end command nobody answers still closes a finished transfer.
+    const bool ended = sessionStep == SessionStep::End;
+    if (!ended)
+        JudgeLine();
+    trace.Event(ended ? QStringLiteral("end command unanswered, transfer complete")
+                      : QStringLiteral("giving up"));
+    FinishSession(ended);
 }

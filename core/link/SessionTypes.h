@@ -14,7 +14,8 @@
 #include <cstdint>
 #include <optional>
 
-enum class SessionMode : int16_t { None = 0, Read = 1, Write = 2 };
+// Check: the link alone, the program command, the identity request and the end command.
+enum class SessionMode : int16_t { None = 0, Read = 1, Write = 2, Check = 3 };
 
 // The steps in the order they follow one another. A write also reads blocks 3 and 4 (steps 32 and
 // 33) before writing them back, so that the bytes it does not change go back as this radio holds them.
@@ -31,6 +32,9 @@ enum class SessionStep : int16_t {
     ReadBack = 6, // a write's blocks read again, each compared with what was written
     End = 69,     // end command sent
 };
+
+// How often one frame goes out at most, without an acceptable reply.
+inline constexpr int16_t FrameTries = 3;
 
 // The reply waits: after the program command, and after every other frame.
 struct LinkTimings

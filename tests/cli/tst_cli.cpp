@@ -2,10 +2,12 @@
 // alias. Most cases run the command line's code in this process with short reply waits; the exit
 // codes are checked on the program itself.
 #include "cli/CliContext.h"
+#include "cli/StatusLine.h"
 #include "cli/TerminalText.h"
 #include "data/RadioBackup.h"
 #include "IsolatedProgram.h"
 #include "OtherLanguage.h"
+#include "PtyPair.h"
 #include "RadioOnCom.h"
 #include "settings/BackupFolder.h"
 #include "settings/ProgramTranslations.h"
@@ -27,6 +29,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -94,6 +97,7 @@ struct RunSetting
     QString locale;         // LC_ALL and LANG, LANGUAGE unset; empty: the test's own
     QByteArray input;       // standard input, closed after it
     bool interrupt = false; // Ctrl-C once it has said something on standard error
+    bool terminal = false;  // standard error a pseudo-terminal, as a person's screen
 };
 
 enum class Radio { Answering, Silent, FarBand, Backup, BackupOtherSerial, BackupOtherType };
@@ -154,6 +158,8 @@ class TestCli : public QObject
     std::function<bool()> stop;
     LinkTimings timings = ShortWaits;
     QString backupFolder;
+    StatusLine* status = nullptr;
+    std::chrono::milliseconds statusAfter{1000};
 
     VirtualRadio& AddRadio(const QByteArray& identity = "RZ614UV", uint8_t band = 0,
                            const QByteArray& serial = {})
@@ -191,6 +197,11 @@ class TestCli : public QObject
             environment.remove("LANGUAGE");
         }
         process.setProcessEnvironment(environment);
+        std::optional<PtyPair> screen;
+        if (setting.terminal) {
+            screen.emplace();
+            process.setStandardErrorFile(screen->SlavePath());
+        }
         process.start(QStringLiteral(TANGELO_CLI_PROGRAM), arguments);
         ProgramRun run;
         if (!process.waitForStarted())
@@ -201,7 +212,7 @@ class TestCli : public QObject
         const bool ended = QTest::qWaitFor(
             [&] {
                 run.out += process.readAllStandardOutput();
-                run.err += process.readAllStandardError();
+                run.err += screen ? screen->Read(1 << 16, 1) : process.readAllStandardError();
                 if (setting.interrupt && !interrupted && run.err.contains('\n')) {
                     ::kill(pid_t(process.processId()), SIGINT);
                     interrupted = true;
@@ -214,7 +225,7 @@ class TestCli : public QObject
         run.ended = process.exitStatus() == QProcess::NormalExit;
         run.exitCode = process.exitCode();
         run.out += process.readAllStandardOutput();
-        run.err += process.readAllStandardError();
+        run.err += screen ? screen->Read(1 << 16, 100) : process.readAllStandardError();
         run.output = run.out + run.err;
         return run;
     }
@@ -236,6 +247,8 @@ class TestCli : public QObject
         context.timings = timings;
         context.backupFolder = backupFolder;
         context.retryPause = 50ms;
+        context.status = status;
+        context.statusAfter = statusAfter;
         return RunCli(QStringList{QStringLiteral("tangelo-cli")} + arguments, context);
     }
 
@@ -748,6 +761,34 @@ private slots:
         const QString output = QString::fromUtf8(run.output);
         QVERIFY2(output.contains(shown), qPrintable(output));
         QCOMPARE(run.exitCode, exitCode);
+        // Pipes are no terminal: no status line, even through the 4.5 s of a silent radio.
+        QVERIFY2(!output.contains(u'\r') && !output.contains("Waiting"), qPrintable(output));
+    }
+
+    // The program itself on a terminal: the wait of a silent radio shows, in place, and goes.
+    void waitShownOnTerminal()
+    {
+        VirtualRadio& radio = AddRadio();
+        radio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
+        RunSetting setting;
+        setting.locale = QStringLiteral("en_US.UTF-8");
+        setting.terminal = true;
+        const ProgramRun run = RunProgram({"read", "--port", radio.DevicePath()}, setting);
+        QVERIFY(run.ended);
+        QCOMPARE(run.exitCode, 1);
+        const QString screen = QString::fromUtf8(run.err);
+        const QString waiting = QStringLiteral("\rWaiting for a reply on %1, try %2 of 3 ...");
+        qsizetype at = 0;
+        for (int tryNumber = 1; tryNumber <= 3; ++tryNumber) {
+            at = screen.indexOf(waiting.arg(radio.DevicePath()).arg(tryNumber), at);
+            QVERIFY2(at >= 0, qPrintable(screen));
+        }
+        // Cleared (spaces over it, back to its start) before the failure's line.
+        const qsizetype failure =
+            screen.indexOf(QStringLiteral("no acceptable reply to the program command"), at);
+        QVERIFY2(failure > at && screen.mid(at + 1, failure - at).contains(QStringLiteral("   \r")),
+                 qPrintable(screen));
+        QVERIFY2(!run.out.contains('\r'), run.out.constData());
     }
 
     // check on one port: a line per step up to the one that failed, and never a block read or written.
@@ -784,6 +825,23 @@ private slots:
         QTest::newRow("port cannot be opened")
             << QByteArray("RZ614UV") << none << "/dev/no-such-tty" << 3
             << QStringList{"port:not_listed", "open:failed"} << QStringList{};
+        // The port going away is no reply that never came: it is named, with the exit code of a port.
+        QTest::newRow("port gone at the end command")
+            << QByteArray("RZ614UV") << Faults([](VirtualRadioFaults& f) { f.hangUpFrames = {2}; }) << Port
+            << 3
+            << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:ok", "end_command:port_lost"}
+            << QStringList{"P", "I", "END"};
+        QTest::newRow("port gone at the identity request")
+            << QByteArray("RZ614UV") << Faults([](VirtualRadioFaults& f) { f.hangUpFrames = {1}; }) << Port
+            << 3 << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:port_lost"}
+            << QStringList{"P", "I"};
+        QTest::newRow("end command refused")
+            << QByteArray("RZ614UV") << Faults([](VirtualRadioFaults& f) {
+                   f.nakFrames = {2, 3, 4};
+               })
+            << Port << 1
+            << QStringList{"port:ok", "open:ok", "program_command:ok", "identity:ok", "end_command:refused"}
+            << QStringList{"P", "I", "END", "END", "END"};
     }
 
     void check()
@@ -809,13 +867,31 @@ private slots:
         if (exitCode == 0)
             QCOMPARE(object.value("type").toString(), identity == "RZ614UV" ? "TANGELOUV" : "TANGELOSV");
 
-        // The text has the same steps, in their order.
+        // A port that went away, and what it went away at, is named as such.
         const QJsonArray jsonSteps = object.value("steps").toArray();
+        const QString last = jsonSteps.last()["text"].toString();
+        if (steps.last().endsWith(u":port_lost"))
+            QVERIFY2(
+                last.contains(QStringLiteral("the port went away while waiting for the reply to %1.")
+                                  .arg(frames.last() == u"END" ? "the end command" : "the identity request")),
+                qPrintable(last));
+        if (steps.last().endsWith(u":refused"))
+            QVERIFY2(last.contains(
+                         "no acceptable reply to the end command after 3 tries. The radio refused it with a "
+                         "negative reply each time."),
+                     qPrintable(last));
+
+        // The text has the same steps, in their order; a radio that hung up is back on a new device.
+        const QString device = radio.DevicePath();
+        if (!radio.IsOpen()) {
+            QVERIFY(radio.OpenPty());
+            Connect(0);
+        }
         radio.ClearTrace();
         QCOMPARE(Cli({"check", "--port", port}), exitCode);
         qsizetype at = 0;
         for (const QJsonValue step : jsonSteps) {
-            at = out.indexOf(step["text"].toString() + u'\n', at);
+            at = out.indexOf(step["text"].toString().replace(device, radio.DevicePath()) + u'\n', at);
             QVERIFY2(at >= 0, qPrintable(out));
         }
         QCOMPARE(FrameNames(radio), frames);
@@ -878,6 +954,87 @@ private slots:
         const QJsonObject found = object.value("ports").toArray().last().toObject();
         QCOMPARE(found.value("type").toString(), "TANGELOSU");
         QCOMPARE(found.value("band").toInt(), 3);
+    }
+
+    // A port that names no device: the one typed is named as typed; the window's, taken when none is
+    // given, is said to be the window's, with the way to the right one.
+    void portNamesNoDevice_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("notShown");
+        QTest::newRow("typed")
+            << QStringList{"read", "--port", "950"}
+            << "Cannot Open Communication Port. COM950 names no serial device of this computer."
+            << "window";
+        QTest::newRow("the window's, saved")
+            << QStringList{"read"}
+            << "Cannot Open Communication Port. COM950, the port chosen in the window and saved from an "
+               "earlier "
+               "run, names no serial device of this computer. Give the radio's port with --port: "
+               "\"tangelo-cli ports\" lists the serial ports there are; \"tangelo-cli check\" finds the one "
+               "a radio answers on."
+            << "COM950 names";
+    }
+    void portNamesNoDevice()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, shown);
+        QFETCH(QString, notShown);
+        AddRadio(); // COM900, not the one saved
+        program->Settings().SaveComPortSetting(950);
+        QCOMPARE(Cli(arguments), 3);
+        const QString output = out + err;
+        QVERIFY2(output.contains(shown) && !output.contains(notShown), qPrintable(output));
+    }
+
+    // On a terminal a frame that waits a while for its reply shows it, port and try, in place; the
+    // line goes before anything else is written. check without a port names each port as it tries it.
+    void waitShown_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QStringList>("shown"); // each text the status line showed, in order
+
+        const QString waiting = QStringLiteral("Waiting for a reply on %1, try %2 of 3 ...");
+        const QStringList threeTries{waiting.arg("COM900").arg(1), waiting.arg("COM900").arg(2),
+                                     waiting.arg("COM900").arg(3)};
+        QTest::newRow("silent radio") << QStringList{"read", "--port", Port} << true << threeTries;
+        QTest::newRow("radio answers at once")
+            << QStringList{"read", "--port", Port} << false << QStringList{};
+        // The trace's own lines come as they happen; a line written over would break into them.
+        QTest::newRow("silent radio, --trace")
+            << QStringList{"read", "--port", Port, "--trace"} << true << QStringList{};
+        QTest::newRow("check, every port, silent")
+            << QStringList{"check"} << true << QStringList{"Trying COM900 ..."} + threeTries;
+        QTest::newRow("check, every port, radio answers")
+            << QStringList{"check"} << false << QStringList{"Trying COM900 ..."};
+    }
+    void waitShown()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, silent);
+        QFETCH(QStringList, shown);
+        VirtualRadio& radio = AddRadio();
+        if (silent)
+            radio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
+        // Each try of the program command waits 400 ms: the status line shows after 50 ms.
+        QString terminal;
+        QTextStream terminalStream(&terminal);
+        StatusLine line(terminalStream);
+        status = &line;
+        statusAfter = 50ms;
+        Cli(arguments);
+        status = nullptr;
+
+        QStringList texts;
+        for (const QString& text : terminal.split(u'\r'))
+            if (!text.trimmed().isEmpty() && !texts.contains(text.trimmed()))
+                texts << text.trimmed();
+        QCOMPARE(texts, shown);
+        // Cleared at the end: spaces over the whole line, and back to its start.
+        QVERIFY2(terminal.isEmpty() || terminal.endsWith(QStringLiteral("   \r")), qPrintable(terminal));
+        QVERIFY2(!out.contains(u'\r') && !err.contains(u'\r'), qPrintable(out + err));
     }
 
     // No cable anywhere: nothing is tried, and the exit code is that of no answer.

@@ -344,25 +344,40 @@ private slots:
         QTest::addColumn<int>("commPort");
         QTest::addColumn<QString>("path"); // "(pty)": the pseudo-terminal; "(held)": it, opened elsewhere
         QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("source"); // PortSource
         QTest::addColumn<QString>("reason");
         const QString ok = QStringLiteral("115200,N,8,1");
-        QTest::newRow("no port chosen") << 0 << "" << ok << "No COM port is chosen.";
-        QTest::newRow("number names no device") << 7 << "" << ok << "COM7 names no serial device";
-        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing" << ok
+        const int given = int(PortSource::Given);
+        QTest::newRow("no port chosen") << 0 << "" << ok << given << "No COM port is chosen.";
+        QTest::newRow("number names no device")
+            << 7 << "" << ok << given << "COM7 names no serial device of this computer.";
+        // A number the person never typed says where it came from.
+        QTest::newRow("the window's choice names no device")
+            << 950 << "" << ok << int(PortSource::Window)
+            << "COM950, the port chosen in the window, names no serial device of this computer. "
+               "\"tangelo-cli ports\" lists";
+        QTest::newRow("the window's saved choice names no device")
+            << 950 << "" << ok << int(PortSource::Saved)
+            << "COM950, the port chosen in the window and saved from an earlier run, names no serial device "
+               "of this computer. Give the radio's port with --port";
+        QTest::newRow("device missing") << 7 << "/dev/ttyTANGELO-missing" << ok << given
                                         << "COM7 (/dev/ttyTANGELO-missing): there is no such device.";
         QTest::newRow("not a terminal")
-            << 7 << "/dev/null" << ok << "COM7 (/dev/null): the device is not a serial port.";
+            << 7 << "/dev/null" << ok << given << "COM7 (/dev/null): the device is not a serial port.";
+        QTest::newRow("device missing, the window's choice")
+            << 7 << "/dev/ttyTANGELO-missing" << ok << int(PortSource::Window)
+            << "COM7 (/dev/ttyTANGELO-missing)";
         QTest::newRow("bad settings") << 7 << "(pty)"
-                                      << "115200,X,8,1"
-                                      << "not valid";
+                                      << "115200,X,8,1" << given << "not valid";
         QTest::newRow("held by this very program")
-            << 7 << "(held)" << ok << ") is held by the program tst_serialcontrol (process";
+            << 7 << "(held)" << ok << given << ") is held by the program tst_serialcontrol (process";
     }
     void openFailureSaysWhy()
     {
         QFETCH(int, commPort);
         QFETCH(QString, path);
         QFETCH(QString, settings);
+        QFETCH(int, source);
         QFETCH(QString, reason);
         const QString device = path.startsWith(u'(') ? pty->SlavePath() : path;
         SerialControl holder;
@@ -374,6 +389,7 @@ private slots:
         control->SetPortResolver([device](int16_t) { return device; });
         control->CommPort = int16_t(commPort);
         control->Settings = settings;
+        control->Source = PortSource(source);
         QVERIFY(!control->SetPortOpen(true));
         QVERIFY(!control->PortOpen());
         QVERIFY2(control->ErrorString().contains(reason), qPrintable(control->ErrorString()));
@@ -602,8 +618,8 @@ private slots:
                    QString::fromUtf8("其延迟计时器仍为 16 毫秒")};
         QTest::newRow("timer at 16 ms, nothing came, Chinese")
             << 2 << "16" << false
-            << QStringList{
-                   QString::fromUtf8("写频线使用 FTDI FT232R USB UART（USB 0403:6001，驱动程序 ftdi_sio）。")};
+            << QStringList{QString::fromUtf8(
+                   "写频线使用 FTDI FT232R USB UART（USB 0403:6001，驱动程序 ftdi_sio）。")};
     }
     void cableInFailureDetail()
     {

@@ -578,6 +578,104 @@ private slots:
             VerifyNextReadWorks();
     }
 
+    // A check goes as far as the end command and never asks for a block. What a read takes for done
+    // after the end command is what a check is there to find: a port that went away, or a radio that
+    // refuses the end command. Only a radio that never acknowledges it passes. Each try is told.
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<bool>("portLost");
+        QTest::addColumn<bool>("endAnswered");
+        QTest::addColumn<QStringList>("tries"); // as trySent told them: frame and try
+        QTest::addColumn<QString>("words");     // in the failure's detail
+
+        const QByteArray uv("RZ614UV");
+        const int end = int(SessionStep::End);
+        QTest::newRow("radio answers") << uv << VirtualRadioFaults{} << "Complete" << end << false << true
+                                       << QStringList{"P1", "I1", "END1"} << "";
+        QTest::newRow("end command unanswered")
+            << uv << Faults([](auto& f) { f.ignoreEnd = true; }) << "Complete" << end << false << false
+            << QStringList{"P1", "I1", "END1", "END2", "END3"} << "";
+        QTest::newRow("port gone at the end command")
+            << uv << Faults([](auto& f) { f.hangUpFrames = {2}; }) << "Failure" << end << true << false
+            << QStringList{"P1", "I1", "END1"}
+            << "the port went away while waiting for the reply to the end command.";
+        QTest::newRow("end command refused") << uv << Faults([](auto& f) {
+            f.nakFrames = {2, 3, 4};
+        }) << "Failure" << end << false << false
+                                             << QStringList{"P1", "I1", "END1", "END2", "END3"}
+                                             << "no acceptable reply to the end command after 3 tries. The "
+                                                "radio refused it with a negative reply each time.";
+        QTest::newRow("bytes that make no reply after the end command")
+            << uv << Faults([](auto& f) {
+                   f.ignoreEnd = true;
+                   f.strayReplies = {{2, "\x55\x66"}, {3, "\x55\x66"}, {4, "\x55\x66"}};
+               })
+            << "Failure" << end << false << false << QStringList{"P1", "I1", "END1", "END2", "END3"}
+            << "no acceptable reply to the end command after 3 tries. Each time only bytes came back that "
+               "make no reply";
+        QTest::newRow("port gone at the program command")
+            << uv << Faults([](auto& f) { f.hangUpFrames = {0}; }) << "Failure"
+            << int(SessionStep::ProgramCommand) << true << false << QStringList{"P1"}
+            << "the port went away while waiting for the reply to the program command.";
+        QTest::newRow("silent radio")
+            << uv << Faults([](auto& f) { f.silentFromFrame = 0; }) << "Failure"
+            << int(SessionStep::ProgramCommand) << false << false << QStringList{"P1", "P2", "P3"}
+            << "no acceptable reply to the program command";
+        QTest::newRow("unknown type")
+            << QByteArray("RZ999XY") << VirtualRadioFaults{} << "ModelError" << int(SessionStep::Identity)
+            << false << false << QStringList{"P1", "I1"} << "RZ999XY";
+    }
+    void check()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QString, result);
+        QFETCH(int, step);
+        QFETCH(bool, portLost);
+        QFETCH(bool, endAnswered);
+        QFETCH(QStringList, tries);
+        QFETCH(QString, words);
+        Radio().SetIdentity(identity);
+        Radio().SetFaults(faults);
+        QStringList told;
+        connect(&Session(), &RadioSession::trySent,
+                [&told](const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait) {
+                    const bool program = frame == Proto::ProgramCommand;
+                    QCOMPARE(wait, program ? ShortWaits.LongWait : ShortWaits.ShortWait);
+                    told << (program                      ? QStringLiteral("P")
+                             : frame == Proto::EndCommand ? QStringLiteral("END")
+                                                          : QStringLiteral("I")) +
+                                QString::number(tryNumber);
+                });
+        Session().startCheck(RadioPort);
+        QVERIFY(one.WaitForEnd(1, 5000));
+        QTest::qWait(50);
+        const SessionOutcome& outcome = one.outcomes[0];
+        QCOMPARE(one.events, QStringList{result});
+        QCOMPARE(outcome.Mode, SessionMode::Check);
+        QCOMPARE(int(outcome.Step), step);
+        QCOMPARE(outcome.PortLost, portLost);
+        QCOMPARE(Session().EndAnswered(), endAnswered);
+        QCOMPARE(told, tries);
+        // No block asked for or written, whatever happened.
+        QStringList frames = tries;
+        frames.replaceInStrings(QRegularExpression(QStringLiteral("\\d$")), QString());
+        QCOMPARE(FrameNames(Radio()), frames);
+        if (result == u"Complete") {
+            QCOMPARE(Session().CheckedIdentity(), QStringLiteral("TANGELOUV"));
+            QCOMPARE(Session().CheckedBand(), int16_t(3));
+            QVERIFY(!Session().MSComm1.PortOpen());
+        }
+        const ProgramTranslations english(EnglishLanguage);
+        const QString detail = OutcomeDetail(outcome);
+        QVERIFY2(detail.contains(words), qPrintable(detail));
+        QCOMPARE(Session().Mode() == SessionMode::None, result == u"Complete");
+    }
+
     // What the line carried on each try of the last frame decides the failure's words, in English and
     // in Chinese, and the trace names it: nothing, the frame itself, noise, negative replies, replies
     // that belong to another frame or another block, each with how often it came. A radio that

@@ -102,7 +102,8 @@ enum class Fault {
     OtherType,
     Band18,
     NotTaken,
-    HungUp
+    HungUp,
+    NoDevice
 };
 
 } // namespace
@@ -852,6 +853,13 @@ private slots:
             << Fault::NotTaken
             << QStringList{"did not take the stock date and the seller:", "The automatic backup "}
             << QStringList{"对讲机没有接受入库时间和经手人", "自动备份 "};
+        // The dealer never typed the number: it is the window's choice, and the way to the right one.
+        QTest::newRow("chosen port names no device")
+            << Fault::NoDevice
+            << QStringList{"COM950, the port chosen in the window, names no serial device of this computer.",
+                           "\"tangelo-cli check\""}
+            << QStringList{"COM950 是窗口中选择的串口，但这台电脑上没有它对应的串口设备。",
+                           "“tangelo-cli check”"};
         QTest::newRow("port gone midway")
             << Fault::HungUp
             << QStringList{"went away while waiting for the reply to the block write for block 1.",
@@ -899,6 +907,11 @@ private slots:
             write = false;
             break;
         case Fault::DeviceGone:
+            write = false;
+            break;
+        case Fault::NoDevice:
+            // As a fixed list or a saved number may leave it, until the next refresh.
+            frm->ComPortNumber = 950;
             write = false;
             break;
         case Fault::PortHeld:
