@@ -860,6 +860,8 @@ private slots:
                                  << QStringList{"TANGELOUV\\x1B[2J", "A\\x1B[31mB", serial};
         QTest::newRow("restore") << QStringList{"restore", "--port", Port, "--yes", "%f"}
                                  << QStringList{"no radio type 'TANGELOUV\\x1B[2J'"};
+        QTest::newRow("ports, a cable's product name")
+            << QStringList{"ports"} << QStringList{"Cable\\x1B[2J"};
         QTest::newRow("trace") << QStringList{"read", "--port", "/dev/no-\x1b[2J-tty", "--trace"}
                                << QStringList{"/dev/no-\\x1B[2J-tty"};
     }
@@ -879,6 +881,9 @@ private slots:
         const BackupFileResult saved =
             BackupFolder(program->BackupDir()).Save(backup, AnsiCodePage("windows-1252"));
         QVERIFY2(saved.Error.isEmpty(), qPrintable(saved.Error));
+        AddUsbTty("ttyUSB87", "1-4", "0403:6001", "ftdi_sio");
+        WriteTestFile(program->SysRoot() + "/devices/pci0000:00/0000:00:14.0/usb1/1-4/product",
+                      "Cable\x1b[2J\n");
         const QString log = program->Path("radios.csv");
         arguments.replaceInStrings(QStringLiteral("%f"), saved.Path);
         arguments.replaceInStrings(QStringLiteral("%l"), log);
