@@ -2,6 +2,7 @@
 // finds the file to give to 'restore'.
 #include "cli/RadioCommands.h"
 #include "cli/TerminalText.h"
+#include "data/ControlCharacters.h"
 #include "data/RadioBackup.h"
 #include "settings/BackupFolder.h"
 
@@ -29,14 +30,16 @@ struct Listed
     QString File;
 };
 
+// Every time in the system's zone, as the list is sorted by the instant: each file's own offset
+// would put 09:30 UTC above 10:00 +08:00 with nothing to tell why. A file's texts are shown escaped.
 QStringList Row(const Listed& backup)
 {
-    return {backup.Saved.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-            backup.Type,
-            backup.Serial,
-            backup.DealerCode,
-            backup.Seller,
-            backup.File};
+    return {backup.Saved.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+            EscapeControlCharacters(backup.Type),
+            EscapeControlCharacters(backup.Serial),
+            EscapeControlCharacters(backup.DealerCode),
+            EscapeControlCharacters(backup.Seller),
+            EscapeControlCharacters(backup.File)};
 }
 
 } // namespace
@@ -53,7 +56,8 @@ int RunBackupList(const CliOptions& options, CliContext& context)
     for (const QFileInfo& file : files) {
         const ParsedBackup parsed = ReadBackupFile(file.filePath());
         if (!parsed.Backup) {
-            err << BackupListText::tr("Not listed: %1").arg(parsed.Error) << Qt::endl;
+            err << EscapeControlCharacters(BackupListText::tr("Not listed: %1").arg(parsed.Error))
+                << Qt::endl;
             continue;
         }
         const RadioInfoRecord record = DecodeInfo(parsed.Backup->Image, context.codePage);

@@ -2,6 +2,7 @@
 
 #include "cli/TerminalText.h"
 #include "data/BandTable.h"
+#include "data/ControlCharacters.h"
 #include "data/ModData.h"
 #include "ProgramInfo.h"
 #include "settings/SystemLanguage.h"
@@ -155,7 +156,9 @@ constexpr std::array<OptionSpec, 23> Options{{
      Repeating},
     {"log", "FILE.csv",
      QT_TRANSLATE_NOOP("CliHelp",
-                       "Append a line per radio: time, port, type, serial number, result, changed fields."),
+                       "Append a line per radio: time, port, type, serial number, result, changed fields "
+                       "and, for a radio failed or skipped, the reason. Only a new file, an empty one or "
+                       "such a log is taken."),
      OnRadio},
     {"trace", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Trace the link's frames and events on standard error."),
      OnRadio | Bit(Command::Check)},
@@ -292,6 +295,14 @@ std::optional<int16_t> ParseBand(const QString& text)
 // representable in the code page (a character it lacks, or one whose bytes end a text).
 QString CheckFieldText(const TextOption& option, const QString& text, const AnsiCodePage& page)
 {
+    // A line break, a tab or an escape sequence would go into the radio as it is, and come out of it
+    // into every terminal and file that shows the field.
+    if (const std::optional<ControlCharacterAt> control = FindControlCharacter(text))
+        return CliUsage::tr("--%1: \"%2\" has a control character (%3) at character %4; the %5 field takes "
+                            "none")
+            .arg(Utf8(option.option), EscapeControlCharacters(text), ControlCharacterName(control->Character))
+            .arg(control->Position)
+            .arg(CliUsage::tr(option.label));
     const QByteArray bytes = page.ToAnsi(text);
     if (bytes.size() > option.width)
         return CliUsage::tr("--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %n "

@@ -1,13 +1,17 @@
 // What one radio comes to: the read, write, backup or restore of the radio connected now.
 #include "cli/RadioCommand.h"
 #include "cli/RecordOutput.h"
+#include "cli/TerminalText.h"
 #include "cli/WritePlan.h"
+#include "data/ControlCharacters.h"
 #include "link/ModelCheck.h"
 #include "link/SessionMessages.h"
 #include "settings/BackupFolder.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
+
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +20,36 @@ BackupFileResult SaveImage(const QString& path, const RadioBackup& backup, const
     if (QFileInfo(path).isDir())
         return BackupFolder(path).Save(backup, page);
     return WriteBackupFile(path, BackupFileContent(backup, page));
+}
+
+LogReason FailureReason(const SessionOutcome& outcome)
+{
+    if (!outcome.FieldsNotTaken.isEmpty())
+        return LogReason::NotTaken;
+    if (outcome.PortLost)
+        return LogReason::PortLost;
+    // What the line showed first; silence on every try is the radio not answering.
+    const auto carried = std::ranges::find_if(
+        outcome.Line, [](const LineTry& one) { return one.Carried != TryCarried::Nothing; });
+    if (carried == outcome.Line.end())
+        return LogReason::NoReply;
+    switch (carried->Carried) {
+    case TryCarried::Nothing:
+        break;
+    case TryCarried::Echo:
+        return LogReason::Echo;
+    case TryCarried::NegativeReply:
+        return LogReason::NegativeReplies;
+    case TryCarried::Unreadable:
+        return LogReason::Unreadable;
+    case TryCarried::OtherFrame:
+        return LogReason::OtherFrame;
+    case TryCarried::OtherBlock:
+        return LogReason::OtherBlock;
+    case TryCarried::LateReply:
+        return LogReason::LateReply;
+    }
+    return LogReason::NoReply;
 }
 
 } // namespace
@@ -54,10 +88,12 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
         // The system's reason names the port and its device itself.
         report.Port.clear();
         report.Code = ExitCode::CannotOpen;
+        report.Why = LogReason::CannotOpen;
         report.Message = QStringLiteral("%1 %2").arg(QLatin1String(CannotOpenText), outcome.Reason);
         break;
     case SessionResult::ModelError:
         report.Code = ExitCode::ModelError;
+        report.Why = LogReason::OtherType;
         if (outcome.Mode == SessionMode::Read)
             report.Message = OutcomeWhat(outcome);
         else if (restoreFile)
@@ -70,9 +106,12 @@ RadioReport RadioCommand::Failed(const SessionOutcome& outcome, const QString& r
     case SessionResult::Failure:
         report.Code = ExitCode::RadioFailure;
         report.Message = OutcomeWhat(outcome);
+        report.Why = FailureReason(outcome);
         break;
     case SessionResult::Refused:
         report.Code = ExitCode::Refused;
+        // The session itself refuses a write only when the backup before it was not saved.
+        report.Why = LogReason::BackupNotSaved;
         report.Message = refusal.isEmpty() ? OutcomeWhat(outcome) : tr("refused: %1").arg(refusal);
         break;
     }
@@ -100,9 +139,8 @@ RadioReport RadioCommand::ReadRadio(const ReadResult& read)
             out() << (radios > 0 ? QStringLiteral("\n") : QString()) << RecordText(read.Record);
             break;
         case RecordFormat::Json:
-            out() << QJsonDocument(RecordJson(read.Record))
-                         .toJson(options.repeat ? QJsonDocument::Compact : QJsonDocument::Indented)
-                         .trimmed()
+            out() << JsonForTerminal(QJsonDocument(RecordJson(read.Record)),
+                                     options.repeat ? QJsonDocument::Compact : QJsonDocument::Indented)
                   << '\n';
             break;
         case RecordFormat::Csv:
@@ -119,6 +157,7 @@ RadioReport RadioCommand::ReadRadio(const ReadResult& read)
         const BackupFileResult saved = SaveImage(file, backup, context.codePage);
         if (!saved.Error.isEmpty()) {
             report.Code = ExitCode::Usage;
+            report.Why = LogReason::NotSaved;
             report.Message = tr("the image was read but not saved: %1").arg(saved.Error);
         } else {
             report.Message = tr("saved in %1").arg(saved.Path);
@@ -138,9 +177,10 @@ RadioSession::WriteFieldsQuestion RadioCommand::Question(RadioReport& report, QS
                                    : PlanWrite(options, radio, image, context.codePage);
         if (plan.Refuse) {
             refusal = plan.Refusal;
+            report.Why = plan.Why;
             return WriteDecision{true, radio, {}, {}};
         }
-        out() << tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial) << '\n'
+        out() << EscapeControlCharacters(tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial)) << '\n'
               << ChangeLines(plan.Changes);
         out().flush();
         report.Changed = ChangedKeys(plan.Changes);
@@ -182,6 +222,8 @@ RadioReport RadioCommand::WriteRadio(const std::optional<ReadResult>& probe)
     RadioReport failure = Failed(outcome, refusal);
     failure.Type = report.Type;
     failure.Serial = report.Serial;
+    if (!refusal.isEmpty())
+        failure.Why = report.Why;
     return failure;
 }
 
@@ -192,6 +234,7 @@ RadioReport RadioCommand::RestoreDryRun(const ReadResult& read)
     RadioReport report = NamedReport(read);
     if (ToRadioTypeName(read.Record.Model) != CanonicalTypeName(restoreFile->RadioType)) {
         report.Code = ExitCode::ModelError;
+        report.Why = LogReason::OtherType;
         report.Message = tr("the radio is a %1, the backup file is of a %2")
                              .arg(report.Type, ToDisplayTypeName(restoreFile->RadioType));
         return report;
@@ -199,10 +242,11 @@ RadioReport RadioCommand::RestoreDryRun(const ReadResult& read)
     const WritePlan plan = PlanRestore(*restoreFile, options, read.Record, read.Image, context.codePage);
     if (plan.Refuse) {
         report.Code = ExitCode::Refused;
+        report.Why = plan.Why;
         report.Message = tr("a restore would be refused: %1").arg(plan.Refusal);
         return report;
     }
-    out() << tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial) << '\n'
+    out() << EscapeControlCharacters(tr("%1 %2 %3:").arg(port.Name(), report.Type, report.Serial)) << '\n'
           << ChangeLines(plan.Changes);
     out().flush();
     report.Changed = ChangedKeys(plan.Changes);

@@ -4,6 +4,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/CliOptions.h"
+#include "cli/LogReason.h"
 #include "cli/RadioRunner.h"
 #include "cli/RunLog.h"
 #include "data/RadioBackup.h"
@@ -22,7 +23,8 @@ struct RadioReport
     QString Serial;
     QStringList Changed;
     QString Message; // why it was not done, or a note
-    QString Port;    // the port as the failure found it ("COM5 (/dev/ttyUSB0)"); empty: as given
+    LogReason Why = LogReason::None;
+    QString Port; // the port as the failure found it ("COM5 (/dev/ttyUSB0)"); empty: as given
 };
 
 // The rounds (RadioRounds.cpp) and the radio's own step (RadioActions.cpp).
@@ -63,13 +65,17 @@ private:
     std::optional<RadioRunner> runner;
     std::optional<RadioBackup> restoreFile;
 
-    int radios = 0;
-    int done = 0;
-    int failed = 0;
-    int skipped = 0;
-    std::optional<ExitCode> firstNotDone;
+    int radios = 0; // the radios handled, each time one is
+    // Each radio once, by its serial number, with how it ended last: the summary and the exit code.
+    struct CountedRadio
+    {
+        QString Serial;
+        ExitCode Code;
+    };
+    QList<CountedRadio> counted;
     // --no-prompt: the radio just handled may still be connected; it counts again only after a try
     // that no radio answered.
     bool justHandled = false;
+    bool justDone = false; // the radio just handled was done
     QString lastSerial;
 };

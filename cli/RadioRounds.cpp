@@ -3,6 +3,7 @@
 #include "cli/RadioCommand.h"
 #include "cli/RadioCommands.h"
 #include "cli/RecordOutput.h"
+#include "data/ControlCharacters.h"
 #include "settings/BackupFolder.h"
 #include "settings/SystemLanguage.h"
 
@@ -12,6 +13,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -129,7 +132,7 @@ QString RadioCommand::Prepare()
 int RadioCommand::Run()
 {
     if (const QString error = Prepare(); !error.isEmpty()) {
-        err() << "tangelo-cli: " << error << Qt::endl;
+        err() << "tangelo-cli: " << EscapeControlCharacters(error) << Qt::endl;
         return int(ExitCode::Usage);
     }
     runner.emplace(context, port);
@@ -145,25 +148,53 @@ int RadioCommand::Run()
                 probe = WaitForRadio();
                 if (!probe)
                     break;
-            } else if (radios > 0 && !AskForNextRadio()) {
-                break;
+            } else if (radios > 0) {
+                if (!AskForNextRadio())
+                    break;
+                // Enter pressed with the radio just done still connected must not write it again:
+                // the radio is read first and known by its serial number.
+                probe = runner->Read();
+                if (justDone && probe->Complete() && !lastSerial.isEmpty() &&
+                    SerialNumberText(probe->Image, context.codePage) == lastSerial) {
+                    err() << EscapeControlCharacters(
+                                 tr("the same radio as before, %1: connect the next one").arg(lastSerial))
+                          << Qt::endl;
+                    continue;
+                }
             }
             Report(HandleRadio(probe));
         }
-        err() << tr("Summary: %n done, %1 failed, %2 skipped", nullptr, done).arg(failed).arg(skipped)
+        const auto count = [this](const QString& word) {
+            return int(std::count_if(counted.begin(), counted.end(), [&word](const CountedRadio& radio) {
+                return ResultWord(radio.Code) == word;
+            }));
+        };
+        err() << tr("Summary: %n done, %1 failed, %2 skipped", nullptr, count(QStringLiteral("done")))
+                     .arg(count(QStringLiteral("failed")))
+                     .arg(count(QStringLiteral("skipped")))
               << Qt::endl;
     }
 
     if (options.trace)
         QLoggingCategory::setFilterRules({});
-    return int(firstNotDone.value_or(ExitCode::Done));
+    // The code of the first radio that did not end done.
+    for (const CountedRadio& radio : counted)
+        if (radio.Code != ExitCode::Done)
+            return int(radio.Code);
+    return int(ExitCode::Done);
 }
 
 bool RadioCommand::AskForNextRadio()
 {
-    err() << tr("Connect the next radio, then press Enter; q to quit") << Qt::endl;
-    const std::optional<QString> line = context.readLine ? context.readLine() : std::nullopt;
-    return line && !IsQuitAnswer(*line);
+    // Enter goes on, a quit word or the end of the input stops; anything else asks again.
+    for (;;) {
+        err() << tr("Connect the next radio, then press Enter; q to quit") << Qt::endl;
+        const std::optional<QString> line = context.readLine ? context.readLine() : std::nullopt;
+        if (!line || IsQuitAnswer(*line))
+            return false;
+        if (line->trimmed().isEmpty())
+            return true;
+    }
 }
 
 void RadioCommand::Pause() const
@@ -210,10 +241,17 @@ void RadioCommand::Report(const RadioReport& report)
     ++radios;
     const bool isDone = report.Code == ExitCode::Done;
     const QString word = ResultWord(report.Code);
-    (isDone ? done : word == u"skipped" ? skipped : failed)++;
-    if (!isDone && !firstNotDone)
-        firstNotDone = report.Code;
+    // A radio done again after it failed counts once, with how it ended last; one without a serial
+    // number (no radio answered) counts on its own.
+    const auto same = std::find_if(counted.begin(), counted.end(), [&report](const CountedRadio& radio) {
+        return !report.Serial.isEmpty() && radio.Serial == report.Serial;
+    });
+    if (same != counted.end())
+        same->Code = report.Code;
+    else
+        counted.append({report.Serial, report.Code});
     justHandled = true;
+    justDone = isDone;
     lastSerial = report.Serial;
 
     QStringList radio{report.Port.isEmpty() ? port.Name() : report.Port};
@@ -244,10 +282,10 @@ void RadioCommand::Report(const RadioReport& report)
     }
     // A lone read prints its record and nothing more, unless something went wrong.
     if (options.repeat || options.command != Command::Read || !isDone || !report.Message.isEmpty())
-        err() << line << Qt::endl;
+        err() << EscapeControlCharacters(line) << Qt::endl;
 
-    if (const QString error = log.Append(
-            {QDateTime::currentDateTime(), port.Name(), report.Type, report.Serial, word, report.Changed});
+    if (const QString error = log.Append({QDateTime::currentDateTime(), port.Name(), report.Type,
+                                          report.Serial, word, report.Changed, report.Why});
         !error.isEmpty())
         err() << "tangelo-cli: " << tr("the log cannot be written: %1").arg(error) << Qt::endl;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/TerminalText.h"
 #include "data/BandTable.h"
+#include "data/ControlCharacters.h"
 #include "link/ModelCheck.h"
 
 #include <QCoreApplication>
@@ -136,7 +137,7 @@ QString RecordText(const RadioInfoRecord& record)
     QString text;
     for (const Column& column : Columns)
         text += PadToColumns(RecordOutput::tr("%1:").arg(Label(column)), 24) + u' ' +
-                ValueText(column, record, true) + u'\n';
+                EscapeControlCharacters(ValueText(column, record, true)) + u'\n';
     return text;
 }
 
@@ -173,6 +174,6 @@ QString RecordCsvLine(const RadioInfoRecord& record)
 {
     QStringList fields;
     for (const Column& column : Columns)
-        fields << CsvField(ValueText(column, record, false));
+        fields << CsvField(EscapeControlCharacters(ValueText(column, record, false)));
     return fields.join(u',');
 }

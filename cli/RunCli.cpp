@@ -1,6 +1,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliOptions.h"
 #include "cli/RadioCommands.h"
+#include "data/ControlCharacters.h"
 #include "settings/ComPorts.h"
 
 #include <QCoreApplication>
@@ -16,8 +17,9 @@ int ListPorts(CliContext& context)
 {
     const QList<SerialPortEntry> ports = context.settings.DiscoverSerialPorts();
     for (const SerialPortEntry& entry : ports)
-        *context.out << QStringLiteral("COM%1").arg(entry.Number).leftJustified(8) << entry.Description
-                     << '\n';
+        // The adapter's maker and product are the device's own texts.
+        *context.out << QStringLiteral("COM%1").arg(entry.Number).leftJustified(8)
+                     << EscapeControlCharacters(entry.Description) << '\n';
     if (ports.isEmpty())
         *context.err << PortsText::tr("No serial ports found.") << Qt::endl;
     context.out->flush();

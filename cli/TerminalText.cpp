@@ -1,5 +1,7 @@
 #include "cli/TerminalText.h"
 
+#include "data/ControlCharacters.h"
+
 #include <QList>
 
 namespace {
@@ -95,4 +97,20 @@ QString WrapIndented(const QString& text, int indent, int width)
         lineWidth += (space ? 1 : 0) + pieceWidth;
     }
     return result + line;
+}
+
+QString JsonForTerminal(const QJsonDocument& document, QJsonDocument::JsonFormat format)
+{
+    const QString json = QString::fromUtf8(document.toJson(format).trimmed());
+    QString escaped;
+    escaped.reserve(json.size());
+    // The writer has escaped those below U+0020 in strings, and a line break outside them is layout;
+    // DEL and C1 appear only inside strings.
+    for (const QChar c : json) {
+        if (c.unicode() >= 0x7F && IsControlCharacter(c.unicode()))
+            escaped += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            escaped += c;
+    }
+    return escaped;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/RecordOutput.h"
 #include "data/BandTable.h"
+#include "data/ControlCharacters.h"
 #include "link/ModelCheck.h"
 
 #include <QCoreApplication>
@@ -24,9 +25,10 @@ constexpr std::array<TextField, 5> ShownTextFields{TextField::DealerCode, TextFi
                                                    TextField::SellDate, TextField::Seller,
                                                    TextField::ProgramPassword};
 
+// A text of the radio or of a backup file, as a change line shows it.
 QString Quoted(const QString& text)
 {
-    return u'"' + text + u'"';
+    return u'"' + EscapeControlCharacters(text) + u'"';
 }
 
 QString BandText(int band)
@@ -93,30 +95,38 @@ int RadioTypeIndex(const QString& model)
     return -1;
 }
 
-// The band check of the window's write, with --yes standing for its question's OK. Empty: the band
-// may be written.
-QString CheckBand(int radioBand, int band, const QString& radioType, bool checkOffered, bool yes)
+struct Refusal
+{
+    QString Text; // empty: none
+    LogReason Why = LogReason::None;
+};
+
+// The band check of the window's write, with --yes standing for its question's OK.
+Refusal CheckBand(int radioBand, int band, const QString& radioType, bool checkOffered, bool yes)
 {
     switch (CheckBandChange(radioBand, band)) {
     case BandChange::Keep:
         return {};
     case BandChange::Refuse:
-        return WritePlanText::tr("a radio in the 66 - 88 MHz band (18) cannot be given another band");
+        return {WritePlanText::tr("a radio in the 66 - 88 MHz band (18) cannot be given another band"),
+                LogReason::BandRefused};
     case BandChange::Change:
         break;
     }
     if (checkOffered && !TypeOffersBand(RadioTypeIndex(radioType), band))
-        return WritePlanText::tr("band %1 is not a band of the %2")
-            .arg(BandText(band), ToDisplayTypeName(radioType));
+        return {WritePlanText::tr("band %1 is not a band of the %2")
+                    .arg(BandText(band), ToDisplayTypeName(radioType)),
+                LogReason::BandNotOffered};
     if (!yes)
-        return WritePlanText::tr("the band would change from %1 to %2; give --yes to change it")
-            .arg(BandText(radioBand), BandText(band));
+        return {WritePlanText::tr("the band would change from %1 to %2; give --yes to change it")
+                    .arg(BandText(radioBand), BandText(band)),
+                LogReason::BandNeedsYes};
     return {};
 }
 
-WritePlan Refused(const QString& reason, const InfoImageType& image)
+WritePlan Refused(const Refusal& refusal, const InfoImageType& image)
 {
-    return {true, reason, image, {}};
+    return {true, refusal.Text, refusal.Why, image, {}};
 }
 
 } // namespace
@@ -126,8 +136,8 @@ WritePlan PlanWrite(const CliOptions& options, const RadioInfoRecord& radio, con
 {
     InfoImageType after = image;
     if (options.band) {
-        if (const QString refusal = CheckBand(radio.BandIndex, *options.band, radio.Model, true, options.yes);
-            !refusal.isEmpty())
+        if (const Refusal refusal = CheckBand(radio.BandIndex, *options.band, radio.Model, true, options.yes);
+            !refusal.Text.isEmpty())
             return Refused(refusal, image);
         after[Layout::BandIndex] = uint8_t(*options.band);
     }
@@ -143,7 +153,7 @@ WritePlan PlanWrite(const CliOptions& options, const RadioInfoRecord& radio, con
         encode.Insert(edit.Field);
     }
     after = EncodeInfo(after, record, page, encode);
-    return {false, {}, after, Changes(image, after, page)};
+    return {false, {}, LogReason::None, after, Changes(image, after, page)};
 }
 
 WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, const RadioInfoRecord& radio,
@@ -155,13 +165,14 @@ WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, cons
     };
     if (!options.force && serialBytes(backup.Image) != serialBytes(image))
         return Refused(
-            WritePlanText::tr("the file is of the radio with serial number \"%1\", this radio's is \"%2\"; "
-                              "--force restores it anyway")
-                .arg(SerialNumberText(backup.Image, page), SerialNumberText(image, page)),
+            {WritePlanText::tr("the file is of the radio with serial number \"%1\", this radio's is \"%2\"; "
+                               "--force restores it anyway")
+                 .arg(SerialNumberText(backup.Image, page), SerialNumberText(image, page)),
+             LogReason::OtherSerial},
             image);
     const int band = backup.Image[Layout::BandIndex];
-    if (const QString refusal = CheckBand(radio.BandIndex, band, radio.Model, false, options.yes);
-        !refusal.isEmpty())
+    if (const Refusal refusal = CheckBand(radio.BandIndex, band, radio.Model, false, options.yes);
+        !refusal.Text.isEmpty())
         return Refused(refusal, image);
 
     InfoImageType after = image;
@@ -171,7 +182,7 @@ WritePlan PlanRestore(const RadioBackup& backup, const CliOptions& options, cons
     }
     after[Layout::BandIndex] = uint8_t(band);
     SetBandSetting(after, (backup.Image[Layout::Switches1] & BandSettingBit) != 0);
-    return {false, {}, after, Changes(image, after, page)};
+    return {false, {}, LogReason::None, after, Changes(image, after, page)};
 }
 
 QString ChangeLines(const QList<FieldChange>& changes)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cli/CliOptions.h"
+#include "cli/LogReason.h"
 #include "data/ModData.h"
 #include "data/RadioBackup.h"
 
@@ -22,7 +23,8 @@ struct WritePlan
 {
     bool Refuse = false;
     QString Refusal;
-    InfoImageType Image{}; // what goes to the radio; bytes 0 to 159 count
+    LogReason Why = LogReason::None; // of the refusal
+    InfoImageType Image{};           // what goes to the radio; bytes 0 to 159 count
     QList<FieldChange> Changes;
 };
 

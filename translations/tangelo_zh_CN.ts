@@ -29,6 +29,16 @@
         <source>%1: the folder cannot be made</source>
         <translation>%1：无法创建该文件夹</translation>
     </message>
+    <message>
+        <source>%1: too large (%2 bytes; a backup is at most %3)</source>
+        <translation>%1：文件过大（%2 字节；备份文件最大为 %3）</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n bytes</source>
+        <translation>
+            <numerusform>%n 字节</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>BackupListText</name>
@@ -283,10 +293,6 @@
         <translation>与 --repeat 一起使用：不提示，反复发送编程命令，直到有对讲机应答。刚处理完的对讲机要先取下，或者有另一台对讲机应答，才算下一台。按 Ctrl-C 结束。</translation>
     </message>
     <message>
-        <source>Append a line per radio: time, port, type, serial number, result, changed fields.</source>
-        <translation>每台对讲机追加一行：时间、串口、机型、序列号、结果、更改的字段。</translation>
-    </message>
-    <message>
         <source>Trace the link&apos;s frames and events on standard error.</source>
         <translation>在标准错误输出上显示链路跟踪：收发的每一帧和链路上的事件。</translation>
     </message>
@@ -361,6 +367,10 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>Usage: tangelo-cli COMMAND [OPTIONS]</source>
         <translation>用法：tangelo-cli 命令 [选项]</translation>
+    </message>
+    <message>
+        <source>Append a line per radio: time, port, type, serial number, result, changed fields and, for a radio failed or skipped, the reason. Only a new file, an empty one or such a log is taken.</source>
+        <translation>每台对讲机追加一行：时间、串口、机型、序列号、结果、更改的字段，失败或跳过的对讲机还有原因。只接受新文件、空文件或这样的日志文件。</translation>
     </message>
 </context>
 <context>
@@ -438,6 +448,10 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>nothing to write: give at least one field</source>
         <translation>没有要写入的内容：请至少给出一个字段</translation>
+    </message>
+    <message>
+        <source>--%1: &quot;%2&quot; has a control character (%3) at character %4; the %5 field takes none</source>
+        <translation>--%1：“%2”的第 %4 个字符是控制字符（%3）；%5字段不能包含控制字符</translation>
     </message>
 </context>
 <context>
@@ -747,6 +761,10 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>radio %1: %2: %3</source>
         <translation>第 %1 台：%2：%3</translation>
     </message>
+    <message>
+        <source>the same radio as before, %1: connect the next one</source>
+        <translation>仍是刚处理过的对讲机 %1：请连接下一台对讲机</translation>
+    </message>
 </context>
 <context>
     <name>RadioSession</name>
@@ -860,6 +878,17 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>%1 %2</source>
         <comment>one sentence followed by another</comment>
         <translation>%1%2</translation>
+    </message>
+</context>
+<context>
+    <name>RunLogText</name>
+    <message>
+        <source>%1 is not a file</source>
+        <translation>%1 不是文件</translation>
+    </message>
+    <message>
+        <source>%1 is not a log of this program (its first line is not &quot;%2&quot;); it is left as it is: give a new file or an empty one</source>
+        <translation>%1 不是本程序的日志（它的第一行不是“%2”）；该文件保持原样：请给出新文件或空文件</translation>
     </message>
 </context>
 <context>

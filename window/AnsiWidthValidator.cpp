@@ -1,6 +1,7 @@
 #include "window/AnsiWidthValidator.h"
 
 #include "data/AnsiCodePage.h"
+#include "data/ControlCharacters.h"
 
 #include <algorithm>
 
@@ -31,10 +32,8 @@ QString AnsiWidthValidator::FittingText(const QString& text) const
 
 QValidator::State AnsiWidthValidator::validate(QString& input, int& pos) const
 {
-    if (codePage.ToAnsi(input).size() <= byteWidth) {
-        accepted = input;
+    if (input == accepted)
         return Acceptable;
-    }
     // What the edit inserted: the part between what it left unchanged at the start and at the end.
     const qsizetype shorter = std::min(accepted.size(), input.size());
     qsizetype head = 0;
@@ -51,7 +50,18 @@ QValidator::State AnsiWidthValidator::validate(QString& input, int& pos) const
 
     const QString before = input.left(head);
     const QString after = input.right(tail);
-    const QString inserted = input.mid(head, input.size() - head - tail);
+    QString inserted = input.mid(head, input.size() - head - tail);
+    const auto control = std::find_if(inserted.cbegin(), inserted.cend(),
+                                      [](QChar c) { return IsControlCharacter(c.unicode()); });
+    const bool cut = control != inserted.cend();
+    if (cut) {
+        inserted.truncate(control - inserted.cbegin());
+        if (inserted.isEmpty())
+            return Invalid; // the keystroke or paste is refused and the field stays as it was
+    } else if (codePage.ToAnsi(input).size() <= byteWidth) {
+        accepted = input;
+        return Acceptable;
+    }
     qsizetype kept = 0;
     while (kept < inserted.size()) {
         const qsizetype next = kept + CharLength(inserted, kept);

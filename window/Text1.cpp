@@ -28,10 +28,14 @@ void FrmMain::SetText1Text(int16_t Index, const QString& text)
 {
     QWidget* field = Text1.at(static_cast<size_t>(Index));
     const QString fitted = FittedText1Text(Index, text);
-    if (auto* edit = qobject_cast<QLineEdit*>(field))
+    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        // The program's text is not an edit: the validator takes it as it is.
+        if (const auto* validator = qobject_cast<const AnsiWidthValidator*>(edit->validator()))
+            validator->Expect(fitted);
         edit->setText(fitted);
-    else
+    } else {
         static_cast<QPlainTextEdit*>(field)->setPlainText(fitted);
+    }
 }
 
 void FrmMain::Text1_GotFocus(int16_t Index)

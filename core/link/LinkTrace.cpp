@@ -1,5 +1,7 @@
 #include "link/LinkTrace.h"
 
+#include "data/ControlCharacters.h"
+
 void LinkTrace::Bytes(const char* direction, const QByteArray& bytes) const
 {
     if (!Enabled())
@@ -13,5 +15,6 @@ void LinkTrace::Event(const QString& text) const
 {
     if (!Enabled())
         return;
-    qCDebug(category).noquote() << QStringLiteral("%1 ms").arg(Clock(), 6) << text;
+    // An event may carry a path or a system's words: the trace goes to a terminal, escaped.
+    qCDebug(category).noquote() << QStringLiteral("%1 ms").arg(Clock(), 6) << EscapeControlCharacters(text);
 }

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -61,6 +62,12 @@ ParsedBackup ReadBackupFile(const QString& path)
     case SmallFileKind::Missing:
         return {std::nullopt, BackupFolderText::tr("%1: no such file").arg(path)};
     case SmallFileKind::Other:
+        if (const QFileInfo info(path); info.isFile() && info.size() > MaxBackupFileSize)
+            return {std::nullopt,
+                    BackupFolderText::tr("%1: too large (%2 bytes; a backup is at most %3)")
+                        .arg(path)
+                        .arg(info.size())
+                        .arg(BackupFolderText::tr("%n bytes", nullptr, int(MaxBackupFileSize)))};
         return {std::nullopt, BackupFolderText::tr("%1: not a readable backup file").arg(path)};
     case SmallFileKind::Small:
         break;

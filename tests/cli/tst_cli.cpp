@@ -98,6 +98,7 @@ struct RunSetting
     QByteArray input;       // standard input, closed after it
     bool interrupt = false; // Ctrl-C once it has said something on standard error
     bool terminal = false;  // standard error a pseudo-terminal, as a person's screen
+    QByteArray timeZone;    // TZ; empty: the test's own
 };
 
 enum class Radio { Answering, Silent, FarBand, Backup, BackupOtherSerial, BackupOtherType };
@@ -196,6 +197,8 @@ class TestCli : public QObject
             environment.insert("LANG", setting.locale);
             environment.remove("LANGUAGE");
         }
+        if (!setting.timeZone.isEmpty())
+            environment.insert("TZ", QString::fromLatin1(setting.timeZone));
         process.setProcessEnvironment(environment);
         std::optional<PtyPair> screen;
         if (setting.terminal) {
@@ -411,6 +414,23 @@ private slots:
         QTest::newRow("text outside the code page")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--dealer-code", "李"} << true << 2 << Edits{}
             << "cannot be stored in the radio's code page windows-1252";
+        // A control character is refused wherever it is, named with its position; a character
+        // outside the first plane counts as one.
+        const QList<std::tuple<const char*, const char*, QString, QString>> controls{
+            {"a line break in the seller", "--seller", "line1\nline2",
+             "--seller: \"line1\\nline2\" has a control character (U+000A) at character 6; the seller field"},
+            {"a tab in the dealer code", "--dealer-code", "A\tB", "(U+0009) at character 2"},
+            {"an escape sequence in the stock date", "--stock-date", "\x1b[31mred",
+             "\"\\x1B[31mred\" has a control character (U+001B) at character 1"},
+            {"DEL in the password", "--password", "ab\x7f", "(U+007F) at character 3"},
+            {"a C1 character in the sell date", "--sell-date", QStringLiteral("x\u009B1m"),
+             "(U+009B) at character 2"},
+            {"after a character outside the first plane", "--seller", QStringLiteral("\U0001F600\r"),
+             "(U+000D) at character 2"},
+        };
+        for (const auto& [name, option, text, message] : controls)
+            QTest::newRow(name) << QByteArray("RZ614UV") << 0 << w + QStringList{option, text} << true << 2
+                                << Edits{} << message;
         QTest::newRow("another type")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--type", "tangelosv", "--seller", "X"} << true
             << 4 << Edits{} << "the radio is a TANGELOUV, not a TANGELOSV";
@@ -636,11 +656,315 @@ private slots:
         QCOMPARE(int(err.count("Connect the next radio, then press Enter; q to quit")), prompt ? 3 : 0);
         const QStringList lines = QString::fromUtf8(ReadTestFile(log)).split(u'\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0], QStringLiteral("time,port,type,serial_number,result,changed_fields"));
+        QCOMPARE(lines[0], QStringLiteral("time,port,type,serial_number,result,changed_fields,reason"));
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(CsvFields(lines[i]).mid(1),
                      (QStringList{"COM900", "TANGELOUV", QStringLiteral("TG000%1").arg(i), "done",
-                                  "dealer_code"}));
+                                  "dealer_code", ""}));
+    }
+
+    // With the prompt, the dealer's answers: Enter with the radio just done still connected does not
+    // do it again (it says so and asks again), an answer that is neither Enter nor a quit word asks
+    // again, and the summary counts each radio once. A step "1" connects radio 1, then presses Enter.
+    void sameRadio_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QList<int>>("writes"); // block-0 writes each radio had
+        QTest::addColumn<int>("sameRadio");     // times the program said so
+        QTest::addColumn<int>("prompts");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("Enter with the radio just done") << QStringList{"", "1", "q"} << QList<int>{1, 1} << 1
+                                                        << 3 << "Summary: 2 done, 0 failed, 0 skipped";
+        QTest::newRow("Enter twice with the radio just done")
+            << QStringList{"", "", "q"} << QList<int>{1, 0} << 2 << 3
+            << "Summary: 1 done, 0 failed, 0 skipped";
+        QTest::newRow("other answers ask again") << QStringList{"x", "yes", "1", "退"} << QList<int>{1, 1}
+                                                 << 0 << 4 << "Summary: 2 done, 0 failed, 0 skipped";
+        QTest::newRow("the first radio again after another")
+            << QStringList{"1", "0", "q"} << QList<int>{2, 1} << 0 << 3
+            << "Summary: 2 done, 0 failed, 0 skipped";
+    }
+    void sameRadio()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QList<int>, writes);
+        QFETCH(int, sameRadio);
+        QFETCH(int, prompts);
+        QFETCH(QString, summary);
+        AddRadio("RZ614UV", 0, "TG0001");
+        AddRadio("RZ614UV", 0, "TG0002");
+        readLine = [&answers, this]() -> std::optional<QString> {
+            if (answers.isEmpty())
+                return std::nullopt;
+            const QString answer = answers.takeFirst();
+            bool number = false;
+            const int radio = answer.toInt(&number);
+            if (!number)
+                return answer;
+            Connect(size_t(radio));
+            return QString();
+        };
+
+        QCOMPARE(Cli({"write", "--port", Port, "--dealer-code", "D-1", "--repeat"}), 0);
+        for (qsizetype i = 0; i < writes.size(); ++i)
+            QCOMPARE(Count(FrameNames(*radios.at(size_t(i))), "W0"), writes[i]);
+        QCOMPARE(int(err.count("the same radio as before, TG0001: connect the next one")), sameRadio);
+        QCOMPARE(int(err.count("Connect the next radio, then press Enter; q to quit")), prompts);
+        QVERIFY2(err.contains(summary), qPrintable(err));
+    }
+
+    // --log takes a file that is not there, an empty one or its own log; any other file is the
+    // user's: refused, left as it was, and nothing is sent to the radio.
+    void logFile_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("exitCode");
+        const QByteArray header = "time,port,type,serial_number,result,changed_fields,reason";
+        const QByteArray line = "2026-12-09T10:00:00+01:00,COM900,TANGELOUV,TG1,done,dealer_code,\n";
+        QTest::newRow("not there") << false << QByteArray() << 0;
+        QTest::newRow("empty") << true << QByteArray() << 0;
+        QTest::newRow("its own log") << true << header + '\n' + line << 0;
+        QTest::newRow("its own log, Windows line ends") << true << header + "\r\n" + line << 0;
+        QTest::newRow("a JSON backup")
+            << true << QByteArray("{\"format\": \"TANGELO_Tune radio backup\", \"version\": 1}\n") << 2;
+        QTest::newRow("another CSV file") << true << QByteArray("name,phone\nLi,123\n") << 2;
+        QTest::newRow("a log without the reason column")
+            << true << QByteArray("time,port,type,serial_number,result,changed_fields\n") << 2;
+        QTest::newRow("the header alone, cut short") << true << header.left(20) << 2;
+    }
+    void logFile()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, before);
+        QFETCH(int, exitCode);
+        VirtualRadio& radio = AddRadio();
+        const QString log = program->Path("out.csv");
+        if (exists)
+            WriteTestFile(log, before);
+
+        QCOMPARE(Cli({"read", "--port", Port, "--log", log}), exitCode);
+        const QByteArray after = ReadTestFile(log);
+        if (exitCode != 0) {
+            QCOMPARE(after, before);
+            QVERIFY2(err.contains("is not a log of this program"), qPrintable(err));
+            QVERIFY(FrameNames(radio).isEmpty());
+            return;
+        }
+        const QByteArray kept =
+            before.isEmpty() ? "time,port,type,serial_number,result,changed_fields,reason\n" : before;
+        QVERIFY2(after.startsWith(kept), after.constData());
+        const QList<QByteArray> added = after.mid(kept.size()).split('\n');
+        QCOMPARE(added.size(), 2); // one line, and the end after it
+        QCOMPARE(CsvFields(QString::fromUtf8(added[0])).mid(1, 4),
+                 (QStringList{"COM900", "TANGELOUV", "TG24031500871", "done"}));
+    }
+
+    // A failed or skipped radio's log line says why, in a word from a fixed list at its end.
+    void logReasons_data()
+    {
+        QTest::addColumn<QByteArray>("identity");
+        QTest::addColumn<int>("band");
+        QTest::addColumn<VirtualRadioFaults>("faults");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("backupsWritable");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("reason");
+        const VirtualRadioFaults none;
+        const QStringList read{"read", "--port", Port};
+        const QStringList write{"write", "--port", Port};
+        QTest::newRow("done") << QByteArray("RZ614UV") << 0 << none << write + QStringList{"--seller", "X"}
+                              << true << 0 << "done"
+                              << "";
+        QTest::newRow("no reply") << QByteArray("RZ614UV") << 0
+                                  << Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }) << read
+                                  << true << 1 << "failed"
+                                  << "no_reply";
+        QTest::newRow("echo") << QByteArray("RZ614UV") << 0
+                              << Faults([](VirtualRadioFaults& f) { f.echo = true; }) << read << true << 1
+                              << "failed"
+                              << "echo";
+        QTest::newRow("negative replies")
+            << QByteArray("RZ614UV") << 0 << Faults([](VirtualRadioFaults& f) { f.refuseAll = true; }) << read
+            << true << 1 << "failed"
+            << "negative_replies";
+        QTest::newRow("noise") << QByteArray("RZ614UV") << 0
+                               << Faults([](VirtualRadioFaults& f) { f.noise = true; }) << read << true << 1
+                               << "failed"
+                               << "unreadable";
+        QTest::newRow("another block") << QByteArray("RZ614UV") << 0 << Faults([](VirtualRadioFaults& f) {
+            f.wrongBlocks = {{2, 5}, {3, 5}, {4, 5}};
+        }) << read << true << 1 << "failed"
+                                       << "other_block";
+        QTest::newRow("not taken") << QByteArray("RZ614UV") << 0 << Faults([](VirtualRadioFaults& f) {
+            f.blockWriteFaults[2] = {BlockWriteFault::Unkept, 99};
+        }) << write + QStringList{"--dealer-code", "D-42"}
+                                   << true << 1 << "failed"
+                                   << "not_taken";
+        QTest::newRow("port cannot be opened")
+            << QByteArray("RZ614UV") << 0 << none << QStringList{"read", "--port", "/dev/no-such-tty"} << true
+            << 3 << "failed"
+            << "cannot_open";
+        QTest::newRow("another type")
+            << QByteArray("RZ614UV") << 0 << none
+            << write + QStringList{"--type", "TANGELOSU", "--seller", "X"} << true << 4 << "skipped"
+            << "other_type";
+        QTest::newRow("band change without --yes")
+            << QByteArray("RZ614UV") << 0 << none << write + QStringList{"--band", "5"} << true << 5
+            << "skipped"
+            << "band_needs_yes";
+        QTest::newRow("radio in band 18")
+            << QByteArray("RZ614_V") << 18 << none << write + QStringList{"--band", "12", "--yes"} << true
+            << 5 << "skipped"
+            << "band_refused";
+        QTest::newRow("band of another type")
+            << QByteArray("RZ614UV") << 0 << none << write + QStringList{"--band", "12", "--yes"} << true << 5
+            << "skipped"
+            << "band_not_offered";
+        QTest::newRow("backup cannot be saved")
+            << QByteArray("RZ614UV") << 0 << none << write + QStringList{"--seller", "X"} << false << 5
+            << "skipped"
+            << "backup_not_saved";
+    }
+    void logReasons()
+    {
+        QFETCH(QByteArray, identity);
+        QFETCH(int, band);
+        QFETCH(VirtualRadioFaults, faults);
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, backupsWritable);
+        QFETCH(int, exitCode);
+        QFETCH(QString, result);
+        QFETCH(QString, reason);
+        VirtualRadio& radio = AddRadio(identity, uint8_t(band));
+        radio.SetFaults(faults);
+        timings = {150ms, 80ms}; // only the words are looked at
+        if (!backupsWritable) {
+            WriteTestFile(program->Path("file"), "not a folder");
+            backupFolder = program->Path("file/backups");
+        }
+        const QString log = program->Path("radios.csv");
+
+        QCOMPARE(Cli(arguments + QStringList{"--log", log}), exitCode);
+        const QStringList lines = QString::fromUtf8(ReadTestFile(log)).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines[0], QStringLiteral("time,port,type,serial_number,result,changed_fields,reason"));
+        const QStringList fields = CsvFields(lines[1]);
+        QCOMPARE(fields.size(), 7);
+        QCOMPARE(fields[4], result);
+        QCOMPARE(fields[6], reason);
+    }
+
+    // A radio's texts and a backup file's reach the terminal with their control characters escaped:
+    // an escape sequence from a radio must not act on the dealer's terminal. JSON escapes them as
+    // JSON does, and reads back as the radio's text.
+    void radioTextsEscaped_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // %f: a backup file whose radio type has an escape
+        QTest::addColumn<QStringList>("shown");
+        const QStringList read{"read", "--port", Port};
+        const QString serial = QStringLiteral("TG\\x1B]0;x\\x07");
+        QTest::newRow("read") << read << QStringList{"A\\x1B[31mB", serial, "D\\x7F", "S\\tT"};
+        QTest::newRow("read --json") << read + QStringList{"--json"}
+                                     << QStringList{"\"A\\u001b[31mB\"", "\"D\\u007f\"", "\"S\\tT\""};
+        QTest::newRow("read --csv") << read + QStringList{"--csv"} << QStringList{"A\\x1B[31mB", "D\\x7F"};
+        QTest::newRow("write") << QStringList{"write", "--port", Port, "--dealer-code", "X"}
+                               << QStringList{"\"D\\x7F\" → \"X\"", "COM900 TANGELOUV " + serial + ": done"};
+        QTest::newRow("log") << read + QStringList{"--log", "%l"}
+                             << QStringList{"TANGELOUV," + serial + ",done"};
+        QTest::newRow("backups") << QStringList{"backups"}
+                                 << QStringList{"TANGELOUV\\x1B[2J", "A\\x1B[31mB", serial};
+        QTest::newRow("restore") << QStringList{"restore", "--port", Port, "--yes", "%f"}
+                                 << QStringList{"no radio type 'TANGELOUV\\x1B[2J'"};
+        QTest::newRow("ports, a cable's product name")
+            << QStringList{"ports"} << QStringList{"Cable\\x1B[2J"};
+        QTest::newRow("trace") << QStringList{"read", "--port", "/dev/no-\x1b[2J-tty", "--trace"}
+                               << QStringList{"/dev/no-\\x1B[2J-tty"};
+    }
+    void radioTextsEscaped()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, shown);
+        VirtualRadio& radio = AddRadio();
+        radio.Image() = Edited(radio.Image(), {{Layout::SerialNumber, Field("TG\x1b]0;x\x07", 16)},
+                                               {Layout::Seller, Field("A\x1b[31mB", 16)},
+                                               {Layout::DealerCode, Field("D\x7f", 16)},
+                                               {Layout::StockDate, Field("S\tT", 16)}});
+        RadioBackup backup;
+        backup.RadioType = QStringLiteral("TANGELOUV\x1b[2J");
+        backup.Saved = QDateTime(QDate(2026, 12, 9), QTime(10, 0));
+        std::copy(radio.Image().begin(), radio.Image().end(), backup.Image.begin());
+        const BackupFileResult saved =
+            BackupFolder(program->BackupDir()).Save(backup, AnsiCodePage("windows-1252"));
+        QVERIFY2(saved.Error.isEmpty(), qPrintable(saved.Error));
+        AddUsbTty("ttyUSB87", "1-4", "0403:6001", "ftdi_sio");
+        WriteTestFile(program->SysRoot() + "/devices/pci0000:00/0000:00:14.0/usb1/1-4/product",
+                      "Cable\x1b[2J\n");
+        const QString log = program->Path("radios.csv");
+        arguments.replaceInStrings(QStringLiteral("%f"), saved.Path);
+        arguments.replaceInStrings(QStringLiteral("%l"), log);
+
+        QString output;
+        if (arguments.contains(u"--trace")) {
+            // The trace goes through Qt's message handler: the program's own standard error.
+            const ProgramRun run = RunProgram(arguments);
+            QVERIFY(run.ended);
+            output = QString::fromUtf8(run.output);
+            QVERIFY2(output.contains("tangelo.link"), qPrintable(output));
+        } else {
+            Cli(arguments);
+            output = out + err + QString::fromUtf8(ReadTestFile(log));
+        }
+        for (const QChar c : output)
+            QVERIFY2(
+                c == u'\n' || !(c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F)),
+                qPrintable(QStringLiteral("U+%1 in: %2").arg(c.unicode(), 4, 16, QChar(u'0')).arg(output)));
+        for (const QString& text : shown)
+            QVERIFY2(output.contains(text), qPrintable(text + QStringLiteral(" not in:\n") + output));
+        if (arguments.contains(u"--json")) {
+            const QJsonObject record = QJsonDocument::fromJson(out.toUtf8()).object();
+            QCOMPARE(record.value("seller").toString(), QStringLiteral("A\x1b[31mB"));
+            QCOMPARE(record.value("dealer_code").toString(), QStringLiteral("D\x7f"));
+        }
+    }
+
+    // The backups' times in the system's zone, each file's own offset notwithstanding, newest first.
+    void backupTimes_data()
+    {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QStringList>("times"); // of TG-A (saved 09:30 UTC), then of TG-B (10:00 +08:00)
+        QTest::newRow("UTC") << QByteArray("UTC")
+                             << QStringList{"2026-12-09 09:30:00", "2026-12-09 02:00:00"};
+        QTest::newRow("Shanghai") << QByteArray("Asia/Shanghai")
+                                  << QStringList{"2026-12-09 17:30:00", "2026-12-09 10:00:00"};
+        QTest::newRow("New York") << QByteArray("America/New_York")
+                                  << QStringList{"2026-12-09 04:30:00", "2026-12-08 21:00:00"};
+    }
+    void backupTimes()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QStringList, times);
+        // The program's own folder of backups, under the data folder the run is given.
+        const QString folder = program->Path("data/TANGELO_Tune/backups");
+        QVERIFY(QDir().mkpath(folder));
+        for (const auto& [serial, saved] :
+             {std::pair{"TG-A", "2026-12-09T09:30:00Z"}, std::pair{"TG-B", "2026-12-09T10:00:00+08:00"}}) {
+            RadioBackup backup;
+            backup.RadioType = QStringLiteral("TANGELOUV");
+            backup.Saved = QDateTime::fromString(QString::fromLatin1(saved), Qt::ISODate);
+            std::copy_n(serial, 4, backup.Image.begin() + Layout::SerialNumber);
+            WriteTestFile(folder + u'/' + QString::fromLatin1(serial) + QStringLiteral(".json"),
+                          BackupFileContent(backup, AnsiCodePage("windows-1252")));
+        }
+
+        const ProgramRun run = RunProgram({"backups"}, {{}, {}, false, false, zone});
+        QVERIFY(run.ended);
+        QCOMPARE(run.exitCode, 0);
+        const QStringList lines = QString::fromUtf8(run.out).split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[1].startsWith(times[0]) && lines[1].contains("TG-A"), qPrintable(lines[1]));
+        QVERIFY2(lines[2].startsWith(times[1]) && lines[2].contains("TG-B"), qPrintable(lines[2]));
     }
 
     // A radio that does not answer: the line names the port once, with its device, then the result
@@ -1062,6 +1386,7 @@ private slots:
             QVERIFY(folder.Save(backup, AnsiCodePage("windows-1252")).Error.isEmpty());
         }
         WriteTestFile(program->BackupDir() + "/damaged.json", "{\"format\": 1}");
+        WriteTestFile(program->BackupDir() + "/huge.json", QByteArray(70000, ' '));
         // 64 characters that are no hex digits, though the C library's table, read past its end, may
         // take them for some: the block would come out short.
         WriteTestFile(program->BackupDir() + "/chinese.json",
@@ -1082,6 +1407,8 @@ private slots:
         QVERIFY(lines[3].endsWith(program->BackupDir() + "/TG1001_20261201-100000-000.json"));
         QVERIFY2(err.contains("damaged.json"), qPrintable(err));
         QVERIFY2(err.contains("chinese.json: block 0 of the backup file is damaged"), qPrintable(err));
+        QVERIFY2(err.contains("huge.json: too large (70000 bytes; a backup is at most 65536 bytes)"),
+                 qPrintable(err));
 
         QCOMPARE(Cli({"backups", "tg1"}), 0);
         lines = out.split(u'\n', Qt::SkipEmptyParts);
@@ -1122,7 +1449,7 @@ private slots:
         radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field("\xC0\xEE\xCE\xB0", 16)}}); // GBK
         arguments.replaceInStrings(QStringLiteral("%1"), radio.DevicePath());
 
-        const ProgramRun run = RunProgram(arguments, {locale, {}, false});
+        const ProgramRun run = RunProgram(arguments, {locale, {}, false, false, {}});
         QVERIFY(run.ended);
         QCOMPARE(run.exitCode, 0);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -1249,7 +1576,7 @@ private slots:
                 "help", "version", "read", "read --repeat, 退", "port not there", "usage: unknown option"};
             ProgramRun run;
             if (radio != Radio::Silent && realProgram.contains(QTest::currentDataTag())) {
-                run = RunProgram(given, {QString::fromLatin1(locale), input, interrupt});
+                run = RunProgram(given, {QString::fromLatin1(locale), input, interrupt, false, {}});
             } else {
                 const ProgramTranslations translations(language);
                 // Only the words are looked at: a silent radio and a refusal need not take long.

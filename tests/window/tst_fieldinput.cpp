@@ -205,6 +205,57 @@ private slots:
         QVERIFY(frm->isVisible());
     }
 
+    // No control character gets into a field from the user: a paste or a commit is cut before its
+    // first one (a cell copied from a spreadsheet ends in a line break, a row holds tabs), and one
+    // that would bring nothing else is refused. A radio's own text, which the program puts in, stays
+    // as it is, so that a write gives its bytes back; typing beside it goes on as ever.
+    void controlCharacters_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("before"); // put in by the program
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<Via>("via");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("a spreadsheet cell") << 11 << "" << 0 << Via::Paste << "Wang Fang\n"
+                                            << "Wang Fang";
+        QTest::newRow("a spreadsheet row") << 8 << "" << 0 << Via::Paste << "D-42\t2026-12-09\tWang\r\n"
+                                           << "D-42";
+        QTest::newRow("pasted between kept text") << 12 << "ab" << 1 << Via::Paste << "x\x1b[31m"
+                                                  << "axb";
+        QTest::newRow("a paste that starts with one is refused")
+            << 9 << "2026" << 4 << Via::Paste << "\t-12-09"
+            << "2026";
+        QTest::newRow("an escape sequence committed") << 10 << "" << 0 << Via::InputMethod << "ab\x1b[2J"
+                                                      << "ab";
+        QTest::newRow("DEL committed alone is refused") << 10 << "ab" << 2 << Via::InputMethod << "\x7f"
+                                                        << "ab";
+        QTest::newRow("a C1 character committed")
+            << 8 << "" << 0 << Via::InputMethod << QStringLiteral("x\u009B1m") << "x";
+        QTest::newRow("a radio's own text stays") << 11 << "" << 0 << Via::Program << "A\x1b[31mB"
+                                                  << "A\x1b[31mB";
+        QTest::newRow("typed after a radio's own text") << 11 << "A\tB" << 3 << Via::Keys << "C"
+                                                        << "A\tBC";
+    }
+    void controlCharacters()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(Via, via);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QLineEdit* field = LineEdit(*frm, index);
+        frm->SetText1Text(static_cast<int16_t>(index), before);
+        if (via != Via::Program) {
+            field->setFocus(Qt::OtherFocusReason);
+            field->deselect();
+            field->setCursorPosition(cursor);
+        }
+        Enter(*frm, index, via, text);
+        QCOMPARE(field->text(), expected);
+    }
+
     // What is typed must fit the field in the radio, counted in bytes of the radio's code page:
     // 16 for the dealer fields, 4 for the password. A character that would not fit is refused;
     // longer pasted or committed text is cut at a character boundary.
