@@ -33,6 +33,9 @@ constexpr unsigned OnRadio =
     Bit(Command::Read) | Bit(Command::Write) | Bit(Command::Backup) | Bit(Command::Restore);
 constexpr unsigned Repeating = Bit(Command::Read) | Bit(Command::Write) | Bit(Command::Restore);
 constexpr unsigned Writing = Bit(Command::Write) | Bit(Command::Restore);
+// The commands that turn the radio's texts into characters or back.
+constexpr unsigned TextPages =
+    Bit(Command::Read) | Bit(Command::Write) | Bit(Command::Restore) | Bit(Command::Backups);
 
 struct CommandSpec
 {
@@ -56,14 +59,14 @@ constexpr std::array<CommandSpec, 7> Commands{{
                     "given a number of your own, never a built-in serial port or a modem, and says on "
                     "which one a radio answers.")},
     {Command::Read, "read",
-     "read [--port N] [--json | --csv [--header]] [--save FILE] [--repeat [--no-prompt]]",
+     "read [--port N] [--json | --csv [--header]] [--save FILE] [--code-page N] [--repeat [--no-prompt]]",
      QT_TRANSLATE_NOOP(
          "CliHelp", "Reads the radio and prints its record as the window shows it: every field, the band's "
                     "name and the switches; as text, as JSON, or as one CSV line per radio.")},
     {Command::Write, "write",
      "write [--port N] [--type NAME] [--dealer-code TEXT] [--stock-date TEXT] [--sell-date TEXT] "
-     "[--seller TEXT] [--password TEXT] [--band-setting on|off] [--band N|NAME] [--yes] [--repeat "
-     "[--no-prompt]]",
+     "[--seller TEXT] [--password TEXT] [--band-setting on|off] [--band N|NAME] [--code-page N] [--yes] "
+     "[--repeat [--no-prompt]]",
      QT_TRANSLATE_NOOP(
          "CliHelp", "Writes the fields given and only those: every other byte goes back as the radio holds "
                     "it. Prints each changed field as before → after. Before any block is written, the "
@@ -76,14 +79,14 @@ constexpr std::array<CommandSpec, 7> Commands{{
                        "Reads the radio and keeps its whole image, its type and its serial number in FILE (a "
                        "new file; a folder gets a file named after the serial number and the time).")},
     {Command::Restore, "restore",
-     "restore [--port N] [--force] [--dry-run] [--yes] [--repeat [--no-prompt]] FILE",
+     "restore [--port N] [--force] [--dry-run] [--code-page N] [--yes] [--repeat [--no-prompt]] FILE",
      QT_TRANSLATE_NOOP(
          "CliHelp", "Writes the dealer fields, password, band-setting switch and band of a backup file (or "
                     "of an automatic backup) back to the radio, byte for byte, as a write does: the "
                     "radio's type is checked, its blocks read and saved as a backup, then blocks 0 to 4 "
                     "written. Refuses a file of another radio type, and of another serial number unless "
                     "--force. Prints what it changes before it writes.")},
-    {Command::Backups, "backups", "backups [SERIAL]",
+    {Command::Backups, "backups", "backups [--code-page N] [SERIAL]",
      QT_TRANSLATE_NOOP("CliHelp",
                        "Lists the automatic backups, newest first: time, radio type, serial number, dealer "
                        "code, seller and file; with SERIAL only those of serial numbers that contain it. "
@@ -98,7 +101,7 @@ struct OptionSpec
     unsigned commands;
 };
 
-constexpr std::array<OptionSpec, 23> Options{{
+constexpr std::array<OptionSpec, 24> Options{{
     {"port", "N",
      QT_TRANSLATE_NOOP(
          "CliHelp", "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. "
@@ -136,6 +139,12 @@ constexpr std::array<OptionSpec, 23> Options{{
     {"band", "N|NAME",
      QT_TRANSLATE_NOOP("CliHelp", "The band: its number (0 to 18) or its name as 'read' shows it."),
      Bit(Command::Write)},
+    {"code-page", "N",
+     QT_TRANSLATE_NOOP("CliHelp",
+                       "The code page of the radio's texts, for a radio written on a system of another "
+                       "language: one of %1 (936: Simplified Chinese, 1252: Western European). Default: "
+                       "the system's, as the window uses."),
+     TextPages},
     {"yes", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Agree to a change of the radio's band."), Writing},
     {"force", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Restore a file of another serial number."),
      Bit(Command::Restore)},
@@ -215,6 +224,15 @@ QString ExitCodesHelp()
            u'\n';
 }
 
+// "874, 932, ... and 65001", worded in the program's language.
+QString KnownCodePages()
+{
+    QStringList numbers;
+    for (const int number : KnownCodePageNumbers())
+        numbers << QString::number(number);
+    return LanguageLocale(SystemLanguageIndex()).createSeparatedList(numbers);
+}
+
 QString Translated(const char* text)
 {
     return QCoreApplication::translate("CliHelp", text);
@@ -260,7 +278,10 @@ QString CommandHelp(const CommandSpec& spec)
         QString name = QStringLiteral("--") + Utf8(option.name);
         if (option.value != nullptr)
             name += u' ' + Utf8(option.value);
-        help += line(name, Translated(option.help));
+        QString text = Translated(option.help);
+        if (qstrcmp(option.name, "code-page") == 0)
+            text = text.arg(KnownCodePages());
+        help += line(name, text);
     }
     help += line(QStringLiteral("--help"), CliHelp::tr("Show this help.")) + u'\n';
     return help + ExitCodesHelp();
@@ -291,8 +312,19 @@ std::optional<int16_t> ParseBand(const QString& text)
     return std::nullopt;
 }
 
-// The text as a write would store it, or why it cannot be: too wide for the field, or not
-// representable in the code page (a character it lacks, or one whose bytes end a text).
+// A character as an error names it: "王" (U+738B); only its code where it would not show (a control
+// or formatting character).
+QString ShownCharacter(const QString& character)
+{
+    const char32_t code = character.toUcs4().value(0);
+    const QString number = QStringLiteral("U+%1").arg(uint(code), 4, 16, QChar(u'0')).toUpper();
+    return QChar::isPrint(code)
+               ? CliUsage::tr("\"%1\" (%2)", "a character and its code").arg(character, number)
+               : number;
+}
+
+// The text as a write would store it, or why it cannot be: a character the code page cannot hold
+// there (one it lacks, or one whose bytes end a text), or too wide for the field.
 QString CheckFieldText(const TextOption& option, const QString& text, const AnsiCodePage& page)
 {
     // A line break, a tab or an escape sequence would go into the radio as it is, and come out of it
@@ -303,6 +335,12 @@ QString CheckFieldText(const TextOption& option, const QString& text, const Ansi
             .arg(Utf8(option.option), EscapeControlCharacters(text), ControlCharacterName(control->Character))
             .arg(control->Position)
             .arg(CliUsage::tr(option.label));
+
+    if (const std::optional<QString> character = page.FirstUnstorable(text))
+        return CliUsage::tr("--%1: the character %2 cannot be stored in the %3 field in the radio's code "
+                            "page %4")
+            .arg(Utf8(option.option), ShownCharacter(*character), CliUsage::tr(option.label),
+                 QString::fromUtf8(page.Name()));
     const QByteArray bytes = page.ToAnsi(text);
     if (bytes.size() > option.width)
         return CliUsage::tr("--%1: \"%2\" takes %3 bytes in the radio's code page %4; the %5 field holds %n "
@@ -311,11 +349,25 @@ QString CheckFieldText(const TextOption& option, const QString& text, const Ansi
             .arg(Utf8(option.option), text)
             .arg(bytes.size())
             .arg(QString::fromUtf8(page.Name()), CliUsage::tr(option.label));
-    // A byte 0x00 or 0xFF ends a text in the radio's block; '?' stands for a character the page lacks.
-    if (bytes.contains('\0') || bytes.contains('\xFF') || page.FromAnsi(bytes) != text)
-        return CliUsage::tr("--%1: \"%2\" cannot be stored in the radio's code page %3")
-            .arg(Utf8(option.option), text, QString::fromUtf8(page.Name()));
     return {};
+}
+
+// The --code-page given, or why it is none the program can use.
+std::optional<AnsiCodePage> ParseCodePage(const QString& text, QString* error)
+{
+    bool number = false;
+    const int value = text.trimmed().toInt(&number);
+    const QByteArray name = number ? KnownCodePageName(value) : QByteArray();
+    if (name.isEmpty()) {
+        *error = CliUsage::tr("--code-page: %1 is not a code page this program knows; give one of %2")
+                     .arg(text, KnownCodePages());
+        return std::nullopt;
+    }
+    if (!IsUsableCodePage(name)) {
+        *error = CliUsage::tr("--code-page: this system cannot convert code page %1").arg(value);
+        return std::nullopt;
+    }
+    return AnsiCodePage(name);
 }
 
 QString WithoutTrailingSpaces(QString text)
@@ -398,6 +450,14 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
             parser.values(Utf8(option.name)).size() > 1)
             return UsageError(name, CliUsage::tr("--%1 is given more than once").arg(Utf8(option.name)));
 
+    if ((Bit(spec->command) & TextPages) != 0 && set("code-page")) {
+        QString error;
+        options.codePage = ParseCodePage(value("code-page"), &error);
+        if (!options.codePage)
+            return UsageError(name, error);
+    }
+    const AnsiCodePage& textPage = options.codePage.value_or(page);
+
     const QStringList positional = parser.positionalArguments();
     if (spec->command == Command::Backups) {
         if (positional.size() > 1)
@@ -460,7 +520,7 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
             if (!set(option.option))
                 continue;
             const QString text = WithoutTrailingSpaces(value(option.option));
-            if (const QString error = CheckFieldText(option, text, page); !error.isEmpty())
+            if (const QString error = CheckFieldText(option, text, textPage); !error.isEmpty())
                 return UsageError(name, error);
             options.texts.append({option.field, text});
         }

@@ -38,7 +38,8 @@ struct CliOptions
     bool force = false;
     bool dryRun = false;
     bool noBackup = false;
-    QString type; // write: the type as the protocol names it; empty: the radio's own
+    std::optional<AnsiCodePage> codePage; // --code-page: the radio's texts in it, not the system's
+    QString type;                         // write: the type as the protocol names it; empty: the radio's own
     QList<TextEdit> texts;
     std::optional<int16_t> bandSetting;
     std::optional<int16_t> band;

@@ -138,11 +138,16 @@ RadioReport RadioCommand::ReadRadio(const ReadResult& read)
         case RecordFormat::Text:
             out() << (radios > 0 ? QStringLiteral("\n") : QString()) << RecordText(read.Record);
             break;
-        case RecordFormat::Json:
-            out() << JsonForTerminal(QJsonDocument(RecordJson(read.Record)),
+        case RecordFormat::Json: {
+            // The code page the texts were decoded with, for a program that reads radios of
+            // several languages.
+            QJsonObject record = RecordJson(read.Record);
+            record.insert(QStringLiteral("code_page"), CodePageNumber(context.codePage.Name()));
+            out() << JsonForTerminal(QJsonDocument(record),
                                      options.repeat ? QJsonDocument::Compact : QJsonDocument::Indented)
                   << '\n';
             break;
+        }
         case RecordFormat::Csv:
             if (options.header && radios == 0)
                 out() << RecordCsvHeader() << '\n';

@@ -44,6 +44,9 @@ int RunCli(const QStringList& arguments, CliContext& context)
     // into them, and they show the waits anyway.
     if (line.options->trace)
         context.status = nullptr;
+    // The radio's texts in the code page given, for every part of the run (records, backups, logs).
+    if (line.options->codePage)
+        context.codePage = *line.options->codePage;
     if (line.options->command == Command::Ports)
         return ListPorts(context);
     if (line.options->command == Command::Check)

@@ -372,6 +372,10 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
         <source>Append a line per radio: time, port, type, serial number, result, changed fields and, for a radio failed or skipped, the reason. Only a new file, an empty one or such a log is taken.</source>
         <translation>每台对讲机追加一行：时间、串口、机型、序列号、结果、更改的字段，失败或跳过的对讲机还有原因。只接受新文件、空文件或这样的日志文件。</translation>
     </message>
+    <message>
+        <source>The code page of the radio&apos;s texts, for a radio written on a system of another language: one of %1 (936: Simplified Chinese, 1252: Western European). Default: the system&apos;s, as the window uses.</source>
+        <translation>对讲机文本的代码页，用于在其他语言的系统上写入的对讲机：%1 之一（936 为简体中文，1252 为西欧语言）。默认：系统的代码页，与窗口相同。</translation>
+    </message>
 </context>
 <context>
     <name>CliUsage</name>
@@ -400,10 +404,6 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
         <translation>
             <numerusform>--%1：“%2”按对讲机的代码页 %4 占 %3 字节；%5字段只能容纳 %n 字节</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>--%1: &quot;%2&quot; cannot be stored in the radio&apos;s code page %3</source>
-        <translation>--%1：“%2”无法按对讲机的代码页 %3 保存</translation>
     </message>
     <message>
         <source>See &apos;%1&apos;.</source>
@@ -452,6 +452,23 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>--%1: &quot;%2&quot; has a control character (%3) at character %4; the %5 field takes none</source>
         <translation>--%1：“%2”的第 %4 个字符是控制字符（%3）；%5字段不能包含控制字符</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; (%2)</source>
+        <comment>a character and its code</comment>
+        <translation>“%1”（%2）</translation>
+    </message>
+    <message>
+        <source>--%1: the character %2 cannot be stored in the %3 field in the radio&apos;s code page %4</source>
+        <translation>--%1：字符 %2 无法按对讲机的代码页 %4 保存到%3字段中</translation>
+    </message>
+    <message>
+        <source>--code-page: %1 is not a code page this program knows; give one of %2</source>
+        <translation>--code-page：%1 不是本程序认识的代码页；请给出 %2 之一</translation>
+    </message>
+    <message>
+        <source>--code-page: this system cannot convert code page %1</source>
+        <translation>--code-page：这个系统无法转换代码页 %1</translation>
     </message>
 </context>
 <context>

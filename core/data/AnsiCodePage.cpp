@@ -31,7 +31,62 @@ constexpr LanguagePage LanguagePages[] = {
     {QLocale::Vietnamese, "windows-1258"},
 };
 
+struct NumberedPage
+{
+    int number;
+    const char* name; // as AnsiCodePageFor gives it
+};
+
+constexpr NumberedPage NumberedPages[] = {
+    {874, "windows-874"},   {932, "Shift_JIS"},     {936, "GBK"},           {949, "windows-949"},
+    {950, "Big5"},          {1250, "windows-1250"}, {1251, "windows-1251"}, {1252, "windows-1252"},
+    {1253, "windows-1253"}, {1254, "windows-1254"}, {1255, "windows-1255"}, {1256, "windows-1256"},
+    {1257, "windows-1257"}, {1258, "windows-1258"}, {65001, "UTF-8"},
+};
+
+// Each character once, a surrogate pair as one.
+template <typename Visit> void ForEachCharacter(const QString& text, Visit visit)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        if (!visit(text.mid(i, length)))
+            return;
+        i += length;
+    }
+}
+
 } // namespace
+
+QList<int> KnownCodePageNumbers()
+{
+    QList<int> numbers;
+    for (const NumberedPage& page : NumberedPages)
+        numbers << page.number;
+    return numbers;
+}
+
+QByteArray KnownCodePageName(int number)
+{
+    for (const NumberedPage& page : NumberedPages)
+        if (page.number == number)
+            return page.name;
+    return {};
+}
+
+int CodePageNumber(const QByteArray& name)
+{
+    for (const NumberedPage& page : NumberedPages)
+        if (name.compare(page.name, Qt::CaseInsensitive) == 0)
+            return page.number;
+    QByteArray digits = name.toLower();
+    if (digits.startsWith("windows-"))
+        digits = digits.mid(8);
+    else if (digits.startsWith("cp"))
+        digits = digits.mid(2);
+    bool ok = false;
+    const int number = digits.toInt(&ok);
+    return ok && number > 0 && number < 65536 ? number : 0;
+}
 
 QByteArray AnsiCodePageFor(const QLocale& locale)
 {
@@ -77,14 +132,25 @@ AnsiCodePage AnsiCodePage::ForLocale(const QLocale& locale)
 QByteArray AnsiCodePage::ToAnsiFitting(const QString& text, int width) const
 {
     QByteArray result;
-    // One character (surrogate pairs kept together) at a time, so a cut never splits one.
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QByteArray bytes = ToAnsi(text.mid(i, length));
+    // One character at a time, so a cut never splits one.
+    ForEachCharacter(text, [&](const QString& character) {
+        const QByteArray bytes = ToAnsi(character);
         if (result.size() + bytes.size() > width)
-            break;
+            return false;
         result += bytes;
-        i += length;
-    }
+        return true;
+    });
     return result;
+}
+
+std::optional<QString> AnsiCodePage::FirstUnstorable(const QString& text) const
+{
+    std::optional<QString> found;
+    ForEachCharacter(text, [&](const QString& character) {
+        const QByteArray bytes = ToAnsi(character);
+        if (bytes.isEmpty() || bytes.contains('\0') || bytes.contains('\xFF') || FromAnsi(bytes) != character)
+            found = character;
+        return !found;
+    });
+    return found;
 }

@@ -19,8 +19,9 @@ struct PortHolders
 };
 
 // The holders of the device: the live process that a lock file names in the folder where QSerialPort
-// and the uucp-style tools keep their locks, and the other processes whose open files include the
-// device (all of them for root, those of the same user otherwise).
+// and the uucp-style tools keep their locks; without one, the processes whose open files include the
+// device (all of them for root, those of the same user otherwise). Never this process, nor the one
+// that holds the other end of a pseudo-terminal (a virtual radio).
 PortHolders FindPortHolders(const QString& devicePath);
 
 // The lock file QSerialPort makes for the device ("/var/lock/LCK..ttyUSB0"); empty on Windows.

@@ -2,42 +2,11 @@
 
 #include "settings/DecimalText.h"
 #include "settings/PortList.h"
+#include "settings/RegistryKey.h"
 
 #include <windows.h>
 
 #include <array>
-
-namespace {
-
-// An open registry key, closed with RegCloseKey.
-class RegistryKey
-{
-public:
-    explicit RegistryKey(const QString& path)
-    {
-        const qsizetype slash = path.indexOf(u'\\');
-        const QString root = path.left(slash);
-        const HKEY rootKey = root == u"HKEY_LOCAL_MACHINE"  ? HKEY_LOCAL_MACHINE
-                             : root == u"HKEY_CURRENT_USER" ? HKEY_CURRENT_USER
-                                                            : nullptr;
-        if (rootKey && slash > 0 &&
-            RegOpenKeyA(rootKey, path.mid(slash + 1).toLocal8Bit().constData(), &key) != ERROR_SUCCESS)
-            key = nullptr;
-    }
-    ~RegistryKey()
-    {
-        if (key)
-            RegCloseKey(key);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    HKEY Get() const { return key; }
-
-private:
-    HKEY key = nullptr;
-};
-
-} // namespace
 
 QList<SerialPortEntry> ReadSerialDeviceMap(const QString& keyPath)
 {

@@ -413,7 +413,9 @@ private slots:
             << Edits{} << "the seller field holds 16 bytes";
         QTest::newRow("text outside the code page")
             << QByteArray("RZ614UV") << 0 << w + QStringList{"--dealer-code", "李"} << true << 2 << Edits{}
-            << "cannot be stored in the radio's code page windows-1252";
+            << "--dealer-code: the character \"李\" (U+674E) cannot be stored in the dealer code field in "
+               "the "
+               "radio's code page windows-1252";
         // A control character is refused wherever it is, named with its position; a character
         // outside the first plane counts as one.
         const QList<std::tuple<const char*, const char*, QString, QString>> controls{
@@ -466,6 +468,108 @@ private slots:
         QCOMPARE(Count(frames, "W0"), exitCode == 0 ? 1 : 0);
         if (exitCode == 2)
             QVERIFY(frames.isEmpty());
+    }
+
+    // --code-page: the radio's texts read, written, restored and listed in the code page given instead
+    // of the system's (here 1252), which the JSON names; a number the program does not know, or a
+    // character the page cannot hold, is a usage error that names it.
+    void codePages_data()
+    {
+        QTest::addColumn<QStringList>("arguments");  // %f: a backup of the radio as it was
+        QTest::addColumn<QByteArray>("seller");      // the radio's
+        QTest::addColumn<QByteArray>("laterSeller"); // the radio's after the backup, if any
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("shown");      // on standard output or standard error
+        QTest::addColumn<QByteArray>("sellerAfter"); // the radio's after the run; empty: as it was
+
+        const QByteArray zhangSan = QByteArray::fromHex("d5c5c8fd"); // 张三 in GBK
+        const QByteArray ivan = QByteArray::fromHex("c8e2e0ed");     // Иван in 1251
+        const QStringList read{"read", "--port", Port};
+        const QStringList write{"write", "--port", Port};
+        const QString known = QStringLiteral("874, 932, 936, 949, 950, 1250, 1251, 1252, 1253, 1254, 1255, "
+                                             "1256, 1257, 1258, and 65001");
+        QTest::newRow("read --json, 936")
+            << read + QStringList{"--json", "--code-page", "936"} << zhangSan << QByteArray() << 0
+            << QStringList{"\"seller\": \"张三\"", "\"code_page\": 936"} << QByteArray();
+        QTest::newRow("read --json, the system's")
+            << read + QStringList{"--json"} << zhangSan << QByteArray() << 0
+            << QStringList{"\"seller\": \"ÕÅÈý\"", "\"code_page\": 1252"} << QByteArray();
+        QTest::newRow("read, 1251") << read + QStringList{"--code-page", "1251"} << ivan << QByteArray() << 0
+                                    << QStringList{"Иван\n"} << QByteArray();
+        QTest::newRow("write, 936") << write + QStringList{"--code-page", "936", "--seller", "李四"}
+                                    << zhangSan << QByteArray() << 0
+                                    << QStringList{"Seller: \"张三\" → \"李四\""}
+                                    << QByteArray::fromHex("c0eecbc4");
+        QTest::newRow("write, a character the system's page lacks")
+            << write + QStringList{"--seller", "李四"} << zhangSan << QByteArray() << 2
+            << QStringList{"--seller: the character \"李\" (U+674E) cannot be stored in the seller field in "
+                           "the radio's code page windows-1252"}
+            << QByteArray();
+        QTest::newRow("write, a character the page given lacks")
+            << write + QStringList{"--dealer-code", "Café", "--code-page", "1251"} << ivan << QByteArray()
+            << 2
+            << QStringList{"--dealer-code: the character \"é\" (U+00E9) cannot be stored in the dealer code "
+                           "field in the radio's code page windows-1251"}
+            << QByteArray();
+        QTest::newRow("write, a character whose byte ends a text")
+            << write + QStringList{"--seller", "Ÿ and ÿ"} << zhangSan << QByteArray() << 2
+            << QStringList{"the character \"ÿ\" (U+00FF) cannot be stored in the seller field"}
+            << QByteArray();
+        QTest::newRow("write, a character that would not show")
+            << write + QStringList{"--seller", "A\u202Eb"} << zhangSan << QByteArray() << 2
+            << QStringList{"--seller: the character U+202E cannot be stored"} << QByteArray();
+        QTest::newRow("restore --dry-run, 936")
+            << QStringList{"restore", "--port", Port, "--dry-run", "--code-page", "936", "%f"} << zhangSan
+            << QByteArray("Wang") << 0 << QStringList{"Seller: \"Wang\" → \"张三\""} << QByteArray("Wang");
+        QTest::newRow("backups, 936") << QStringList{"backups", "--code-page", "936"} << zhangSan
+                                      << QByteArray() << 0 << QStringList{" 张三 "} << QByteArray();
+        QTest::newRow("backups, the system's") << QStringList{"backups"} << zhangSan << QByteArray() << 0
+                                               << QStringList{" ÕÅÈý "} << QByteArray();
+        QTest::newRow("a number the program does not know")
+            << read + QStringList{"--code-page", "1234"} << zhangSan << QByteArray() << 2
+            << QStringList{"--code-page: 1234 is not a code page this program knows; give one of " + known}
+            << QByteArray();
+        QTest::newRow("a name, not a number")
+            << QStringList{"backups", "--code-page", "GBK"} << zhangSan << QByteArray() << 2
+            << QStringList{"--code-page: GBK is not a code page this program knows"} << QByteArray();
+        QTest::newRow("given twice") << read + QStringList{"--code-page", "936", "--code-page", "1252"}
+                                     << zhangSan << QByteArray() << 2
+                                     << QStringList{"--code-page is given more than once"} << QByteArray();
+    }
+    void codePages()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, seller);
+        QFETCH(QByteArray, laterSeller);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, shown);
+        QFETCH(QByteArray, sellerAfter);
+        VirtualRadio& radio = AddRadio();
+        radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field(seller, 16)}});
+        if (arguments.first() == u"backups") {
+            RadioBackup backup;
+            backup.RadioType = QStringLiteral("TANGELOUV");
+            backup.Saved = QDateTime(QDate(2026, 12, 1), QTime(10, 0));
+            backup.Image = radio.Image();
+            QVERIFY(BackupFolder(program->BackupDir())
+                        .Save(backup, AnsiCodePage("windows-1252"))
+                        .Error.isEmpty());
+        }
+        const QString file = program->Path("radio.json");
+        if (arguments.contains(u"%f"))
+            QCOMPARE(Cli({"backup", "--port", Port, file}), 0);
+        if (!laterSeller.isEmpty())
+            radio.Image() = Edited(radio.Image(), {{Layout::Seller, Field(laterSeller, 16)}});
+        arguments.replaceInStrings(QStringLiteral("%f"), file);
+        const RadioImage before = radio.Image();
+
+        QCOMPARE(Cli(arguments), exitCode);
+        for (const QString& piece : shown)
+            QVERIFY2((out + err).contains(piece), qPrintable(out + err));
+        const RadioImage expected =
+            sellerAfter.isEmpty() ? before : Edited(before, {{Layout::Seller, Field(sellerAfter, 16)}});
+        const QString diff = ImageDiff(radio.Image(), expected);
+        QVERIFY2(diff.isEmpty(), qPrintable(diff));
     }
 
     // The automatic backup is on the disk before the first block write reaches the radio.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <tuple>
 
 using namespace std::string_view_literals;
 
@@ -383,6 +384,85 @@ private slots:
         QCOMPARE(AnsiCodePageFor(QLocale(locale)), name);
         // The converter must know the name, or the radio's texts would silently turn into 1252.
         QCOMPARE(AnsiCodePage::ForLocale(QLocale(locale)).Name(), name);
+        // ... and the command line's --code-page must be able to give it by number.
+        QCOMPARE(KnownCodePageName(CodePageNumber(name)), name);
+    }
+
+    // Each code page known by number converts as Windows' page of that number does.
+    void knownCodePages_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        const QList<std::tuple<int, const char*, const char*>> pages{
+            {874, "ก", "a1"},    {932, "あ", "82a0"}, {936, "中", "d6d0"},  {949, "한", "c7d1"},
+            {950, "中", "a4a4"}, {1250, "Ł", "a3"},   {1251, "Ж", "c6"},    {1252, "é€", "e980"},
+            {1253, "Ω", "d9"},   {1254, "ş", "fe"},   {1255, "א", "e0"},    {1256, "ع", "da"},
+            {1257, "ą", "e0"},   {1258, "₫", "fe"},   {65001, "é", "c3a9"},
+        };
+        for (const auto& [number, text, bytes] : pages)
+            QTest::addRow("%d", number) << number << QString::fromUtf8(text) << QByteArray::fromHex(bytes);
+    }
+    void knownCodePages()
+    {
+        QFETCH(int, number);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QVERIFY(KnownCodePageNumbers().contains(number));
+        const QByteArray name = KnownCodePageName(number);
+        QVERIFY(IsUsableCodePage(name));
+        QCOMPARE(CodePageNumber(name), number);
+        const AnsiCodePage known(name);
+        QCOMPARE(known.Name(), name);
+        QCOMPARE(known.ToAnsi(text).toHex(), bytes.toHex());
+        QCOMPARE(known.FromAnsi(bytes), text);
+        QVERIFY(!known.FirstUnstorable(text));
+    }
+
+    void codePageNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<int>("number");
+        QTest::newRow("double-byte name") << QByteArray("GBK") << 936;
+        QTest::newRow("other capitals") << QByteArray("shift_jis") << 932;
+        QTest::newRow("windows- name") << QByteArray("windows-1251") << 1251;
+        QTest::newRow("cp name") << QByteArray("cp1252") << 1252;
+        QTest::newRow("Windows' name for a page unknown here") << QByteArray("windows-1361") << 1361;
+        QTest::newRow("UTF-8") << QByteArray("utf-8") << 65001;
+        QTest::newRow("no number") << QByteArray("ISO-8859-1") << 0;
+        QTest::newRow("beyond a code page") << QByteArray("windows-70000") << 0;
+    }
+    void codePageNumbers()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(int, number);
+        QCOMPARE(CodePageNumber(name), number);
+    }
+
+    // The first character that a text field cannot hold: one the page lacks, or one whose bytes
+    // include 0x00 or 0xFF, which end a text in the radio's block.
+    void firstUnstorable_data()
+    {
+        QTest::addColumn<QByteArray>("pageName");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("character"); // empty: none
+        QTest::newRow("all in the page")
+            << QByteArray("windows-1252") << QStringLiteral("Café, 7") << QString();
+        QTest::newRow("Chinese in 1252") << QByteArray("windows-1252") << QStringLiteral("Li 李伟") << "李";
+        QTest::newRow("Chinese in GBK") << QByteArray("GBK") << QStringLiteral("Li 李伟") << QString();
+        QTest::newRow("Thai in GBK") << QByteArray("GBK") << QStringLiteral("中ก") << "ก";
+        QTest::newRow("Latin in 1251") << QByteArray("windows-1251") << QStringLiteral("Иван é") << "é";
+        QTest::newRow("ÿ is 0xFF in 1252") << QByteArray("windows-1252") << QStringLiteral("Ÿ ÿ") << "ÿ";
+        QTest::newRow("a pair of surrogates as one")
+            << QByteArray("windows-1252") << QStringLiteral("a\U0001F600b") << QStringLiteral("\U0001F600");
+        QTest::newRow("empty") << QByteArray("GBK") << QString() << QString();
+    }
+    void firstUnstorable()
+    {
+        QFETCH(QByteArray, pageName);
+        QFETCH(QString, text);
+        QFETCH(QString, character);
+        QCOMPARE(AnsiCodePage(pageName).FirstUnstorable(text).value_or(QString()), character);
     }
 
     void unknownCodePageFallsBack()

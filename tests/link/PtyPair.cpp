@@ -13,7 +13,8 @@
 
 PtyPair::PtyPair()
 {
-    master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    // Neither end goes to the processes a test starts: one holding the master would be the far end.
+    master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0)
         return;
     if (::grantpt(master) != 0 || ::unlockpt(master) != 0) {
@@ -21,7 +22,7 @@ PtyPair::PtyPair()
         return;
     }
     slavePath = QString::fromLocal8Bit(::ptsname(master));
-    heldSlave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    heldSlave = ::open(::ptsname(master), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios raw{};
     ::tcgetattr(heldSlave, &raw);
     ::cfmakeraw(&raw);

@@ -5,6 +5,7 @@
 #include "data/AnsiCodePage.h"
 #include "data/BandTable.h"
 #include "IsolatedProgram.h"
+#include "link/PortHolder.h"
 #include "MsgBoxRecorder.h"
 #include "OtherLanguage.h"
 #include "RadioOnCom.h"
@@ -16,9 +17,11 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QRegularExpression>
-#include <QSerialPort>
+#include <QScopeGuard>
 #include <QSignalSpy>
+#include <QSysInfo>
 
 namespace {
 
@@ -840,8 +843,8 @@ private slots:
                            "\n\nCOM900 disappeared at "}
             << QStringList{"COM10（/dev/ttyS9）：设备不存在。\n请检查写频线是否已插好", "\n\nCOM900 于 "};
         QTest::newRow("port held by another program")
-            << Fault::PortHeld << QStringList{") is held by the program tst_program (process "}
-            << QStringList{"） 正被程序 tst_program（进程 "};
+            << Fault::PortHeld << QStringList{") is held by the program sleep (process "}
+            << QStringList{"） 正被程序 sleep（进程 "};
         QTest::newRow("model error")
             << Fault::OtherType
             << QStringList{"the radio is a TANGELOUV, but TANGELOSV is chosen as the radio type"}
@@ -886,7 +889,16 @@ private slots:
             QVERIFY(StartWithRadio(identity, band, image));
         }
         VirtualRadioFaults faults;
-        QSerialPort holder;
+        // Another program holds the port as Qt programs do: a lock file naming its process (the
+        // program never names itself, so a holder in this process would stay unnamed).
+        QProcess holder;
+        QString lockPath;
+        const auto letGo = qScopeGuard([&] {
+            if (!lockPath.isEmpty())
+                QFile::remove(lockPath);
+            holder.kill();
+            holder.waitForFinished();
+        });
         bool write = true;
         int boxes = 1;
         switch (fault) {
@@ -915,8 +927,12 @@ private slots:
             write = false;
             break;
         case Fault::PortHeld:
-            holder.setPortName(radio->DevicePath());
-            QVERIFY(holder.open(QIODevice::ReadWrite));
+            holder.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+            QVERIFY(holder.waitForStarted());
+            lockPath = SerialLockFilePath(radio->DevicePath());
+            QVERIFY(!lockPath.isEmpty());
+            WriteTestFile(lockPath, QByteArray::number(holder.processId()) + "\nsleep\n" +
+                                        QSysInfo::machineHostName().toUtf8() + '\n');
             write = false;
             break;
         case Fault::OtherType:
