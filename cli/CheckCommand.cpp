@@ -7,10 +7,10 @@
 #include "link/ModelCheck.h"
 #include "link/SerialPlatform.h"
 #include "link/SessionMessages.h"
-#include "settings/CableInfo.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
-#include "settings/UsbBridge.h"
+#include "ports/CableInfo.h"
+#include "ports/UsbBridge.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "data/ControlCharacters.h"
 #include "data/ModData.h"
 #include "ProgramInfo.h"
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 #include "cli/RecordOutput.h"
 #include "data/ControlCharacters.h"
 #include "settings/BackupFolder.h"
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

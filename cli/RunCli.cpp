@@ -2,7 +2,7 @@
 #include "cli/CliOptions.h"
 #include "cli/RadioCommands.h"
 #include "data/ControlCharacters.h"
-#include "settings/ComPorts.h"
+#include "ports/ComPorts.h"
 
 #include <QCoreApplication>
 

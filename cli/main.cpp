@@ -2,9 +2,9 @@
 #include "cli/CliContext.h"
 #include "cli/Console.h"
 #include "cli/StatusLine.h"
-#include "settings/ProgramTranslations.h"
 #include "settings/Settings.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 
 #include <QCoreApplication>
 

@@ -5,7 +5,7 @@
 // Input: a list of steps, each adding one serial device to the sysfs tree (with its device link,
 // type and dev attributes, perhaps a USB adapter above it) or one entry to the alias folder.
 #include "FuzzCheck.h"
-#include "settings/ComPorts.h"
+#include "ports/ComPorts.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,5 +1,5 @@
-#include "settings/ComPorts.h"
-#include "settings/PortList.h"
+#include "ports/ComPorts.h"
+#include "ports/PortList.h"
 #include "settings/Settings.h"
 #include "window/FrmMain.h"
 

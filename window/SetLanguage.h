@@ -1,5 +1,5 @@
 // The caption language, chosen once at start-up from the system locale by the rule in
-// settings/SystemLanguage.h.
+// system/SystemLanguage.h.
 #pragma once
 
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"

@@ -1,6 +1,6 @@
 #include "data/ModData.h"
 #include "link/ModelCheck.h"
-#include "settings/ComPorts.h"
+#include "ports/ComPorts.h"
 #include "window/FrmMain.h"
 
 #include <QStringList>

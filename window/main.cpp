@@ -1,7 +1,7 @@
 // TANGELO_Tune: reads and writes the information block of a TANGELO radio over a serial port.
 #include "ProgramInfo.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 #include "window/CommandLine.h"
 #include "window/FrmMain.h"
 #include "window/WindowFont.h"

@@ -3,7 +3,7 @@
 // link and to replies that came late, never to the cause of a failure.
 #pragma once
 
-#include "settings/CableInfo.h"
+#include "ports/CableInfo.h"
 
 #include <QString>
 

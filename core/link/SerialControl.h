@@ -3,7 +3,7 @@
 #pragma once
 
 #include "link/LinkTrace.h"
-#include "settings/CableInfo.h"
+#include "ports/CableInfo.h"
 
 #include <QByteArray>
 #include <QObject>

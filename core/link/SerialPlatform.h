@@ -4,7 +4,7 @@
 #pragma once
 
 #include "link/OpenFailure.h"
-#include "settings/CableInfo.h"
+#include "ports/CableInfo.h"
 
 #include <QSerialPort>
 #include <QString>

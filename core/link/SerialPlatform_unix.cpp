@@ -3,7 +3,7 @@
 #include "link/PermissionHint.h"
 #include "link/PortHolder.h"
 #include "link/Sentences.h"
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"
 
 #include <QFileInfo>
 

@@ -3,7 +3,7 @@
 #include "link/CableText.h"
 #include "link/Frames.h"
 #include "link/Sentences.h"
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "data/ModData.h"
-#include "settings/CableInfo.h"
+#include "ports/CableInfo.h"
 
 #include <QByteArray>
 #include <QList>

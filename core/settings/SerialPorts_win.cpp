@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "settings/SerialDeviceMap.h"
+#include "ports/SerialDeviceMap.h"
 
 #include <QSerialPortInfo>
 

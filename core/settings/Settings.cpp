@@ -1,9 +1,9 @@
 #include "settings/Settings.h"
 
 #include "settings/DecimalText.h"
-#include "settings/InstalledProgram.h"
 #include "settings/ProfileString.h"
 #include "settings/SmallFile.h"
+#include "system/InstalledProgram.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -12,7 +12,7 @@
 // read whole, and never rewritten.
 #pragma once
 
-#include "settings/ComPorts.h"
+#include "ports/ComPorts.h"
 #include "settings/SmallFile.h"
 
 #include <QString>

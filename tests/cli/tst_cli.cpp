@@ -10,8 +10,8 @@
 #include "PtyPair.h"
 #include "RadioOnCom.h"
 #include "settings/BackupFolder.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 #include "TestFiles.h"
 
 #include <QDeadlineTimer>

@@ -2,7 +2,7 @@
 // empty where the system did not tell.
 #pragma once
 
-#include "settings/CableInfo.h"
+#include "ports/CableInfo.h"
 
 #include <QString>
 #include <QStringList>

@@ -3,8 +3,8 @@
 // user configuration folder and data folder (where the backups go) of its own.
 #pragma once
 
+#include "ports/ComPorts.h"
 #include "settings/BackupFolder.h"
-#include "settings/ComPorts.h"
 #include "settings/Settings.h"
 #include "TestFiles.h"
 

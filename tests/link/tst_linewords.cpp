@@ -6,8 +6,8 @@
 #include "link/SessionMessages.h"
 #include "OtherLanguage.h"
 #include "RadioReplies.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 
 #include <QTest>
 

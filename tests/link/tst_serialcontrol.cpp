@@ -9,8 +9,8 @@
 #include "link/SessionMessages.h"
 #include "OtherLanguage.h"
 #include "PtyPair.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 

@@ -8,8 +8,8 @@
 #include "OtherLanguage.h"
 #include "RadioReplies.h"
 #include "RadioTrace.h"
-#include "settings/ProgramTranslations.h"
-#include "settings/SystemLanguage.h"
+#include "system/ProgramTranslations.h"
+#include "system/SystemLanguage.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 

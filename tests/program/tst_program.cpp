@@ -9,7 +9,7 @@
 #include "MsgBoxRecorder.h"
 #include "OtherLanguage.h"
 #include "RadioOnCom.h"
-#include "settings/SystemLanguage.h"
+#include "system/SystemLanguage.h"
 #include "TestFiles.h"
 #include "WindowFixture.h"
 

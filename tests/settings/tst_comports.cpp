@@ -4,10 +4,10 @@
 #include "CableFields.h"
 #include "IsolatedProgram.h"
 #include "link/CableText.h"
-#include "settings/CableInfo.h"
-#include "settings/ComPorts.h"
-#include "settings/PortWatch.h"
-#include "settings/PresentCable.h"
+#include "ports/CableInfo.h"
+#include "ports/ComPorts.h"
+#include "ports/PortWatch.h"
+#include "ports/PresentCable.h"
 
 #include <QFileInfo>
 

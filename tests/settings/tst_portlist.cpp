@@ -2,7 +2,7 @@
 // program's tests cannot reach: the fixed list, ports not in ascending order, a saved number below 0,
 // whether the list is rebuilt, odd entries.
 #include "IsolatedProgram.h"
-#include "settings/PortList.h"
+#include "ports/PortList.h"
 
 #include <memory>
 

@@ -1,6 +1,0 @@
-#include "settings/SystemLanguage.h"
-
-int16_t SystemLanguageIndex()
-{
-    return LanguageIndexFor(QLocale::system());
-}

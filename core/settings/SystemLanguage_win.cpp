@@ -1,8 +1,0 @@
-#include "settings/SystemLanguage.h"
-
-#include <windows.h>
-
-int16_t SystemLanguageIndex()
-{
-    return LanguageIndexForLcid(GetSystemDefaultLCID());
-}

@@ -1,0 +1,6 @@
+#include "system/SystemLanguage.h"
+
+int16_t SystemLanguageIndex()
+{
+    return LanguageIndexFor(QLocale::system());
+}

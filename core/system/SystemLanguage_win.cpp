@@ -1,0 +1,8 @@
+#include "system/SystemLanguage.h"
+
+#include <windows.h>
+
+int16_t SystemLanguageIndex()
+{
+    return LanguageIndexForLcid(GetSystemDefaultLCID());
+}
