@@ -4,6 +4,8 @@
 #include "cli/RadioCommands.h"
 #include "cli/RecordOutput.h"
 #include "cli/StatusLine.h"
+#include "cli/TerminalText.h"
+#include "data/ControlCharacters.h"
 #include "link/ModelCheck.h"
 #include "link/SerialPlatform.h"
 #include "link/SessionMessages.h"
@@ -195,7 +197,7 @@ QJsonObject PortJson(const PortCheck& check)
 void PrintSteps(QTextStream& out, const PortCheck& check, const QString& indent)
 {
     for (const Step& step : check.Steps)
-        out << indent << step.Text << '\n';
+        out << indent << EscapeControlCharacters(step.Text) << '\n';
 }
 
 class Check
@@ -225,7 +227,7 @@ private:
         }
         const PortCheck check = CheckPort(*port, ports, context);
         if (Json())
-            out() << QJsonDocument(PortJson(check)).toJson(QJsonDocument::Indented);
+            out() << JsonForTerminal(QJsonDocument(PortJson(check)), QJsonDocument::Indented) << '\n';
         else
             PrintSteps(out(), check, {});
         out().flush();
@@ -293,7 +295,7 @@ private:
                 {QStringLiteral("summary"), summary},
                 {QStringLiteral("exit_code"), int(code)},
             };
-            out() << QJsonDocument(object).toJson(QJsonDocument::Indented);
+            out() << JsonForTerminal(QJsonDocument(object), QJsonDocument::Indented) << '\n';
         } else {
             if (!skipped.isEmpty())
                 out() << skipped << '\n';

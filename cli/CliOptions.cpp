@@ -210,7 +210,7 @@ QString ExitCodesHelp()
                        "  0  done\n"
                        "  1  radio failure or no reply\n"
                        "  2  usage: a wrong command line, or a file named on it\n"
-                       "  3  the port cannot be opened\n"
+                       "  3  the port cannot be opened, or it went away during check\n"
                        "  4  model error: the radio is not of the type given (or of the file's)\n"
                        "  5  refused: nothing was written\n"
                        "With --repeat: 0 when every radio was done, else the code of the first radio that "
@@ -386,13 +386,15 @@ QString TypeList()
     return LanguageLocale(SystemLanguageIndex()).createSeparatedList(names);
 }
 
+// The message may quote what was typed, which a script can fill with anything: it is shown escaped.
 CommandLine UsageError(const QString& command, const QString& message)
 {
     const QString help = command.isEmpty() ? QStringLiteral("tangelo-cli --help")
                                            : QStringLiteral("tangelo-cli %1 --help").arg(command);
     return {std::nullopt,
             {},
-            QStringLiteral("tangelo-cli: %1\n").arg(message) + CliUsage::tr("See '%1'.").arg(help)};
+            QStringLiteral("tangelo-cli: %1\n").arg(EscapeControlCharacters(message)) +
+                CliUsage::tr("See '%1'.").arg(help)};
 }
 
 } // namespace

@@ -301,7 +301,7 @@
   0  done
   1  radio failure or no reply
   2  usage: a wrong command line, or a file named on it
-  3  the port cannot be opened
+  3  the port cannot be opened, or it went away during check
   4  model error: the radio is not of the type given (or of the file&apos;s)
   5  refused: nothing was written
 With --repeat: 0 when every radio was done, else the code of the first radio that was not.
@@ -310,7 +310,7 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
   0  完成
   1  通信失败或对讲机无应答，或写入校验失败
   2  用法错误：命令行有误，或其中给出的文件有误
-  3  无法打开串口
+  3  无法打开串口，或在 check 过程中串口断开
   4  机型错误：对讲机不是所给的机型（或文件的机型）
   5  已拒绝：未写入任何数据
 使用 --repeat 时：每台对讲机都完成则为 0，否则为第一台未完成的对讲机的退出码。

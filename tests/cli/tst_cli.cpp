@@ -983,6 +983,12 @@ private slots:
                                  << QStringList{"no radio type 'TANGELOUV\\x1B[2J'"};
         QTest::newRow("ports, a cable's product name")
             << QStringList{"ports"} << QStringList{"Cable\\x1B[2J"};
+        QTest::newRow("check, a cable's product name")
+            << QStringList{"check", "--port", "187"} << QStringList{"Cable\\x1B[2J"};
+        QTest::newRow("check --json, a cable's product name")
+            << QStringList{"check", "--port", "187", "--json"} << QStringList{"Cable\\u001b[2J"};
+        QTest::newRow("a usage error quoting what was typed")
+            << read + QStringList{"x\x1b[2Jy"} << QStringList{"unexpected argument 'x\\x1B[2Jy'"};
         QTest::newRow("trace") << QStringList{"read", "--port", "/dev/no-\x1b[2J-tty", "--trace"}
                                << QStringList{"/dev/no-\\x1B[2J-tty"};
     }
@@ -1026,7 +1032,7 @@ private slots:
                 qPrintable(QStringLiteral("U+%1 in: %2").arg(c.unicode(), 4, 16, QChar(u'0')).arg(output)));
         for (const QString& text : shown)
             QVERIFY2(output.contains(text), qPrintable(text + QStringLiteral(" not in:\n") + output));
-        if (arguments.contains(u"--json")) {
+        if (arguments.contains(u"--json") && arguments.first() == u"read") {
             const QJsonObject record = QJsonDocument::fromJson(out.toUtf8()).object();
             QCOMPARE(record.value("seller").toString(), QStringLiteral("A\x1b[31mB"));
             QCOMPARE(record.value("dealer_code").toString(), QStringLiteral("D\x7f"));
