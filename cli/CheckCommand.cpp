@@ -196,8 +196,13 @@ QJsonObject PortJson(const PortCheck& check)
 
 void PrintSteps(QTextStream& out, const PortCheck& check, const QString& indent)
 {
-    for (const Step& step : check.Steps)
-        out << indent << EscapeControlCharacters(step.Text) << '\n';
+    for (const Step& step : check.Steps) {
+        // A step's own line breaks stay; anything else that would act on the terminal is escaped.
+        QStringList lines = step.Text.split(u'\n');
+        for (QString& line : lines)
+            line = EscapeControlCharacters(line);
+        out << indent << lines.join(u'\n') << '\n';
+    }
 }
 
 class Check
