@@ -1181,6 +1181,10 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
             <numerusform>%1发送 %n 次后仍没有收到有效的应答。</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Nothing came back from the radio.</source>
+        <translation>对讲机没有传回任何字节。</translation>
+    </message>
 </context>
 <context>
     <name>WaitNotice</name>

@@ -26,6 +26,8 @@ MsgResult ShowMsgBoxDialog(const MsgRequest& request)
         box.setStandardButtons(QMessageBox::Ok);
     }
     box.setDefaultButton(QMessageBox::Ok);
+    if (!request.informative.isEmpty())
+        box.setInformativeText(request.informative);
     if (!request.detail.isEmpty())
         box.setDetailedText(request.detail);
     box.exec();
