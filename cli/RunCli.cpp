@@ -32,6 +32,8 @@ QJsonObject CableJson(const PortlessCable& cable)
         {QStringLiteral("reason"), PortlessReasonKey(cable.Reason)},
         {QStringLiteral("driver"), cable.Driver},
         {QStringLiteral("module"), cable.Module},
+        {QStringLiteral("driver_version"), cable.DriverVersion},
+        {QStringLiteral("problem_code"), int(cable.ProblemCode)},
         {QStringLiteral("text"), PortlessCableSentence(cable)},
     };
 }

@@ -673,6 +673,22 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <source>The cable %1 is plugged in but has no port: the driver %2 took it, which makes no serial port of it.</source>
         <translation>写频线 %1 已插上，但没有串口：驱动程序 %2 接管了它，但不会为它创建串口。</translation>
     </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: its driver %2 (version %3) refuses this PL2303 chip, and Device Manager says &quot;This device cannot start. (Code 10)&quot;. Use a cable with a CH340, CP210x or FTDI chip, or the older Prolific driver 3.3.2.102, which still takes this chip.</source>
+        <translation>写频线 %1 已插上，但没有串口：它的驱动程序 %2（版本 %3）不支持这种 PL2303 芯片，设备管理器显示“该设备无法启动。（代码 10）”。请改用 CH340、CP210x 或 FTDI 芯片的写频线，或者使用仍支持这种芯片的较早的 Prolific 驱动程序 3.3.2.102。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: no driver is installed for its %2 chip (Code 28). Install the driver of the chip&apos;s maker, then unplug the cable and plug it in again.</source>
+        <translation>写频线 %1 已插上，但没有串口：没有为它的 %2 芯片安装驱动程序（代码 28）。请安装芯片厂商的驱动程序，然后拔下写频线再重新插入。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: it is disabled in Device Manager (Code 22). Right-click it there and choose Enable device.</source>
+        <translation>写频线 %1 已插上，但没有串口：它在设备管理器中已被禁用（代码 22）。请在设备管理器中右键单击它，选择“启用设备”。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: Windows reports a problem with it (Code %2). Its Properties in Device Manager say more; unplug the cable and plug it into another USB socket.</source>
+        <translation>写频线 %1 已插上，但没有串口：Windows 报告它有问题（代码 %2）。设备管理器中它的属性有更多说明；请拔下写频线，插到另一个 USB 插孔。</translation>
+    </message>
 </context>
 <context>
     <name>PortsText</name>

@@ -1,5 +1,7 @@
 #include "ports/PortlessCables.h"
 
+#include "ports/UsbBridge.h"
+
 #include <array>
 
 namespace {
@@ -42,4 +44,33 @@ QString PortlessCable::Label() const
     if (!names.isEmpty() && names != Chip)
         label += (label.isEmpty() ? QString() : QStringLiteral(" ")) + names;
     return label + QStringLiteral(" (") + UsbIds() + u')';
+}
+
+std::optional<PortlessCable> ClassifyWindowsDevice(const WindowsUsbDevice& device)
+{
+    // Device Manager's codes (CM_PROB_*) that a dealer meets with a cable.
+    constexpr unsigned FailedStart = 10;
+    constexpr unsigned Disabled = 22;
+    constexpr unsigned NoDriver = 28;
+    const QString chip = UsbBridgeChip({device.VendorId.toLower(), device.ProductId.toLower(), {}});
+    if (chip.isEmpty() || device.ProblemCode == 0)
+        return std::nullopt;
+    PortlessCable cable;
+    cable.Maker = device.Maker;
+    cable.Product = device.Product;
+    cable.VendorId = device.VendorId.toLower();
+    cable.ProductId = device.ProductId.toLower();
+    cable.Chip = chip;
+    cable.Driver = device.DriverName;
+    cable.DriverVersion = device.DriverVersion;
+    cable.ProblemCode = device.ProblemCode;
+    if (device.ProblemCode == FailedStart && chip == u"PL2303")
+        cable.Reason = PortlessReason::DriverRefusesChip;
+    else if (device.ProblemCode == NoDriver)
+        cable.Reason = PortlessReason::NoDriverInstalled;
+    else if (device.ProblemCode == Disabled)
+        cable.Reason = PortlessReason::Disabled;
+    else
+        cable.Reason = PortlessReason::DeviceProblem;
+    return cable;
 }

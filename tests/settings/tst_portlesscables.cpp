@@ -1,5 +1,6 @@
 // The USB serial cables that give no port, from made-up sysfs trees beside the real /proc, where a
 // process named brltty runs for the cases that need it.
+#include "link/PortlessCableText.h"
 #include "ports/PortlessCables.h"
 #include "UsbTree.h"
 
@@ -25,15 +26,15 @@ private slots:
         QTest::newRow("CH340 taken, brltty's rules installed")
             << QStringList{"1-1 1a86:7523 ff/01/usbfs"} << "rules" << QStringList{"CH340 brltty usbfs ch341"};
         QTest::newRow("usbfs without brltty")
-            << QStringList{"1-1 10c4:ea60 ff/00/usbfs"} << "" << QStringList{"CP210x program usbfs cp210x"};
+            << QStringList{"1-1 10c4:ea60 ff/00/usbfs"} << "" << QStringList{"CP210x usbfs usbfs cp210x"};
         QTest::newRow("PL2303 without a driver")
-            << QStringList{"1-3 067b:23a3 ff/00/"} << "" << QStringList{"PL2303 none - pl2303"};
-        QTest::newRow("FTDI bound to another driver")
-            << QStringList{"1-4 0403:6001 ff/ff/option"} << "" << QStringList{"FTDI other option ftdi_sio"};
+            << QStringList{"1-3 067b:23a3 ff/00/"} << "" << QStringList{"PL2303 no_driver - pl2303"};
+        QTest::newRow("FTDI bound to another driver") << QStringList{"1-4 0403:6001 ff/ff/option"} << ""
+                                                      << QStringList{"FTDI other_driver option ftdi_sio"};
         QTest::newRow("CH9102 without a driver needs cdc_acm")
-            << QStringList{"1-5 1a86:55d4 02/02/"} << "" << QStringList{"CH9102 none - cdc_acm"};
+            << QStringList{"1-5 1a86:55d4 02/02/"} << "" << QStringList{"CH9102 no_driver - cdc_acm"};
         QTest::newRow("an unknown CDC ACM device without a driver")
-            << QStringList{"1-6 2e8a:000a 02/02/"} << "" << QStringList{"CDC ACM none - cdc_acm"};
+            << QStringList{"1-6 2e8a:000a 02/02/"} << "" << QStringList{"CDC ACM no_driver - cdc_acm"};
         QTest::newRow("a working bridge beside a taken one")
             << QStringList{"1-1 1a86:7523 ff/01/usbfs", "1-2 0403:6001 ff/ff/ftdi_sio tty=ttyUSB0",
                            "1-7 2e8a:000a 02/02/cdc_acm tty=ttyACM0"}
@@ -66,26 +67,56 @@ private slots:
 
         QStringList found;
         for (const PortlessCable& cable : FindPortlessCables(sys, {rules})) {
-            const char* reason = "";
-            switch (cable.Reason) {
-            case PortlessReason::TakenByBrltty:
-                reason = "brltty";
-                break;
-            case PortlessReason::TakenByProgram:
-                reason = "program";
-                break;
-            case PortlessReason::NoDriver:
-                reason = "none";
-                break;
-            case PortlessReason::OtherDriver:
-                reason = "other";
-                break;
-            }
             found << QStringLiteral("%1 %2 %3 %4")
-                         .arg(cable.Chip, QLatin1String(reason),
+                         .arg(cable.Chip, PortlessReasonKey(cable.Reason),
                               cable.Driver.isEmpty() ? QStringLiteral("-") : cable.Driver, cable.Module);
         }
         QCOMPARE(found, expected);
+    }
+
+    // Windows: what a device's problem code on a known bridge means, and nothing for the rest.
+    void windowsDevice_data()
+    {
+        QTest::addColumn<QString>("ids");
+        QTest::addColumn<unsigned>("code");
+        QTest::addColumn<QString>("expected"); // reason key, or empty for no cable without a port
+        QTest::addColumn<QString>("words");    // in the English sentence
+        QTest::newRow("PL2303 refused by its driver") << "067B:2303" << 10u << "driver_refuses_chip"
+                                                      << "Prolific USB-to-Serial Comm Port (version 3.9.6.2)";
+        QTest::newRow("Code 10 on a CH340 is no refusal of the chip")
+            << "1A86:7523" << 10u << "device_problem"
+            << "(Code 10)";
+        QTest::newRow("CH340 without a driver") << "1A86:7523" << 28u << "no_driver_installed"
+                                                << "CH340 chip (Code 28)";
+        QTest::newRow("FTDI disabled") << "0403:6001" << 22u << "disabled"
+                                       << "(Code 22)";
+        QTest::newRow("CP210x stopped") << "10C4:EA60" << 43u << "device_problem"
+                                        << "(Code 43)";
+        QTest::newRow("a working PL2303") << "067B:2303" << 0u << ""
+                                          << "";
+        QTest::newRow("a mouse with a problem") << "046D:C077" << 28u << ""
+                                                << "";
+    }
+
+    void windowsDevice()
+    {
+        QFETCH(QString, ids);
+        QFETCH(unsigned, code);
+        QFETCH(QString, expected);
+        QFETCH(QString, words);
+        WindowsUsbDevice device;
+        device.VendorId = ids.section(u':', 0, 0);
+        device.ProductId = ids.section(u':', 1);
+        device.ProblemCode = code;
+        device.DriverName = QStringLiteral("Prolific USB-to-Serial Comm Port");
+        device.DriverVersion = QStringLiteral("3.9.6.2");
+        const std::optional<PortlessCable> cable = ClassifyWindowsDevice(device);
+        QCOMPARE(cable ? PortlessReasonKey(cable->Reason) : QString(), expected);
+        if (cable) {
+            QCOMPARE(cable->UsbIds(), ids.toLower());
+            const QString sentence = PortlessCableSentence(*cable);
+            QVERIFY2(sentence.contains(words), qPrintable(sentence));
+        }
     }
 
     // The label names the chip, the device's own names where it gives them, and the ids.
