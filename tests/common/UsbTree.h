@@ -13,6 +13,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// A link as the kernel makes them, relative: a tree read through another path (bound over /sys) holds.
+inline void AddRelativeLink(const QString& target, const QString& link)
+{
+    QVERIFY(QFile::link(QDir(QFileInfo(link).absolutePath()).relativeFilePath(target), link));
+}
+
 // One device: "1-2 1a86:7523 ff/01/usbfs" (the interface's class/subclass/driver, the driver empty for
 // none), then optionally "tty=ttyUSB0" and "product=USB_Serial" (a space written as _).
 inline void AddUsbDevice(const QString& sysRoot, const QString& row)
@@ -32,12 +38,12 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
     if (!iface[2].isEmpty()) {
         const QString driverDir = sysRoot + QStringLiteral("/bus/usb/drivers/") + iface[2];
         QVERIFY(QDir().mkpath(driverDir));
-        QVERIFY(QFile::link(driverDir, interface + QStringLiteral("/driver")));
+        AddRelativeLink(driverDir, interface + QStringLiteral("/driver"));
     }
     const QString busDir = sysRoot + QStringLiteral("/bus/usb/devices/");
     QVERIFY(QDir().mkpath(busDir));
-    QVERIFY(QFile::link(device, busDir + name));
-    QVERIFY(QFile::link(interface, busDir + name + QStringLiteral(":1.0")));
+    AddRelativeLink(device, busDir + name);
+    AddRelativeLink(interface, busDir + name + QStringLiteral(":1.0"));
     for (const QString& option : parts.mid(3)) {
         if (option.startsWith(u"product="))
             WriteTestFile(device + QStringLiteral("/product"),
@@ -48,7 +54,7 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
         QVERIFY(QDir().mkpath(interface + u'/' + tty + QStringLiteral("/tty/") + tty));
         const QString classDir = sysRoot + QStringLiteral("/class/tty/") + tty;
         QVERIFY(QDir().mkpath(classDir));
-        QVERIFY(QFile::link(interface + u'/' + tty, classDir + QStringLiteral("/device")));
+        AddRelativeLink(interface + u'/' + tty, classDir + QStringLiteral("/device"));
     }
 }
 
