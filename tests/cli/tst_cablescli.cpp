@@ -150,6 +150,20 @@ private slots:
         QVERIFY2(lines[1].contains(QStringLiteral("sudo modprobe pl2303")), qPrintable(lines[1]));
         QCOMPARE(lines[2], summary);
     }
+
+    // check --json carries the cables too, and its summary never says to plug a cable in.
+    void checkJson()
+    {
+        AddCables(false);
+        QCOMPARE(Cli({"check", "--json"}), 1);
+        const QJsonObject object = QJsonDocument::fromJson(out.toUtf8()).object();
+        QStringList reasons;
+        for (const QJsonValue cable : object.value("cables_without_port").toArray())
+            reasons << cable["usb_bridge"].toString() + u' ' + cable["reason"].toString();
+        QCOMPARE(reasons, QStringList({"CH340 usbfs", "PL2303 no_driver"}));
+        QVERIFY2(!object.value("summary").toString().contains("plug the cable in"),
+                 qPrintable(object.value("summary").toString()));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestCablesCli)
