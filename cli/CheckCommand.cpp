@@ -7,9 +7,11 @@
 #include "cli/TerminalText.h"
 #include "data/ControlCharacters.h"
 #include "link/ModelCheck.h"
+#include "link/PortlessCableText.h"
 #include "link/SerialPlatform.h"
 #include "link/SessionMessages.h"
 #include "ports/CableInfo.h"
+#include "ports/PortlessCables.h"
 #include "ports/UsbBridge.h"
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
@@ -242,6 +244,12 @@ private:
     // Each port with a USB serial bridge or an alias, one after the other, until a radio answers.
     int EveryCablePort(const QList<SerialPortEntry>& ports)
     {
+        // A cable that gives no port cannot be tried: said first, as the likeliest cause of what follows.
+        const QList<PortlessCable> portless = FindPortlessCables(context.settings.SysRoot());
+        if (!Json() && !portless.isEmpty()) {
+            out() << PortlessCablesText(portless) << '\n';
+            out().flush();
+        }
         QList<PortCheck> checks;
         QStringList notTried;
         const PortCheck* found = nullptr;
@@ -275,6 +283,9 @@ private:
         else if (found != nullptr)
             summary = CheckText::tr("A radio of a type this program does not know answers on %1.")
                           .arg(found->Port.Name());
+        else if (checks.isEmpty() && !portless.isEmpty())
+            summary = CheckText::tr("No port with a USB serial cable was found, but a cable is plugged in "
+                                    "without a port: see above for why.");
         else if (checks.isEmpty())
             summary = CheckText::tr("No port with a USB serial cable was found: plug the cable in, or give "
                                     "its port with --port.");
@@ -291,7 +302,15 @@ private:
             QJsonArray tried;
             for (const PortCheck& check : checks)
                 tried.append(PortJson(check));
+            QJsonArray cables;
+            for (const PortlessCable& cable : portless)
+                cables.append(QJsonObject{{QStringLiteral("usb_bridge"), cable.Chip},
+                                          {QStringLiteral("vendor_id"), cable.VendorId},
+                                          {QStringLiteral("product_id"), cable.ProductId},
+                                          {QStringLiteral("reason"), PortlessReasonKey(cable.Reason)},
+                                          {QStringLiteral("text"), PortlessCableSentence(cable)}});
             QJsonObject object{
+                {QStringLiteral("cables_without_port"), cables},
                 {QStringLiteral("ports"), tried},
                 {QStringLiteral("not_tried"), QJsonArray::fromStringList(notTried)},
                 {QStringLiteral("radio_port"), found != nullptr && found->Code == ExitCode::Done

@@ -47,9 +47,11 @@ struct CommandSpec
 
 // The descriptions are marked for translation; the usage lines are what is typed and stay.
 constexpr std::array<CommandSpec, 7> Commands{{
-    {Command::Ports, "ports", "ports",
+    {Command::Ports, "ports", "ports [--json]",
      QT_TRANSLATE_NOOP("CliHelp",
-                       "Lists the serial ports as the window's list does: COM number, device and adapter.")},
+                       "Lists the serial ports as the window's list does: COM number, device and adapter. "
+                       "Then each USB serial cable that is plugged in but has no port, with why and what "
+                       "to do.")},
     {Command::Check, "check", "check [--port N] [--json]",
      QT_TRANSLATE_NOOP(
          "CliHelp", "Checks the link to the radio step by step, one line per step: the port and its cable, "
@@ -101,7 +103,7 @@ struct OptionSpec
     unsigned commands;
 };
 
-constexpr std::array<OptionSpec, 24> Options{{
+constexpr std::array<OptionSpec, 25> Options{{
     {"port", "N",
      QT_TRANSLATE_NOOP(
          "CliHelp", "The radio's port: a COM number as 'ports' lists it (900 or COM900), or a device path. "
@@ -112,6 +114,10 @@ constexpr std::array<OptionSpec, 24> Options{{
                                   "Default: every port a cable may be on."),
      Bit(Command::Check)},
     {"json", nullptr, QT_TRANSLATE_NOOP("CliHelp", "Print the record as JSON."), Bit(Command::Read)},
+    {"json", nullptr,
+     QT_TRANSLATE_NOOP("CliHelp", "Print the ports and the cables without a port as JSON (in English "
+                                  "whatever the language)."),
+     Bit(Command::Ports)},
     {"json", nullptr,
      QT_TRANSLATE_NOOP("CliHelp",
                        "Print the steps as JSON, for a support request (in English whatever the language)."),
@@ -474,8 +480,10 @@ CommandLine ParseCommandLine(const QStringList& arguments, const AnsiCodePage& p
         return UsageError(name, CliUsage::tr("unexpected argument '%1'").arg(positional.first()));
     if (takesFile)
         options.file = positional.first();
-    if (spec->command == Command::Ports)
+    if (spec->command == Command::Ports) {
+        options.format = set("json") ? RecordFormat::Json : RecordFormat::Text;
         return {options, {}, {}};
+    }
 
     options.port = value("port");
     options.trace = set("trace");

@@ -193,13 +193,13 @@
         <source>Trying COM%1 ...</source>
         <translation>正在尝试 COM%1……</translation>
     </message>
+    <message>
+        <source>No port with a USB serial cable was found, but a cable is plugged in without a port: see above for why.</source>
+        <translation>没有找到接有 USB 写频线的串口，但有写频线已插上却没有串口：原因见上文。</translation>
+    </message>
 </context>
 <context>
     <name>CliHelp</name>
-    <message>
-        <source>Lists the serial ports as the window&apos;s list does: COM number, device and adapter.</source>
-        <translation>按窗口中串口列表的方式列出串口：COM 编号、设备和适配器。</translation>
-    </message>
     <message>
         <source>Reads the radio and prints its record as the window shows it: every field, the band&apos;s name and the switches; as text, as JSON, or as one CSV line per radio.</source>
         <translation>读取对讲机，并按窗口的显示方式输出其记录：每个字段、频段名称和各开关；以文本、JSON 或每台对讲机一行 CSV 的形式输出。</translation>
@@ -375,6 +375,14 @@ With --repeat: 0 when every radio was done, else the code of the first radio tha
     <message>
         <source>The code page of the radio&apos;s texts, for a radio written on a system of another language: one of %1 (936: Simplified Chinese, 1252: Western European). Default: the system&apos;s, as the window uses.</source>
         <translation>对讲机文本的代码页，用于在其他语言的系统上写入的对讲机：%1 之一（936 为简体中文，1252 为西欧语言）。默认：系统的代码页，与窗口相同。</translation>
+    </message>
+    <message>
+        <source>Lists the serial ports as the window&apos;s list does: COM number, device and adapter. Then each USB serial cable that is plugged in but has no port, with why and what to do.</source>
+        <translation>按窗口中串口列表的方式列出串口：COM 编号、设备和适配器。然后列出每条已插上但没有串口的 USB 写频线，说明原因和处理方法。</translation>
+    </message>
+    <message>
+        <source>Print the ports and the cables without a port as JSON (in English whatever the language).</source>
+        <translation>以 JSON 输出串口和没有串口的写频线（不论语言，始终为英文）。</translation>
     </message>
 </context>
 <context>
@@ -648,6 +656,41 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
 </context>
 <context>
+    <name>PortlessText</name>
+    <message>
+        <source>The cable %1 is plugged in but has no port: the braille display program brltty took it. Unless a braille display is used, run  sudo apt remove brltty  (or mask its udev rule and brltty.path), then unplug the cable and plug it in again.</source>
+        <translation>写频线 %1 已插上，但没有串口：盲文显示程序 brltty 占用了它。不使用盲文显示器时，请运行  sudo apt remove brltty  后拔下写频线再重新插入（也可以屏蔽它的 udev 规则和 brltty.path）。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: a program holds it through usbfs. Close that program, then unplug the cable and plug it in again.</source>
+        <translation>写频线 %1 已插上，但没有串口：有程序通过 usbfs 占用了它。请关闭该程序，然后拔下写频线再重新插入。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: no driver took it. Run  sudo modprobe %2  to load its driver; a kernel without that module needs the distribution&apos;s extra modules.</source>
+        <translation>写频线 %1 已插上，但没有串口：没有驱动程序接管它。请运行  sudo modprobe %2  加载驱动程序；内核没有该模块时，需要安装发行版的附加模块。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: the driver %2 took it, which makes no serial port of it.</source>
+        <translation>写频线 %1 已插上，但没有串口：驱动程序 %2 接管了它，但不会为它创建串口。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: its driver %2 (version %3) refuses this PL2303 chip, and Device Manager says &quot;This device cannot start. (Code 10)&quot;. Use a cable with a CH340, CP210x or FTDI chip, or the older Prolific driver 3.3.2.102, which still takes this chip.</source>
+        <translation>写频线 %1 已插上，但没有串口：它的驱动程序 %2（版本 %3）不支持这种 PL2303 芯片，设备管理器显示“该设备无法启动。（代码 10）”。请改用 CH340、CP210x 或 FTDI 芯片的写频线，或者使用仍支持这种芯片的较早的 Prolific 驱动程序 3.3.2.102。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: no driver is installed for its %2 chip (Code 28). Install the driver of the chip&apos;s maker, then unplug the cable and plug it in again.</source>
+        <translation>写频线 %1 已插上，但没有串口：没有为它的 %2 芯片安装驱动程序（代码 28）。请安装芯片厂商的驱动程序，然后拔下写频线再重新插入。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: it is disabled in Device Manager (Code 22). Right-click it there and choose Enable device.</source>
+        <translation>写频线 %1 已插上，但没有串口：它在设备管理器中已被禁用（代码 22）。请在设备管理器中右键单击它，选择“启用设备”。</translation>
+    </message>
+    <message>
+        <source>The cable %1 is plugged in but has no port: Windows reports a problem with it (Code %2). Its Properties in Device Manager say more; unplug the cable and plug it into another USB socket.</source>
+        <translation>写频线 %1 已插上，但没有串口：Windows 报告它有问题（代码 %2）。设备管理器中它的属性有更多说明；请拔下写频线，插到另一个 USB 插孔。</translation>
+    </message>
+</context>
+<context>
     <name>PortsText</name>
     <message>
         <source>No serial ports found.</source>
@@ -890,14 +933,6 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     </message>
 </context>
 <context>
-    <name>Sentences</name>
-    <message>
-        <source>%1 %2</source>
-        <comment>one sentence followed by another</comment>
-        <translation>%1%2</translation>
-    </message>
-</context>
-<context>
     <name>RunLogText</name>
     <message>
         <source>%1 is not a file</source>
@@ -906,6 +941,14 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
     <message>
         <source>%1 is not a log of this program (its first line is not &quot;%2&quot;); it is left as it is: give a new file or an empty one</source>
         <translation>%1 不是本程序的日志（它的第一行不是“%2”）；该文件保持原样：请给出新文件或空文件</translation>
+    </message>
+</context>
+<context>
+    <name>Sentences</name>
+    <message>
+        <source>%1 %2</source>
+        <comment>one sentence followed by another</comment>
+        <translation>%1%2</translation>
     </message>
 </context>
 <context>
@@ -1153,6 +1196,10 @@ HKEY_LOCAL_MACHINE\HARDWARE\DEVICEMAP\SERIALCOMM 中列出的串口。
         <translation>
             <numerusform>%1发送 %n 次后仍没有收到有效的应答。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Nothing came back from the radio.</source>
+        <translation>对讲机没有传回任何字节。</translation>
     </message>
 </context>
 <context>

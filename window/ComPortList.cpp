@@ -1,4 +1,6 @@
+#include "link/PortlessCableText.h"
 #include "ports/ComPorts.h"
+#include "ports/PortlessCables.h"
 #include "ports/PortList.h"
 #include "settings/Settings.h"
 #include "window/FrmMain.h"
@@ -36,8 +38,10 @@ void FrmMain::ShowPortList(const PortListPlan& plan)
 void FrmMain::UpdatePortListToolTip()
 {
     const int selected = Combo2->currentIndex();
-    const QString toolTip =
-        selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString();
+    QString toolTip = selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString();
+    // An empty list, at start-up or after a change: a cable plugged in without a port is why, often.
+    if (Combo2->count() == 0)
+        toolTip = PortlessCablesText(FindPortlessCables(Settings.SysRoot()));
     Combo2->setToolTip(toolTip);
     // A screen reader reads the tooltip as the list's description, and keeps what it has read until
     // told of a change: the tooltip alone changes silently.

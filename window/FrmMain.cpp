@@ -2,8 +2,10 @@
 
 #include "data/BandTable.h"
 #include "data/ModData.h"
+#include "link/PortlessCableText.h"
 #include "link/SessionMessages.h"
 #include "ports/ComPorts.h"
+#include "ports/PortlessCables.h"
 #include "settings/Settings.h"
 #include "system/SystemType.h"
 #include "window/AnsiWidthValidator.h"
@@ -283,6 +285,16 @@ void FrmMain::Session_Finished(const SessionOutcome& outcome)
 void FrmMain::ShowSessionOutcome(const SessionOutcome& outcome)
 {
     QString detail = OutcomeDetail(outcome);
+    QString summary = OutcomeSummary(outcome);
+    // Nothing on the line: a cable that is plugged in but gives no port is the likeliest cause, and
+    // looking for one costs a walk of the USB devices, done only now.
+    if (NothingOnLine(outcome)) {
+        if (const QString cables = PortlessCablesText(FindPortlessCables(Settings.SysRoot()));
+            !cables.isEmpty()) {
+            summary = cables;
+            detail += QStringLiteral("\n\n") + cables;
+        }
+    }
     if (const QString moved = PortListMoveNote(outcome.ComPort); !moved.isEmpty() && !detail.isEmpty())
         detail += QStringLiteral("\n\n") + moved;
     switch (outcome.Result) {
@@ -290,22 +302,23 @@ void FrmMain::ShowSessionOutcome(const SessionOutcome& outcome)
         MsgBox(CompleteText(outcome.Mode));
         break;
     case SessionResult::CannotOpen:
-        MsgBox(QString::fromLatin1(CannotOpenText), MsgButtons::Ok, MsgIcon::Critical, detail);
+        MsgBox(QString::fromLatin1(CannotOpenText), MsgButtons::Ok, MsgIcon::Critical, detail, summary);
         break;
     case SessionResult::ModelError:
         MsgBox(ModelErrorText(outcome));
-        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail);
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail, summary);
         break;
     case SessionResult::Failure:
     case SessionResult::Refused:
-        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail);
+        MsgBox(FailureText(outcome.Mode), MsgButtons::Ok, MsgIcon::None, detail, summary);
         break;
     }
 }
 
-MsgResult FrmMain::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& detail)
+MsgResult FrmMain::MsgBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& detail,
+                          const QString& informative)
 {
-    return msgBoxHandler ? msgBoxHandler({text, buttons, icon, detail}) : MsgResult::Ok;
+    return msgBoxHandler ? msgBoxHandler({text, buttons, icon, detail, informative}) : MsgResult::Ok;
 }
 
 MsgBoxHandler FrmMain::SetMsgBoxHandler(MsgBoxHandler handler)

@@ -64,7 +64,7 @@ public:
 
     // Every message box of the window goes through here; tests answer and record them.
     MsgResult MsgBox(const QString& text, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
-                     const QString& detail = {});
+                     const QString& detail = {}, const QString& informative = {});
     MsgBoxHandler SetMsgBoxHandler(MsgBoxHandler handler); // returns the one it replaces
 
     // The COM-port list.

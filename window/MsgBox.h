@@ -17,7 +17,8 @@ struct MsgRequest
     QString text;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
-    QString detail; // shown behind "Show Details..."; empty for none
+    QString detail;      // shown behind "Show Details..."; empty for none
+    QString informative; // under the text: the cause and what to do; empty for none
 };
 
 using MsgBoxHandler = std::function<MsgResult(const MsgRequest&)>;

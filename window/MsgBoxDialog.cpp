@@ -1,7 +1,11 @@
 #include "window/MsgBoxDialog.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
+
+#include <algorithm>
 
 MsgResult ShowMsgBoxDialog(const MsgRequest& request)
 {
@@ -26,6 +30,16 @@ MsgResult ShowMsgBoxDialog(const MsgRequest& request)
         box.setStandardButtons(QMessageBox::Ok);
     }
     box.setDefaultButton(QMessageBox::Ok);
+    if (!request.informative.isEmpty()) {
+        box.setInformativeText(request.informative);
+        // Left to itself the box wraps a cause and its remedy into a narrow column, and a command to
+        // type across lines: some 60 characters wide, as the screen allows.
+        if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+            const QScreen* screen = box.screen();
+            const int wide = label->fontMetrics().averageCharWidth() * 60;
+            label->setMinimumWidth(screen ? std::min(wide, screen->availableGeometry().width() / 2) : wide);
+        }
+    }
     if (!request.detail.isEmpty())
         box.setDetailedText(request.detail);
     box.exec();

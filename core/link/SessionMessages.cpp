@@ -155,6 +155,16 @@ QString Advice(const QList<TryCarried>& seen, bool answeredBefore)
         "port, and that the right COM port is chosen.");
 }
 
+// The kinds of what came back, in the order they first came.
+QList<TryCarried> Seen(const SessionOutcome& outcome)
+{
+    QList<TryCarried> seen;
+    for (const LineTry& one : outcome.Line)
+        if (!seen.contains(one.Carried))
+            seen << one.Carried;
+    return seen;
+}
+
 // The frame got no acceptable reply: what the line carried on each try says why.
 QString Unanswered(const SessionOutcome& outcome)
 {
@@ -264,4 +274,26 @@ QString OutcomeWhat(const SessionOutcome& outcome)
                         .arg(FrameName(outcome.Frame)),
                     PartlyWritten(outcome));
     return Then(Then(Unanswered(outcome), PartlyWritten(outcome)), CableWords(outcome));
+}
+
+bool NothingOnLine(const SessionOutcome& outcome)
+{
+    return outcome.Result == SessionResult::Failure && !outcome.PortLost &&
+           outcome.FieldsNotTaken.isEmpty() && outcome.Step == SessionStep::ProgramCommand &&
+           std::ranges::all_of(outcome.Line,
+                               [](const LineTry& one) { return one.Carried == TryCarried::Nothing; });
+}
+
+QString OutcomeSummary(const SessionOutcome& outcome)
+{
+    if (outcome.Result != SessionResult::Failure || outcome.PortLost || !outcome.FieldsNotTaken.isEmpty()) {
+        // Written to follow the port's name; alone, it starts a sentence.
+        QString what = OutcomeWhat(outcome);
+        if (!what.isEmpty())
+            what[0] = what[0].toUpper();
+        return what;
+    }
+    const QString advice = Advice(Seen(outcome), outcome.Step != SessionStep::ProgramCommand);
+    return NothingOnLine(outcome) ? Then(SessionText::tr("Nothing came back from the radio."), advice)
+                                  : advice;
 }

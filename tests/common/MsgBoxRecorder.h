@@ -19,6 +19,7 @@ struct RecordedBox
     QString detail;
     qint64 ms = 0; // since the recorder started or restarted
     int stamp = 0; // what Stamp gave when the box came up (say, the frames the radio had received)
+    QString informative;
 };
 
 class MsgBoxRecorder
@@ -37,7 +38,7 @@ public:
     {
         frm.SetMsgBoxHandler([this](const MsgRequest& request) {
             boxes.append({request.text, request.buttons, request.icon, request.detail, clock.elapsed(),
-                          Stamp ? Stamp() : 0});
+                          Stamp ? Stamp() : 0, request.informative});
             return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
         });
     }

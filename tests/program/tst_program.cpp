@@ -11,6 +11,7 @@
 #include "RadioOnCom.h"
 #include "system/SystemLanguage.h"
 #include "TestFiles.h"
+#include "UsbTree.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
@@ -1010,6 +1011,67 @@ private slots:
         QCOMPARE(msgs->Texts(), QStringList());
         QCOMPARE(radio->Trace().size(), silentFrom + 1); // nothing went out again
         QCOMPARE(FileTime(SettingsFile()), before);
+    }
+
+    // An empty port list says in its tooltip why a cable that is plugged in gives no port.
+    void emptyListToolTip()
+    {
+        AddUsbDevice(program->SysRoot(), QStringLiteral("1-3 067b:23a3 ff/00/"));
+        StartFrmMainQuick();
+        QCOMPARE(frm->Combo2->count(), 0);
+        QVERIFY2(frm->Combo2->toolTip().contains(QStringLiteral("sudo modprobe pl2303")),
+                 qPrintable(frm->Combo2->toolTip()));
+        QCOMPARE(frm->Combo2->accessibleDescription(), frm->Combo2->toolTip());
+    }
+
+    // Under the failure box's fixed text, the cause and what to do; a cable that is plugged in but
+    // gives no port is named there when nothing came back. CTest runs this case in both languages.
+    void failureSummary_data()
+    {
+        QTest::addColumn<bool>("echo");
+        QTest::addColumn<bool>("portless");
+        QTest::addColumn<QString>("english");
+        QTest::addColumn<QString>("chinese");
+        QTest::newRow("silent radio")
+            << false << false
+            << "Nothing came back from the radio. Check that the radio is switched on and connected by its "
+               "programming cable to this port, and that the right COM port is chosen."
+            << "对讲机没有传回任何字节。请检查对讲机是否已开机";
+        QTest::newRow("silent radio, a CH340 taken by brltty")
+            << false << true
+            << "The cable CH340 (1a86:7523) is plugged in but has no port: the braille display program "
+               "brltty "
+               "took it."
+            << "写频线 CH340 (1a86:7523) 已插上，但没有串口：盲文显示程序 brltty 占用了它。";
+        QTest::newRow("echo: the cable works, the portless one is not named")
+            << true << true << "The cable works up to its plug, but no radio answered:"
+            << "写频线直到插头都是通的，但没有对讲机应答";
+    }
+    void failureSummary()
+    {
+        QFETCH(bool, echo);
+        QFETCH(bool, portless);
+        QFETCH(QString, english);
+        QFETCH(QString, chinese);
+        const QString expected = SystemLanguageIndex() == ChineseLanguage ? chinese : english;
+        std::unique_ptr<BrlttyProcess> brltty;
+        if (portless) {
+            AddUsbDevice(program->SysRoot(), QStringLiteral("1-1 1a86:7523 ff/01/usbfs"));
+            brltty = std::make_unique<BrlttyProcess>();
+        }
+        QVERIFY(StartWithRadio("RZ614UV", 3, MakeImage(DealerRadio, 3, 0xE0, 0x00)));
+        VirtualRadioFaults faults;
+        faults.silentFromFrame = echo ? -1 : 0;
+        faults.echo = echo;
+        radio->SetFaults(faults);
+        QTest::mouseClick(frm->Command1, Qt::LeftButton);
+        QVERIFY(msgs->WaitFor(1, 5000));
+        const RecordedBox& box = msgs->boxes.last();
+        QCOMPARE(box.text, QStringLiteral("Read Failure!"));
+        QVERIFY2(box.informative.startsWith(expected), qPrintable(box.informative));
+        // The details keep the rest: the port and what each try got back, and the cable named there too.
+        QVERIFY2(box.detail.contains(QStringLiteral("COM900")), qPrintable(box.detail));
+        QCOMPARE(box.detail.contains(QStringLiteral("1a86:7523")), portless && !echo);
     }
 };
 

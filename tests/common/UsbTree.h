@@ -1,0 +1,83 @@
+// USB devices in a made-up sysfs tree, laid out as the kernel does: the device under
+// devices/.../usb1/<name>, linked from bus/usb/devices; its interface <name>:1.0 with its class and
+// a `driver` link; a tty below the interface, linked from class/tty. And a process named brltty, as
+// the braille display daemon shows in /proc.
+#pragma once
+
+#include "TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+// A link as the kernel makes them, relative: a tree read through another path (bound over /sys) holds.
+inline void AddRelativeLink(const QString& target, const QString& link)
+{
+    QVERIFY(QFile::link(QDir(QFileInfo(link).absolutePath()).relativeFilePath(target), link));
+}
+
+// One device: "1-2 1a86:7523 ff/01/usbfs" (the interface's class/subclass/driver, the driver empty for
+// none), then optionally "tty=ttyUSB0" and "product=USB_Serial" (a space written as _).
+inline void AddUsbDevice(const QString& sysRoot, const QString& row)
+{
+    const QStringList parts = row.split(u' ');
+    QVERIFY2(parts.size() >= 3, qPrintable(row));
+    const QString name = parts[0];
+    const QString device = sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name;
+    const QString interface = device + u'/' + name + QStringLiteral(":1.0");
+    const QStringList ids = parts[1].split(u':');
+    const QStringList iface = parts[2].split(u'/');
+    QVERIFY(ids.size() == 2 && iface.size() == 3);
+    WriteTestFile(device + QStringLiteral("/idVendor"), ids[0].toLatin1() + '\n');
+    WriteTestFile(device + QStringLiteral("/idProduct"), ids[1].toLatin1() + '\n');
+    WriteTestFile(interface + QStringLiteral("/bInterfaceClass"), iface[0].toLatin1() + '\n');
+    WriteTestFile(interface + QStringLiteral("/bInterfaceSubClass"), iface[1].toLatin1() + '\n');
+    if (!iface[2].isEmpty()) {
+        const QString driverDir = sysRoot + QStringLiteral("/bus/usb/drivers/") + iface[2];
+        QVERIFY(QDir().mkpath(driverDir));
+        AddRelativeLink(driverDir, interface + QStringLiteral("/driver"));
+    }
+    const QString busDir = sysRoot + QStringLiteral("/bus/usb/devices/");
+    QVERIFY(QDir().mkpath(busDir));
+    AddRelativeLink(device, busDir + name);
+    AddRelativeLink(interface, busDir + name + QStringLiteral(":1.0"));
+    for (const QString& option : parts.mid(3)) {
+        if (option.startsWith(u"product="))
+            WriteTestFile(device + QStringLiteral("/product"),
+                          option.mid(8).replace(u'_', u' ').toUtf8() + '\n');
+        if (!option.startsWith(u"tty="))
+            continue;
+        const QString tty = option.mid(4);
+        QVERIFY(QDir().mkpath(interface + u'/' + tty + QStringLiteral("/tty/") + tty));
+        const QString classDir = sysRoot + QStringLiteral("/class/tty/") + tty;
+        QVERIFY(QDir().mkpath(classDir));
+        AddRelativeLink(interface + u'/' + tty, classDir + QStringLiteral("/device"));
+    }
+}
+
+// A process named brltty for as long as the object lives: a copy of sleep under that name.
+class BrlttyProcess
+{
+public:
+    BrlttyProcess()
+    {
+        const QString program = folder.filePath(QStringLiteral("brltty"));
+        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), program));
+        process.start(program, {QStringLiteral("60")});
+        QVERIFY(process.waitForStarted());
+    }
+    ~BrlttyProcess()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+    BrlttyProcess(const BrlttyProcess&) = delete;
+    BrlttyProcess& operator=(const BrlttyProcess&) = delete;
+
+private:
+    QTemporaryDir folder;
+    QProcess process;
+};
