@@ -95,6 +95,8 @@ QString BandText(int band)
 
 constexpr int RefreshMs = 100;
 constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::milliseconds(200)};
+// For failures whose words alone count: a few of these waits go by on each.
+constexpr LinkTimings WordsWaits{std::chrono::milliseconds(250), std::chrono::milliseconds(120)};
 
 // Pseudo-terminals held open only to take numbers (see refresh()).
 class SpareTerminals
@@ -993,6 +995,10 @@ private slots:
         }
         if (radio->IsOpen())
             radio->SetFaults(faults);
+        // A program command unanswered three times: only the words are looked at, the waits need not
+        // be long (as short as those of the link's own test of these words).
+        if (!write && fault != Fault::DeviceGone && fault != Fault::NoDevice && fault != Fault::PortHeld)
+            frm->Session.SetTimings(WordsWaits);
 
         QTest::mouseClick(write ? frm->Command2 : frm->Command1, Qt::LeftButton);
         QVERIFY(msgs->WaitFor(boxes, 5000));
