@@ -13,6 +13,7 @@
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
 #include "TestFiles.h"
+#include "TestPart.h"
 
 #include <QDeadlineTimer>
 #include <QJsonArray>
@@ -1749,5 +1750,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCli)
+// The program run as a process runs as a test of its own.
+TT_QTEST_GUILESS_MAIN_IN_PARTS(TestCli, "languages", "exitCodes", "waitShownOnTerminal", "utf8Output")
 #include "tst_cli.moc"
