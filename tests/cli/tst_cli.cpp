@@ -1447,12 +1447,15 @@ private slots:
         VirtualRadio& radio = AddRadio();
         if (silent)
             radio.SetFaults(Faults([](VirtualRadioFaults& f) { f.silentFromFrame = 0; }));
-        // Each try of the program command waits 400 ms: the status line shows after 50 ms.
+        // A silent radio's tries of the program command wait 200 ms each: the status line shows after
+        // 50 ms. A radio that answers is given the program's own second before the line would show,
+        // which a loaded machine also keeps to.
+        timings = {200ms, 100ms};
         QString terminal;
         QTextStream terminalStream(&terminal);
         StatusLine line(terminalStream);
         status = &line;
-        statusAfter = 50ms;
+        statusAfter = silent ? 50ms : 1000ms;
         Cli(arguments);
         status = nullptr;
 
