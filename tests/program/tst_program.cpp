@@ -917,10 +917,14 @@ private slots:
         const QByteArray identity = fault == Fault::Band18 ? "RZ614_V" : "RZ614UV";
         const RadioImage image = MakeImage(DealerRadio, band, 0xE0, 0x00);
         if (fault == Fault::DeviceGone) {
-            // A machine's port (COM10) whose device is not there, and the radio's device gone.
+            // A machine's port (COM10) whose device is not there, and the radio's device gone (its
+            // number kept from the next pseudo-terminal, as in refresh()).
+            std::optional<SpareTerminals> spares(std::in_place);
             QVERIFY(SetUpPorts({"ttyS9"}, true, "[language]\ncomPort=900\n", identity, band, image));
             StartFrmMainQuick();
+            spares.reset();
             radio->Close();
+            QVERIFY2(!QFileInfo::exists(radio->DevicePath()), "the closed device is still there");
             // The next refresh moves the list: within a second, or a few on a loaded machine.
             QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), QStringLiteral("COM10"), 10000);
         } else {
