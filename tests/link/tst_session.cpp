@@ -10,6 +10,7 @@
 #include "RadioTrace.h"
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
+#include "TestPart.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 
@@ -1016,5 +1017,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSession)
+// The failures that wait out every try run as a test of their own.
+TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, "lineCarried", "lateReplies", "unansweredFrame")
 #include "tst_session.moc"

@@ -24,6 +24,10 @@
 #include <QSignalSpy>
 #include <QSysInfo>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 namespace {
 
 // Where each Text1 field lives in the radio's block; Text1(5), the firmware version, is not there.
@@ -92,6 +96,31 @@ QString BandText(int band)
 
 constexpr int RefreshMs = 100;
 constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::milliseconds(200)};
+// For failures whose words alone count: a few of these waits go by on each.
+constexpr LinkTimings WordsWaits{std::chrono::milliseconds(250), std::chrono::milliseconds(120)};
+
+// Pseudo-terminals held open only to take numbers (see refresh()).
+class SpareTerminals
+{
+public:
+    SpareTerminals()
+    {
+        for (int& fd : fds)
+            fd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    }
+    ~SpareTerminals()
+    {
+        for (const int fd : fds) {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    }
+    SpareTerminals(const SpareTerminals&) = delete;
+    SpareTerminals& operator=(const SpareTerminals&) = delete;
+
+private:
+    std::array<int, 16> fds{};
+};
 
 enum class Entry { Program, Typed };
 enum class Change { Nothing, AliasAppears, AliasGoes, DeviceCloses, TtyAppears, FileEdited };
@@ -302,7 +331,7 @@ private slots:
         QVERIFY(frm->ReShowComPortTimer.isActive());
         QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
         const QDateTime afterStart = FileTime(SettingsFile());
-        QVERIFY(refreshed.wait(2500));
+        QVERIFY(refreshed.wait(10000));
         QCOMPARE(Entries(frm->Combo2), entries);
         QCOMPARE(frm->Combo2->currentText(), selection);
         QCOMPARE(ReadTestFile(SettingsFile()), fileAfter);
@@ -359,6 +388,12 @@ private slots:
         QFETCH(QString, selection);
         QFETCH(QByteArray, fileAfter);
 
+        // A closed pseudo-terminal's number goes to the next one that any program opens, the lowest
+        // free first, and the alias then names that one: pseudo-terminals opened before the radio's
+        // and closed just before it leave lower numbers free for the others.
+        std::optional<SpareTerminals> spares;
+        if (change == Change::DeviceCloses)
+            spares.emplace();
         QVERIFY(SetUpPorts(ttys, radioAlias, file));
         StartFrmMainQuick();
         if (file != MissingFile)
@@ -367,7 +402,7 @@ private slots:
         {
             // The first refresh sees the aged file, the second finds nothing changed.
             QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
-            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 10000);
         }
 
         if (change == Change::AliasAppears) {
@@ -375,22 +410,25 @@ private slots:
         } else if (change == Change::AliasGoes) {
             QVERIFY(QFile::remove(program->AliasPath(RadioCom)));
         } else if (change == Change::DeviceCloses) {
+            spares.reset();
             radio->Close();
+            QVERIFY2(!QFileInfo::exists(radio->DevicePath()), "the closed device is still there");
         } else if (change == Change::TtyAppears) {
             program->AddTty(QStringLiteral("ttyS0"));
         } else if (change == Change::FileEdited) {
             WriteTestFile(SettingsFile(), "[language]\ncomPort=901\n");
         }
-        QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 2500);
-        QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), selection, 2500);
+        // A refresh comes every 100 ms; on a loaded machine the event loop may take seconds to run it.
+        QTRY_COMPARE_WITH_TIMEOUT(Entries(frm->Combo2), entries, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), selection, 10000);
         if (change == Change::Nothing) {
             // Two refreshes go by.
             QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
-            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 10000);
         }
         QCOMPARE(frm->Combo2->currentIndex() >= 0, !selection.isEmpty());
         QCOMPARE(frm->ComPortNumber, int16_t(selection.isEmpty() ? 0 : selection.mid(3).toInt()));
-        QTRY_COMPARE_WITH_TIMEOUT(ReadTestFile(SettingsFile()), fileAfter, 2500);
+        QTRY_COMPARE_WITH_TIMEOUT(ReadTestFile(SettingsFile()), fileAfter, 10000);
         QCOMPARE(FileTime(SettingsFile()) != before, fileAfter != file || change == Change::FileEdited);
         QVERIFY(msgs->boxes.isEmpty());
 
@@ -430,7 +468,7 @@ private slots:
         QVERIFY2(clock.elapsed() < 5000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
         QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM3")); // nothing remembered
         QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
-        QVERIFY(refreshed.wait(2500));
+        QVERIFY(refreshed.wait(10000));
         QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM3"));
         QCOMPARE(DescribeNoSettingsFile(SettingsFile()), before);
         QCOMPARE(ReadTestFile(ProgramSettings::UserSettingsFilePath()),
@@ -448,7 +486,7 @@ private slots:
         QAbstractItemView* view = frm->Combo2->view();
         view->setCurrentIndex(frm->Combo2->model()->index(0, 0)); // the user moves to COM1
         QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
-        QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 3500);
+        QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 10000);
         QVERIFY(view->isVisible());
         QCOMPARE(view->currentIndex().row(), 0);
         QCOMPARE(frm->Combo2->currentText(), QStringLiteral("COM900"));
@@ -880,10 +918,14 @@ private slots:
         const QByteArray identity = fault == Fault::Band18 ? "RZ614_V" : "RZ614UV";
         const RadioImage image = MakeImage(DealerRadio, band, 0xE0, 0x00);
         if (fault == Fault::DeviceGone) {
-            // A machine's port (COM10) whose device is not there, and the radio's device gone.
+            // A machine's port (COM10) whose device is not there, and the radio's device gone (its
+            // number kept from the next pseudo-terminal, as in refresh()).
+            std::optional<SpareTerminals> spares(std::in_place);
             QVERIFY(SetUpPorts({"ttyS9"}, true, "[language]\ncomPort=900\n", identity, band, image));
             StartFrmMainQuick();
+            spares.reset();
             radio->Close();
+            QVERIFY2(!QFileInfo::exists(radio->DevicePath()), "the closed device is still there");
             // The next refresh moves the list: within a second, or a few on a loaded machine.
             QTRY_COMPARE_WITH_TIMEOUT(frm->Combo2->currentText(), QStringLiteral("COM10"), 10000);
         } else {
@@ -958,6 +1000,10 @@ private slots:
         }
         if (radio->IsOpen())
             radio->SetFaults(faults);
+        // A program command unanswered three times: only the words are looked at, the waits need not
+        // be long (as short as those of the link's own test of these words).
+        if (!write && fault != Fault::DeviceGone && fault != Fault::NoDevice && fault != Fault::PortHeld)
+            frm->Session.SetTimings(WordsWaits);
 
         QTest::mouseClick(write ? frm->Command2 : frm->Command1, Qt::LeftButton);
         QVERIFY(msgs->WaitFor(boxes, 5000));
