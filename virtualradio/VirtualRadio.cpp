@@ -402,7 +402,9 @@ VirtualRadio::~VirtualRadio()
 bool VirtualRadio::OpenPty()
 {
     Close();
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    // Close-on-exec: a program started meanwhile (the command line under test, a port holder) must not
+    // keep this radio's terminal alive after the radio closes it.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master < 0) {
         d->error = ErrnoText("posix_openpt");
         return false;
@@ -415,7 +417,7 @@ bool VirtualRadio::OpenPty()
     }
     // Holding the slave side open means the master never sees a hang-up when the program closes
     // its side between sessions.
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (slave < 0) {
         d->error = ErrnoText(name);
         ::close(master);
@@ -433,7 +435,7 @@ bool VirtualRadio::OpenDevice(const QString& path)
 {
     Close();
     const QByteArray name = QFile::encodeName(path);
-    const int device = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int device = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) {
         d->error = ErrnoText(name.constData());
         return false;
