@@ -25,9 +25,9 @@ foreach(line IN LISTS lines)
   if(NOT section MATCHES "^\\.(data|bss|tdata|tbss)" OR section MATCHES "^\\.data\\.rel\\.ro")
     continue()
   endif()
-  # Qt's and the compiler's own: meta-type registrations, guard variables, the personality routine,
+  # Qt's and the compiler's own: meta-type registrations (kept out of line when unoptimised), guard variables, the personality routine,
   # and the sanitizers' bookkeeping in an instrumented build.
-  if(name MATCHES "^QtPrivate::|^QMetaTypeId<|^guard variable for |^DW\\.ref\\.__gxx_personality_v0$|staticMetaObject$|^__odr_asan|^__asan_|^__sancov_|^__ubsan_")
+  if(name MATCHES "^QtPrivate::|^QMetaTypeId<|^QMetaTypeIdQObject<|^guard variable for |^DW\\.ref\\.__gxx_personality_v0$|staticMetaObject$|^__odr_asan|^__asan_|^__sancov_|^__ubsan_")
     continue()
   endif()
   string(APPEND writable "  ${name}  (${section})\n")
