@@ -134,13 +134,15 @@ QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& 
     QList<PortlessCable> cables;
     if (sysRoot.isEmpty())
         return cables;
-    const QStringList ttys = TtyDevices(sysRoot);
+    // The tty class is listed only once a serial bridge is seen: the window reads the cables every
+    // second while its port list is empty, and most machines then have none.
+    std::optional<QStringList> ttys;
     const QString usbDir = sysRoot + QStringLiteral("/bus/usb/devices/");
     for (const QString& name : Entries(usbDir)) {
         if (name.contains(u':'))
             continue; // an interface; its device is listed too
         const QString device = Canonical(usbDir + name);
-        if (device.isEmpty() || !device.startsWith(sysRoot + u'/') || HasTtyBelow(device, ttys))
+        if (device.isEmpty() || !device.startsWith(sysRoot + u'/'))
             continue;
         const QList<UsbInterface> interfaces = Interfaces(device);
         PortDevice ids{ReadAttribute(device + QStringLiteral("/idVendor")).toLower(),
@@ -154,6 +156,10 @@ QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& 
             chip = QStringLiteral("CDC ACM");
         if (chip.isEmpty())
             continue; // a hub, a mouse, a disk ...
+        if (!ttys)
+            ttys = TtyDevices(sysRoot);
+        if (HasTtyBelow(device, *ttys))
+            continue;
         PortlessCable cable;
         cable.Maker = ReadAttribute(device + QStringLiteral("/manufacturer"));
         cable.Product = ReadAttribute(device + QStringLiteral("/product"));

@@ -58,6 +58,29 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
     }
 }
 
+// The device's interface bound to `driver` instead (empty: to none), as when a program claims it.
+inline void RebindUsbDevice(const QString& sysRoot, const QString& name, const QString& driver)
+{
+    const QString interface = sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name +
+                              u'/' + name + QStringLiteral(":1.0");
+    QFile::remove(interface + QStringLiteral("/driver"));
+    if (driver.isEmpty())
+        return;
+    const QString driverDir = sysRoot + QStringLiteral("/bus/usb/drivers/") + driver;
+    QVERIFY(QDir().mkpath(driverDir));
+    AddRelativeLink(driverDir, interface + QStringLiteral("/driver"));
+}
+
+// The device pulled out: its links and its folder gone.
+inline void RemoveUsbDevice(const QString& sysRoot, const QString& name)
+{
+    const QString busDir = sysRoot + QStringLiteral("/bus/usb/devices/");
+    QVERIFY(QFile::remove(busDir + name + QStringLiteral(":1.0")));
+    QVERIFY(QFile::remove(busDir + name));
+    QVERIFY(
+        QDir(sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name).removeRecursively());
+}
+
 // A process named brltty for as long as the object lives: a copy of sleep under that name.
 class BrlttyProcess
 {
