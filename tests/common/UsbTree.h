@@ -20,7 +20,8 @@ inline void AddRelativeLink(const QString& target, const QString& link)
 }
 
 // One device: "1-2 1a86:7523 ff/01/usbfs" (the interface's class/subclass/driver, the driver empty for
-// none), then optionally "tty=ttyUSB0" and "product=USB_Serial" (a space written as _).
+// none), then optionally "tty=ttyUSB0", "product=USB_Serial" (a space written as _) and
+// "fifo=manufacturer" (a FIFO where that attribute of the device should be).
 inline void AddUsbDevice(const QString& sysRoot, const QString& row)
 {
     const QStringList parts = row.split(u' ');
@@ -45,6 +46,8 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
     AddRelativeLink(device, busDir + name);
     AddRelativeLink(interface, busDir + name + QStringLiteral(":1.0"));
     for (const QString& option : parts.mid(3)) {
+        if (option.startsWith(u"fifo="))
+            MakeFifo(device + u'/' + option.mid(5));
         if (option.startsWith(u"product="))
             WriteTestFile(device + QStringLiteral("/product"),
                           option.mid(8).replace(u'_', u' ').toUtf8() + '\n');

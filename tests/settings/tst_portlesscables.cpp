@@ -29,6 +29,9 @@ private slots:
             << QStringList{"1-1 10c4:ea60 ff/00/usbfs"} << "" << QStringList{"CP210x usbfs usbfs cp210x"};
         QTest::newRow("PL2303 without a driver")
             << QStringList{"1-3 067b:23a3 ff/00/"} << "" << QStringList{"PL2303 no_driver - pl2303"};
+        QTest::newRow("a FIFO where the maker's name should be")
+            << QStringList{"1-3 067b:23a3 ff/00/ fifo=manufacturer"} << ""
+            << QStringList{"PL2303 no_driver - pl2303"};
         QTest::newRow("FTDI bound to another driver") << QStringList{"1-4 0403:6001 ff/ff/option"} << ""
                                                       << QStringList{"FTDI other_driver option ftdi_sio"};
         QTest::newRow("CH9102 without a driver needs cdc_acm")
