@@ -21,7 +21,9 @@ inline void AddRelativeLink(const QString& target, const QString& link)
 
 // One device: "1-2 1a86:7523 ff/01/usbfs" (the interface's class/subclass/driver, the driver empty for
 // none), then optionally "tty=ttyUSB0", "product=USB_Serial" (a space written as _) and
-// "fifo=manufacturer" (a FIFO where that attribute of the device should be).
+// "fifo=manufacturer" (a FIFO where that attribute of the device should be), "module=NAME[:VERSION]"
+// (the driver's module, linked from the driver, and its version if it gives one) and "version=VERSION" (the
+// version of a module named as the driver, with no link to it).
 inline void AddUsbDevice(const QString& sysRoot, const QString& row)
 {
     const QStringList parts = row.split(u' ');
@@ -46,6 +48,17 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
     AddRelativeLink(device, busDir + name);
     AddRelativeLink(interface, busDir + name + QStringLiteral(":1.0"));
     for (const QString& option : parts.mid(3)) {
+        const QString modules = sysRoot + QStringLiteral("/module/");
+        if (option.startsWith(u"module=")) {
+            const QStringList module = option.mid(7).split(u':');
+            QVERIFY(!iface[2].isEmpty() && QDir().mkpath(modules + module[0]));
+            if (module.size() > 1)
+                WriteTestFile(modules + module[0] + QStringLiteral("/version"), module[1].toUtf8() + '\n');
+            AddRelativeLink(modules + module[0], sysRoot + QStringLiteral("/bus/usb/drivers/") + iface[2] +
+                                                     QStringLiteral("/module"));
+        }
+        if (option.startsWith(u"version="))
+            WriteTestFile(modules + iface[2] + QStringLiteral("/version"), option.mid(8).toUtf8() + '\n');
         if (option.startsWith(u"fifo="))
             MakeFifo(device + u'/' + option.mid(5));
         if (option.startsWith(u"product="))
