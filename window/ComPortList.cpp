@@ -42,6 +42,8 @@ void FrmMain::UpdatePortListToolTip()
     // An empty list, at start-up or after a change: a cable plugged in without a port is why, often.
     if (Combo2->count() == 0)
         toolTip = PortlessCablesText(FindPortlessCables(Settings.SysRoot()));
+    if (toolTip == Combo2->toolTip())
+        return;
     Combo2->setToolTip(toolTip);
     // A screen reader reads the tooltip as the list's description, and keeps what it has read until
     // told of a change: the tooltip alone changes silently.
@@ -65,8 +67,14 @@ void FrmMain::ReShowComPortTimer_Timer()
 {
     // The watch is asked every time, so that it follows each change from the moment it is told.
     const bool changed = portWatch.Changed();
-    if (!changed && ComPortNumber == refreshedComPort && !refreshSaveFailed)
+    if (!changed && ComPortNumber == refreshedComPort && !refreshSaveFailed) {
+        // A cable plugged in, taken by another program or pulled out changes no port, so the watch
+        // does not see it. While the list is empty its tooltip names such cables: read them again.
+        // With a port listed the walk over the USB devices never runs here.
+        if (Combo2->count() == 0)
+            UpdatePortListToolTip();
         return;
+    }
     const int16_t remembered = ComPortNumber;
     const PortListPlan plan =
         PlanPortListRefresh(ComPortEntries(), Settings.DiscoverSerialPorts(), ComPortNumber);

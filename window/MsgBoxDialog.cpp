@@ -7,6 +7,18 @@
 
 #include <algorithm>
 
+QString KeepCommandsTogether(const QString& text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines) {
+        QStringList parts = line.split(QStringLiteral("  "));
+        for (qsizetype i = 1; i < parts.size(); i += 2)
+            parts[i].replace(u' ', QChar::Nbsp);
+        line = parts.join(QStringLiteral("  "));
+    }
+    return lines.join(u'\n');
+}
+
 MsgResult ShowMsgBoxDialog(const MsgRequest& request)
 {
     QMessageBox box(QApplication::activeWindow());
@@ -31,7 +43,7 @@ MsgResult ShowMsgBoxDialog(const MsgRequest& request)
     }
     box.setDefaultButton(QMessageBox::Ok);
     if (!request.informative.isEmpty()) {
-        box.setInformativeText(request.informative);
+        box.setInformativeText(KeepCommandsTogether(request.informative));
         // Left to itself the box wraps a cause and its remedy into a narrow column, and a command to
         // type across lines: some 60 characters wide, as the screen allows.
         if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {

@@ -31,7 +31,7 @@ struct PortlessCable
     PortlessReason Reason = PortlessReason::NoDriver;
     QString Driver;           // the driver bound (OtherDriver)
     QString Module;           // the kernel module that makes a port of such a chip: ch341, cdc_acm ...
-    QString DriverVersion;    // Windows: the version of the driver bound
+    QString DriverVersion;    // the driver's version (Linux: its module's, where it gives one)
     unsigned ProblemCode = 0; // Windows: Device Manager's code
 
     QString UsbIds() const { return VendorId + u':' + ProductId; }

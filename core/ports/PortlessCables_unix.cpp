@@ -49,8 +49,19 @@ struct UsbInterface
 {
     QString Class; // two hex digits
     QString SubClass;
-    QString Driver; // empty: none bound
+    QString Driver;    // empty: none bound
+    QString DriverDir; // the driver's folder under bus/usb/drivers
 };
+
+// The version its module gives, found through the driver's link to its module or, where a tree has
+// no such link, by the driver's name; empty when the module gives none (most do not).
+QString DriverVersion(const QString& sysRoot, const UsbInterface& interface)
+{
+    QString module = Canonical(interface.DriverDir + QStringLiteral("/module"));
+    if (module.isEmpty())
+        module = sysRoot + QStringLiteral("/module/") + interface.Driver;
+    return ReadAttribute(module + QStringLiteral("/version"));
+}
 
 QList<UsbInterface> Interfaces(const QString& device)
 {
@@ -60,9 +71,10 @@ QList<UsbInterface> Interfaces(const QString& device)
         if (!name.startsWith(prefix))
             continue;
         const QString dir = device + u'/' + name;
+        const QString driverDir = Canonical(dir + QStringLiteral("/driver"));
         interfaces.append({ReadAttribute(dir + QStringLiteral("/bInterfaceClass")).toLower(),
                            ReadAttribute(dir + QStringLiteral("/bInterfaceSubClass")).toLower(),
-                           QFileInfo(Canonical(dir + QStringLiteral("/driver"))).fileName()});
+                           QFileInfo(driverDir).fileName(), driverDir});
     }
     return interfaces;
 }
@@ -93,13 +105,14 @@ bool BrlttyRulesInstalled(const QStringList& ruleFolders)
 // Why the cable has no port, from the drivers of its interfaces; nothing when its own driver has it
 // (the port is on its way).
 std::optional<PortlessCable> Classify(PortlessCable cable, const QList<UsbInterface>& interfaces,
-                                      const std::function<bool()>& brltty)
+                                      const QString& sysRoot, const std::function<bool()>& brltty)
 {
     const auto bound =
         std::ranges::find_if(interfaces, [](const UsbInterface& one) { return one.Driver == u"usbfs"; });
     if (bound != interfaces.end()) {
         cable.Reason = brltty() ? PortlessReason::TakenByBrltty : PortlessReason::TakenByProgram;
         cable.Driver = bound->Driver;
+        cable.DriverVersion = DriverVersion(sysRoot, *bound);
         return cable;
     }
     for (const UsbInterface& one : interfaces) {
@@ -109,6 +122,7 @@ std::optional<PortlessCable> Classify(PortlessCable cable, const QList<UsbInterf
             return std::nullopt;
         cable.Reason = PortlessReason::OtherDriver;
         cable.Driver = one.Driver;
+        cable.DriverVersion = DriverVersion(sysRoot, one);
         return cable;
     }
     cable.Reason = PortlessReason::NoDriver;
@@ -134,13 +148,15 @@ QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& 
     QList<PortlessCable> cables;
     if (sysRoot.isEmpty())
         return cables;
-    const QStringList ttys = TtyDevices(sysRoot);
+    // The tty class is listed only once a serial bridge is seen: the window reads the cables every
+    // second while its port list is empty, and most machines then have none.
+    std::optional<QStringList> ttys;
     const QString usbDir = sysRoot + QStringLiteral("/bus/usb/devices/");
     for (const QString& name : Entries(usbDir)) {
         if (name.contains(u':'))
             continue; // an interface; its device is listed too
         const QString device = Canonical(usbDir + name);
-        if (device.isEmpty() || !device.startsWith(sysRoot + u'/') || HasTtyBelow(device, ttys))
+        if (device.isEmpty() || !device.startsWith(sysRoot + u'/'))
             continue;
         const QList<UsbInterface> interfaces = Interfaces(device);
         PortDevice ids{ReadAttribute(device + QStringLiteral("/idVendor")).toLower(),
@@ -154,6 +170,10 @@ QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& 
             chip = QStringLiteral("CDC ACM");
         if (chip.isEmpty())
             continue; // a hub, a mouse, a disk ...
+        if (!ttys)
+            ttys = TtyDevices(sysRoot);
+        if (HasTtyBelow(device, *ttys))
+            continue;
         PortlessCable cable;
         cable.Maker = ReadAttribute(device + QStringLiteral("/manufacturer"));
         cable.Product = ReadAttribute(device + QStringLiteral("/product"));
@@ -161,7 +181,7 @@ QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& 
         cable.ProductId = ids.ProductId;
         cable.Chip = chip;
         cable.Module = ModuleForChip(chip);
-        if (const std::optional<PortlessCable> found = Classify(cable, interfaces, brlttyPresent))
+        if (const std::optional<PortlessCable> found = Classify(cable, interfaces, sysRoot, brlttyPresent))
             cables.append(*found);
     }
     return cables;

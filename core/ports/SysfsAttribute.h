@@ -3,6 +3,6 @@
 
 #include <QString>
 
-// The attribute's text without the line end; empty when it cannot be read. Read with a bound, as a
-// made-up tree may hold anything there.
+// The attribute's text without the line end; empty when it cannot be read or is no regular file of
+// at most a page or so. Never waits: a made-up tree may hold a FIFO or a device there.
 QString ReadAttribute(const QString& path);

@@ -94,10 +94,12 @@ private slots:
         QVERIFY2(err.isEmpty(), qPrintable(err));
     }
 
-    // --json: the ports and the cables, English whatever the language.
+    // --json: the ports and the cables, English whatever the language; on Linux the driver's
+    // version is its module's, and there is no problem code.
     void portsJson()
     {
         AddCables(true);
+        AddUsbDevice(program->SysRoot(), "1-4 0403:6001 ff/ff/option module=option:0.7.2");
         const ProgramTranslations translations(ChineseLanguage);
         QCOMPARE(Cli({"ports", "--json"}), 0);
         const QJsonObject object = QJsonDocument::fromJson(out.toUtf8()).object();
@@ -105,13 +107,19 @@ private slots:
         QCOMPARE(object.value("ports").toArray().at(0)["port"].toString(), "COM100");
         QStringList cables;
         for (const QJsonValue cable : object.value("cables_without_port").toArray())
-            cables << QStringList{cable["usb_bridge"].toString(), cable["vendor_id"].toString(),
-                                  cable["product_id"].toString(), cable["reason"].toString(),
-                                  cable["driver"].toString(),     cable["module"].toString()}
+            cables << QStringList{cable["usb_bridge"].toString(),
+                                  cable["vendor_id"].toString(),
+                                  cable["product_id"].toString(),
+                                  cable["reason"].toString(),
+                                  cable["driver"].toString(),
+                                  cable["module"].toString(),
+                                  cable["driver_version"].toString(),
+                                  QString::number(cable["problem_code"].toInt(-1))}
                           .join(u' ');
         // No brltty runs and none of its rules is here: a program holds the CH340 through usbfs.
         QCOMPARE(cables,
-                 QStringList({"CH340 1a86 7523 usbfs usbfs ch341", "PL2303 067b 23a3 no_driver  pl2303"}));
+                 QStringList({"CH340 1a86 7523 usbfs usbfs ch341  0", "PL2303 067b 23a3 no_driver  pl2303  0",
+                              "FTDI 0403 6001 other_driver option ftdi_sio 0.7.2 0"}));
         QVERIFY(object.value("cables_without_port")
                     .toArray()
                     .at(1)["text"]

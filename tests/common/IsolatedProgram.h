@@ -48,7 +48,7 @@ public:
 
     // A tty in the fake sysfs, written as "name" with options after commas: "nodevice" (no device
     // link, as for virtual terminals), "type=N" (the serial-core type attribute), "dev=M:m" (device
-    // number).
+    // number), "fifo=A" (a FIFO where the attribute A should be).
     void AddTty(const QString& row) const
     {
         const QStringList parts = row.split(u',');
@@ -63,6 +63,8 @@ public:
                 WriteTestFile(ttyDir + QStringLiteral("/type"), option.mid(5).toUtf8() + '\n');
             else if (option.startsWith(u"dev="))
                 WriteTestFile(ttyDir + QStringLiteral("/dev"), option.mid(4).toUtf8() + '\n');
+            else if (option.startsWith(u"fifo="))
+                MakeFifo(ttyDir + u'/' + option.mid(5));
         }
         if (withDevice) {
             const QString target = SysRoot() + QStringLiteral("/devices/platform/serial/") + name;

@@ -26,6 +26,13 @@ inline void WriteTestFile(const QString& path, const QByteArray& content)
     QCOMPARE(file.write(content), content.size());
 }
 
+// A FIFO at the path, its folder made: opened plainly for reading, it waits for a writer forever.
+inline void MakeFifo(const QString& path)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+}
+
 // What ReadTestFile gives for a file that is not there.
 inline const QByteArray MissingFile = "<missing>";
 
@@ -101,7 +108,7 @@ inline void MakeNoSettingsFile(const QString& path, const QString& kind)
     if (kind == u"link to /dev/zero") {
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
     } else if (kind == u"FIFO") {
-        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        MakeFifo(path);
     } else {
         QByteArray content = "[language]\ncomPort=900\n";
         const QByteArray filler = QByteArray(63, ';') + '\n';

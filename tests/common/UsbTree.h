@@ -20,7 +20,10 @@ inline void AddRelativeLink(const QString& target, const QString& link)
 }
 
 // One device: "1-2 1a86:7523 ff/01/usbfs" (the interface's class/subclass/driver, the driver empty for
-// none), then optionally "tty=ttyUSB0" and "product=USB_Serial" (a space written as _).
+// none), then optionally "tty=ttyUSB0", "product=USB_Serial" (a space written as _) and
+// "fifo=manufacturer" (a FIFO where that attribute of the device should be), "module=NAME[:VERSION]"
+// (the driver's module, linked from the driver, and its version if it gives one) and "version=VERSION" (the
+// version of a module named as the driver, with no link to it).
 inline void AddUsbDevice(const QString& sysRoot, const QString& row)
 {
     const QStringList parts = row.split(u' ');
@@ -45,6 +48,19 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
     AddRelativeLink(device, busDir + name);
     AddRelativeLink(interface, busDir + name + QStringLiteral(":1.0"));
     for (const QString& option : parts.mid(3)) {
+        const QString modules = sysRoot + QStringLiteral("/module/");
+        if (option.startsWith(u"module=")) {
+            const QStringList module = option.mid(7).split(u':');
+            QVERIFY(!iface[2].isEmpty() && QDir().mkpath(modules + module[0]));
+            if (module.size() > 1)
+                WriteTestFile(modules + module[0] + QStringLiteral("/version"), module[1].toUtf8() + '\n');
+            AddRelativeLink(modules + module[0], sysRoot + QStringLiteral("/bus/usb/drivers/") + iface[2] +
+                                                     QStringLiteral("/module"));
+        }
+        if (option.startsWith(u"version="))
+            WriteTestFile(modules + iface[2] + QStringLiteral("/version"), option.mid(8).toUtf8() + '\n');
+        if (option.startsWith(u"fifo="))
+            MakeFifo(device + u'/' + option.mid(5));
         if (option.startsWith(u"product="))
             WriteTestFile(device + QStringLiteral("/product"),
                           option.mid(8).replace(u'_', u' ').toUtf8() + '\n');
@@ -56,6 +72,29 @@ inline void AddUsbDevice(const QString& sysRoot, const QString& row)
         QVERIFY(QDir().mkpath(classDir));
         AddRelativeLink(interface + u'/' + tty, classDir + QStringLiteral("/device"));
     }
+}
+
+// The device's interface bound to `driver` instead (empty: to none), as when a program claims it.
+inline void RebindUsbDevice(const QString& sysRoot, const QString& name, const QString& driver)
+{
+    const QString interface = sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name +
+                              u'/' + name + QStringLiteral(":1.0");
+    QFile::remove(interface + QStringLiteral("/driver"));
+    if (driver.isEmpty())
+        return;
+    const QString driverDir = sysRoot + QStringLiteral("/bus/usb/drivers/") + driver;
+    QVERIFY(QDir().mkpath(driverDir));
+    AddRelativeLink(driverDir, interface + QStringLiteral("/driver"));
+}
+
+// The device pulled out: its links and its folder gone.
+inline void RemoveUsbDevice(const QString& sysRoot, const QString& name)
+{
+    const QString busDir = sysRoot + QStringLiteral("/bus/usb/devices/");
+    QVERIFY(QFile::remove(busDir + name + QStringLiteral(":1.0")));
+    QVERIFY(QFile::remove(busDir + name));
+    QVERIFY(
+        QDir(sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name).removeRecursively());
 }
 
 // A process named brltty for as long as the object lives: a copy of sleep under that name.

@@ -24,6 +24,8 @@
 #include <QSignalSpy>
 #include <QSysInfo>
 
+#include <functional>
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -1068,6 +1070,44 @@ private slots:
         QVERIFY2(frm->Combo2->toolTip().contains(QStringLiteral("sudo modprobe pl2303")),
                  qPrintable(frm->Combo2->toolTip()));
         QCOMPARE(frm->Combo2->accessibleDescription(), frm->Combo2->toolTip());
+    }
+
+    // The empty list's tooltip follows the cables while the window runs: a cable plugged in, taken by
+    // brltty and pulled out changes no port, so only the refresh's own reading can see it.
+    void emptyListToolTipFollowsCables()
+    {
+        const QString sysRoot = program->SysRoot();
+        const BrlttyProcess brltty;
+        StartFrmMainQuick();
+        QCOMPARE(frm->Combo2->count(), 0);
+        QCOMPARE(frm->Combo2->toolTip(), QString());
+        {
+            // Past the first refresh, which always reads everything: each change below meets an idle one.
+            QSignalSpy refreshed(&frm->ReShowComPortTimer, &QTimer::timeout);
+            QTRY_COMPARE_WITH_TIMEOUT(refreshed.size(), 2, 10000);
+        }
+        struct Step
+        {
+            std::function<void()> change;
+            QString shown; // empty: no tooltip
+        };
+        const std::array<Step, 3> steps{{
+            {[&] { AddUsbDevice(sysRoot, QStringLiteral("1-3 1a86:7523 ff/01/")); },
+             QStringLiteral("sudo modprobe ch341")},
+            {[&] { RebindUsbDevice(sysRoot, QStringLiteral("1-3"), QStringLiteral("usbfs")); },
+             QStringLiteral("brltty took it")},
+            {[&] { RemoveUsbDevice(sysRoot, QStringLiteral("1-3")); }, QString()},
+        }};
+        for (const Step& step : steps) {
+            step.change();
+            if (step.shown.isEmpty())
+                QTRY_VERIFY2_WITH_TIMEOUT(frm->Combo2->toolTip().isEmpty(),
+                                          qPrintable(frm->Combo2->toolTip()), 10000);
+            else
+                QTRY_VERIFY2_WITH_TIMEOUT(frm->Combo2->toolTip().contains(step.shown),
+                                          qPrintable(frm->Combo2->toolTip()), 10000);
+            QCOMPARE(frm->Combo2->accessibleDescription(), frm->Combo2->toolTip());
+        }
     }
 
     // Under the failure box's fixed text, the cause and what to do; a cable that is plugged in but

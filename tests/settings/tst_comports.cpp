@@ -198,6 +198,8 @@ private slots:
         QTest::newRow("ttyS numbering") << L{"ttyS0", "ttyS3"} << L{} << L{"1 /dev/ttyS0", "4 /dev/ttyS3"};
         QTest::newRow("placeholders left out")
             << L{"ttyS0,type=4", "ttyS1,type=0", "ttyS2"} << L{} << L{"1 /dev/ttyS0", "3 /dev/ttyS2"};
+        QTest::newRow("FIFOs where the attributes should be")
+            << L{"ttyS0,fifo=type", "ttyS1,fifo=dev"} << L{} << L{"1 /dev/ttyS0", "2 /dev/ttyS1"};
         QTest::newRow("no device link")
             << L{"tty0,nodevice", "ttyS0,nodevice", "ttyUSB0"} << L{} << L{"100 /dev/ttyUSB0"};
         QTest::newRow("no family") << L{"ttyXYZ0", "tty1", "console", "ttyS99"} << L{} << L{};

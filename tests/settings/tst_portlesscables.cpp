@@ -18,7 +18,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("devices");
         QTest::addColumn<QString>("daemon");       // "process", "rules" or nothing of brltty
-        QTest::addColumn<QStringList>("expected"); // chip, reason, driver bound, module
+        QTest::addColumn<QStringList>("expected"); // chip, reason, driver bound, module[, driver's version]
 
         QTest::newRow("CH340 taken by a running brltty")
             << QStringList{"1-1 1a86:7523 ff/01/usbfs"} << "process"
@@ -29,8 +29,17 @@ private slots:
             << QStringList{"1-1 10c4:ea60 ff/00/usbfs"} << "" << QStringList{"CP210x usbfs usbfs cp210x"};
         QTest::newRow("PL2303 without a driver")
             << QStringList{"1-3 067b:23a3 ff/00/"} << "" << QStringList{"PL2303 no_driver - pl2303"};
+        QTest::newRow("a FIFO where the maker's name should be")
+            << QStringList{"1-3 067b:23a3 ff/00/ fifo=manufacturer"} << ""
+            << QStringList{"PL2303 no_driver - pl2303"};
         QTest::newRow("FTDI bound to another driver") << QStringList{"1-4 0403:6001 ff/ff/option"} << ""
                                                       << QStringList{"FTDI other_driver option ftdi_sio"};
+        QTest::newRow("another driver, its module's version through the driver's link")
+            << QStringList{"1-4 0403:6001 ff/ff/option module=usb_wwan_option:0.7.2"} << ""
+            << QStringList{"FTDI other_driver option ftdi_sio 0.7.2"};
+        QTest::newRow("another driver, its module's version by the driver's name")
+            << QStringList{"1-4 0403:6001 ff/ff/option version=0.7.2"} << ""
+            << QStringList{"FTDI other_driver option ftdi_sio 0.7.2"};
         QTest::newRow("CH9102 without a driver needs cdc_acm")
             << QStringList{"1-5 1a86:55d4 02/02/"} << "" << QStringList{"CH9102 no_driver - cdc_acm"};
         QTest::newRow("an unknown CDC ACM device without a driver")
@@ -67,9 +76,10 @@ private slots:
 
         QStringList found;
         for (const PortlessCable& cable : FindPortlessCables(sys, {rules})) {
-            found << QStringLiteral("%1 %2 %3 %4")
+            found << QStringLiteral("%1 %2 %3 %4%5")
                          .arg(cable.Chip, PortlessReasonKey(cable.Reason),
-                              cable.Driver.isEmpty() ? QStringLiteral("-") : cable.Driver, cable.Module);
+                              cable.Driver.isEmpty() ? QStringLiteral("-") : cable.Driver, cable.Module,
+                              cable.DriverVersion.isEmpty() ? QString() : u' ' + cable.DriverVersion);
         }
         QCOMPARE(found, expected);
     }

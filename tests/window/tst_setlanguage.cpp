@@ -10,8 +10,10 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
@@ -39,6 +41,26 @@ bool Renderable(const QFont& font, const QString& text)
 {
     const QFontMetrics metrics(font);
     return std::all_of(text.begin(), text.end(), [&metrics](QChar ch) { return metrics.inFont(ch); });
+}
+
+// The label's text in the lines it is shown in: wrapped at word boundaries to its width.
+QStringList WrappedLines(const QLabel& label)
+{
+    QStringList lines;
+    const int width = label.contentsRect().width();
+    for (const QString& paragraph : label.text().split(u'\n')) {
+        QTextLayout layout(paragraph, label.font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+    }
+    return lines;
 }
 
 } // namespace
@@ -285,6 +307,55 @@ private slots:
             QCOMPARE(cancelText.remove('&'), expected == 2 ? QString::fromUtf8("取消") : "Cancel");
         if (!detail.isEmpty())
             QCOMPARE(detailsText, expected == 2 ? QString::fromUtf8("显示详情...") : "Show Details...");
+    }
+
+    // Under the failure box's message, the cause and remedy wrap at the box's width, each command the
+    // dealer types kept on one line, with no word of it changed.
+    void informativeCommands_data()
+    {
+        QTest::addColumn<QString>("informative");
+        QTest::addColumn<QStringList>("commands");
+        QTest::newRow("brltty, English")
+            << "The cable CH340 USB Serial (1a86:7523) is plugged in but has no port: the braille display "
+               "program brltty took it. Unless a braille display is used, run  sudo apt remove brltty  (or "
+               "mask its udev rule and brltty.path), then unplug the cable and plug it in again."
+            << QStringList{"sudo apt remove brltty"};
+        QTest::newRow("brltty, Chinese")
+            << "写频线 CH340 USB Serial (1a86:7523) 已插上，但没有串口：盲文显示程序 brltty "
+               "占用了它。不使用盲文显示器时，请运行  sudo apt remove brltty  后拔下写频线再重新插入（也可以"
+               "屏蔽它的 udev 规则和 brltty.path）。"
+            << QStringList{"sudo apt remove brltty"};
+        QTest::newRow("two cables, two commands")
+            << "The cable PL2303 (067b:23a3) is plugged in but has no port: no driver took it. Run  sudo "
+               "modprobe pl2303  to load its driver; a kernel without that module needs the distribution's "
+               "extra modules.\nThe cable FTDI (0403:6001) is plugged in but has no port: no driver took it. "
+               "Run  sudo modprobe ftdi_sio  to load its driver."
+            << QStringList{"sudo modprobe pl2303", "sudo modprobe ftdi_sio"};
+    }
+    void informativeCommands()
+    {
+        QFETCH(QString, informative);
+        QFETCH(QStringList, commands);
+        frm->SetMsgBoxHandler(ShowMsgBoxDialog);
+        QString shown;
+        QStringList lines;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+            shown = label->text();
+            lines = WrappedLines(*label);
+            box->button(QMessageBox::Ok)->click();
+        });
+        frm->MsgBox("Read Failure!", MsgButtons::Ok, MsgIcon::None, QString(), informative);
+        QCOMPARE(QString(shown).replace(QChar::Nbsp, u' '), informative);
+        for (const QString& command : commands) {
+            QVERIFY2(
+                std::ranges::any_of(
+                    lines, [&](QString line) { return line.replace(QChar::Nbsp, u' ').contains(command); }),
+                qPrintable(lines.join(u'|')));
+        }
     }
 };
 
