@@ -203,7 +203,9 @@ private:
 };
 
 // The program's trace lines that mark a step of a read, the first of each after the click.
-constexpr std::array<std::pair<ReadClick::Point, const char*>, 5> TraceMarks{{
+constexpr std::array<std::pair<ReadClick::Point, const char*>, 7> TraceMarks{{
+    {ReadClick::Pressed, "ms Read pressed"},
+    {ReadClick::PortOpened, "ms opened "},
     {ReadClick::CoreEnd, "session complete"},
     {ReadClick::PortClosed, "ms closed "},
     {ReadClick::RecordShown, "tangelo.window: record read"},
@@ -374,14 +376,16 @@ void MeasureOurs(XDisplay& display, RadioThread& radio, const Setting& setting, 
 const char* ReadClick::PointName(int point)
 {
     static constexpr std::array<const char*, PointCount> names{
-        "first_byte_at_radio", "last_reply_byte",   "session_complete",   "port_closed", "record_shown",
-        "session_finished",    "message_box_built", "box_window_created", "box_mapped",  "box_painted"};
+        "read_pressed",      "port_opened",        "first_byte_at_radio", "last_reply_byte",
+        "session_complete",  "port_closed",        "record_shown",        "session_finished",
+        "message_box_built", "box_window_created", "box_mapped",          "box_painted"};
     return names.at(size_t(point));
 }
 
 const char* ReadClick::PointText(int point)
 {
     static constexpr std::array<const char*, PointCount> texts{
+        "session started (core)",     "port opened (core)",
         "first byte at the radio",    "last reply byte",
         "session complete (core)",    "port closed (core)",
         "record shown (window)",      "session's end heard (window)",

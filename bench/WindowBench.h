@@ -28,6 +28,8 @@ struct ProgramStartups
 struct ReadClick
 {
     enum Point {
+        Pressed,     // the session starts (the window has the click)
+        PortOpened,  // the session has opened the port
         FirstByte,   // the first frame's first byte at the radio
         LastByte,    // the radio's last reply byte on the line
         CoreEnd,     // the session takes the read as complete
