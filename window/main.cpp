@@ -24,7 +24,7 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
-    // The platform's style (or the one asked for with -style), its standard icons kept once made.
+    // The platform's style (or the one QT_STYLE_OVERRIDE names), its standard icons kept once made.
     auto* style = new KeptIconStyle(QApplication::style()->name());
     QApplication::setStyle(style);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramAppId));
