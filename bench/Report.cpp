@@ -2,6 +2,8 @@
 
 #include <QJsonArray>
 
+#include <algorithm>
+
 namespace {
 
 struct KindFigures
@@ -82,6 +84,122 @@ QString Ms(const std::optional<double>& value)
     return value ? Num(*value, 0) + QStringLiteral(" ms") : QStringLiteral("-");
 }
 
+// Where a read in the window spends its time: each step from the one before it that was seen.
+struct ClickSegment
+{
+    int from = -1; // -1: the click
+    int to = 0;
+    std::optional<double> firstMs; // the first click
+    QList<double> laterMs;         // the others
+};
+
+QList<ClickSegment> ClickSegments(const QList<ReadClick>& clicks)
+{
+    QList<ClickSegment> segments;
+    for (qsizetype i = 0; i < clicks.size(); ++i) {
+        int from = -1;
+        double fromMs = 0;
+        for (int to = 0; to < ReadClick::PointCount; ++to) {
+            const auto at = clicks[i].at[size_t(to)];
+            if (!at)
+                continue;
+            auto segment = std::find_if(segments.begin(), segments.end(),
+                                        [&](const ClickSegment& s) { return s.from == from && s.to == to; });
+            if (segment == segments.end()) {
+                // In the order of the steps, whichever click saw it first.
+                segment = std::find_if(segments.begin(), segments.end(),
+                                       [&](const ClickSegment& s) { return s.to > to; });
+                segment = segments.insert(segment, ClickSegment{from, to, {}, {}});
+            }
+            if (i == 0)
+                segment->firstMs = *at - fromMs;
+            else
+                segment->laterMs << *at - fromMs;
+            from = to;
+            fromMs = *at;
+        }
+    }
+    return segments;
+}
+
+QString From(int point)
+{
+    return point < 0 ? QStringLiteral("click") : QString::fromLatin1(ReadClick::PointText(point));
+}
+
+QList<double> LaterClicksMs(const QList<ReadClick>& clicks)
+{
+    QList<double> ms;
+    for (qsizetype i = 1; i < clicks.size(); ++i)
+        ms << clicks[i].ClickToBoxMs();
+    return ms;
+}
+
+QString ClickTable(const QList<ReadClick>& clicks)
+{
+    const ReadClick& first = clicks.first();
+    const QList<double> later = LaterClicksMs(clicks);
+    const double floor = first.wireFloorMs;
+    QString out =
+        QStringLiteral("\nA read in the window, the click to its message box mapped: the first "
+                       "click %1 ms (%2 of the wire floor %3 ms)")
+            .arg(Num(first.ClickToBoxMs()), Num(floor > 0 ? first.ClickToBoxMs() / floor : 0, 3), Num(floor));
+    if (!later.isEmpty())
+        out += QStringLiteral(", the %1 clicks after it %2 ms median (%3)")
+                   .arg(later.size())
+                   .arg(Num(Median(later)), Num(floor > 0 ? Median(later) / floor : 0, 3));
+    out += QStringLiteral(".\n\n| from | to | first click ms | later clicks, median ms (runs) |\n"
+                          "|---|---|---|---|\n");
+    for (const ClickSegment& s : ClickSegments(clicks)) {
+        out += QStringLiteral("| %1 | %2 | %3 | %4 |\n")
+                   .arg(From(s.from), From(s.to), s.firstMs ? Num(*s.firstMs) : QStringLiteral("-"),
+                        s.laterMs.isEmpty()
+                            ? QStringLiteral("-")
+                            : QStringLiteral("%1 (%2)").arg(Num(Median(s.laterMs))).arg(s.laterMs.size()));
+    }
+    return out;
+}
+
+QJsonObject ClickJson(const QList<ReadClick>& clicks)
+{
+    QJsonArray each;
+    for (const ReadClick& click : clicks) {
+        QJsonObject points;
+        for (int p = 0; p < ReadClick::PointCount; ++p) {
+            if (const auto at = click.at[size_t(p)])
+                points[QLatin1String(ReadClick::PointName(p))] = *at;
+        }
+        each.append(QJsonObject{{"click_to_box_mapped_ms", click.ClickToBoxMs()},
+                                {"wire_floor_ms", click.wireFloorMs},
+                                {"ms_from_click", points}});
+    }
+    QJsonArray segments;
+    for (const ClickSegment& s : ClickSegments(clicks)) {
+        QJsonObject o{
+            {"from", s.from < 0 ? QStringLiteral("click") : QLatin1String(ReadClick::PointName(s.from))},
+            {"to", QLatin1String(ReadClick::PointName(s.to))}};
+        if (s.firstMs)
+            o["first_click_ms"] = *s.firstMs;
+        if (!s.laterMs.isEmpty())
+            o["later_clicks_median_ms"] = Median(s.laterMs);
+        segments.append(o);
+    }
+    const ReadClick& first = clicks.first();
+    const double floor = first.wireFloorMs;
+    QJsonObject o{{"clicks", each},
+                  {"segments", segments},
+                  {"wire_floor_ms", floor},
+                  {"first_click_ms", first.ClickToBoxMs()}};
+    if (floor > 0)
+        o["first_click_ratio"] = first.ClickToBoxMs() / floor;
+    if (const QList<double> later = LaterClicksMs(clicks); !later.isEmpty()) {
+        o["later_clicks_median_ms"] = Median(later);
+        if (floor > 0)
+            o["later_clicks_ratio"] = Median(later) / floor;
+    }
+    return o;
+}
+
 } // namespace
 
 QString MarkdownReport(const BenchFigures& figures)
@@ -150,6 +268,8 @@ QString MarkdownReport(const BenchFigures& figures)
             out += QStringLiteral("\nNo peer program is installed: no start-up ratio.\n");
         for (const QString& note : w.notes)
             out += note + u'\n';
+        if (!w.clicks.isEmpty())
+            out += ClickTable(w.clicks);
     }
     return out;
 }
@@ -194,6 +314,8 @@ QJsonObject JsonReport(const BenchFigures& figures)
         if (const auto ratio = w.StartupRatio())
             window["startup_ratio_to_fastest_peer"] = *ratio;
         window["notes"] = QJsonArray::fromStringList(w.notes);
+        if (!w.clicks.isEmpty())
+            window["read_clicks"] = ClickJson(w.clicks);
         root["window"] = window;
     }
     return root;

@@ -18,7 +18,9 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -47,7 +49,8 @@ double Ms(Clock::duration d)
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-pid_t Spawn(const QString& path, const QByteArrayList& environment)
+// stderrFd: where the program's standard error goes; /dev/null when none.
+pid_t Spawn(const QString& path, const QByteArrayList& environment, int stderrFd = -1)
 {
     QList<char*> env;
     for (const QByteArray& entry : environment)
@@ -58,7 +61,10 @@ pid_t Spawn(const QString& path, const QByteArrayList& environment)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (stderrFd >= 0)
+        posix_spawn_file_actions_adddup2(&actions, stderrFd, 2);
+    else
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
     if (posix_spawn(&pid, file.constData(), &actions, nullptr, argv, env.data()) != 0)
         pid = -1;
@@ -122,6 +128,91 @@ std::optional<qint64> CpuTicks(pid_t pid)
     return fields[11].toLongLong() + fields[12].toLongLong(); // fields 14 and 15 of the line
 }
 
+// The program's standard error, read line by line as it comes. Its trace lines tell when its steps
+// were done: each starts with the monotonic clock's milliseconds (Qt's "time boot"), the clock of
+// the other figures; a line without that is taken at the time it came.
+class TraceReader
+{
+public:
+    TraceReader()
+    {
+        if (::pipe2(fds.data(), O_CLOEXEC) != 0)
+            return;
+        reader = std::thread([this] { Read(); });
+    }
+    ~TraceReader()
+    {
+        CloseWriteEnd();
+        if (reader.joinable())
+            reader.join();
+        if (fds[0] >= 0)
+            ::close(fds[0]);
+    }
+    TraceReader(const TraceReader&) = delete;
+    TraceReader& operator=(const TraceReader&) = delete;
+
+    int WriteEnd() const { return fds[1]; }
+    // Once the program has it: the reader then sees the end when the program ends.
+    void CloseWriteEnd()
+    {
+        if (fds[1] >= 0)
+            ::close(std::exchange(fds[1], -1));
+    }
+    struct Line
+    {
+        Clock::time_point at;
+        QByteArray text;
+    };
+    QList<Line> Take()
+    {
+        const std::lock_guard lock(mutex);
+        return std::exchange(lines, {});
+    }
+
+private:
+    void Read()
+    {
+        QByteArray partial;
+        std::array<char, 4096> buffer{};
+        for (;;) {
+            const ssize_t n = ::read(fds[0], buffer.data(), buffer.size());
+            if (n <= 0)
+                return;
+            const Clock::time_point now = Clock::now();
+            partial.append(buffer.data(), n);
+            const std::lock_guard lock(mutex);
+            for (qsizetype end = partial.indexOf('\n'); end >= 0; end = partial.indexOf('\n')) {
+                const QByteArray line = partial.left(end);
+                partial.remove(0, end + 1);
+                bool stamped = false;
+                const Clock::time_point at(std::chrono::duration_cast<Clock::duration>(
+                    std::chrono::duration<double>(line.trimmed().split(' ').first().toDouble(&stamped))));
+                // Qt keeps the milliseconds in 32 bits: after 49 days they wrap, and the time it came
+                // is the better figure.
+                stamped = stamped && at <= now && now - at < 1s;
+                // A whole millisecond was written: the step lies, on average, in its middle.
+                lines.append({stamped ? at + 500us : now, line});
+            }
+        }
+    }
+
+    std::array<int, 2> fds{-1, -1};
+    std::thread reader;
+    std::mutex mutex;
+    QList<Line> lines;
+};
+
+// The program's trace lines that mark a step of a read, the first of each after the click.
+constexpr std::array<std::pair<ReadClick::Point, const char*>, 7> TraceMarks{{
+    {ReadClick::Pressed, "ms Read pressed"},
+    {ReadClick::PortOpened, "ms opened "},
+    {ReadClick::CoreEnd, "session complete"},
+    {ReadClick::PortClosed, "ms closed "},
+    {ReadClick::RecordShown, "tangelo.window: record read"},
+    {ReadClick::Finished, "tangelo.window: session finished"},
+    {ReadClick::BoxBuilt, "tangelo.window: message box built"},
+}};
+
 struct Setting
 {
     QTemporaryDir root;
@@ -178,13 +269,63 @@ std::optional<double> StartOnce(XDisplay& display, const QString& path, const Se
     return Ms(painted->paintedAt - start);
 }
 
-// Ours, once more: idle for a while, then a read pressed on its Read button.
-void MeasureOurs(XDisplay& display, const Setting& setting, const WindowOptions& options,
-                 ProgramStartups& ours, QStringList& notes)
+// One read pressed on the Read button, to its message box's first paint; the box is then closed.
+std::optional<ReadClick> ClickRead(XDisplay& display, RadioThread& radio, TraceReader& trace,
+                                   const XDisplay::Geometry& geometry, pid_t pid,
+                                   std::optional<qint64>& resident)
 {
+    const double scale = geometry.width / WindowWidthTwips;
+    display.Reset();
+    radio.TakeTraces();
+    trace.Take();
+    const Clock::time_point pressed = Clock::now();
+    display.Click(geometry.x + int(ReadButtonX * scale), geometry.y + int(ReadButtonY * scale));
+    // The read ends with its message box, a window of its own.
+    const auto box = display.WaitForMap(pressed + 20s);
+    if (!box)
+        return std::nullopt;
+    if (!resident)
+        resident = ResidentKiB(pid);
+    const auto painted = display.WaitForPaintOf(box->id, Clock::now() + 5s);
+    ReadClick click;
+    const auto since = [&](Clock::time_point t) { return Ms(t - pressed); };
+    click.at[ReadClick::BoxCreated] = since(box->createdAt);
+    click.at[ReadClick::BoxMapped] = since(box->mappedAt);
+    if (painted)
+        click.at[ReadClick::BoxPainted] = since(painted->paintedAt);
+    // What the radio saw; a read that needed a second try has no regular wire figures.
+    const SessionTiming wire = AnalyseSession(radio.TakeTraces(), pressed, box->mappedAt);
+    click.wireFloorMs = wire.wireFloorMs;
+    if (wire.regular) {
+        click.at[ReadClick::FirstByte] = wire.startUs / 1000.0;
+        click.at[ReadClick::LastByte] = (wire.startUs / 1000.0) + wire.exchangesMs;
+    }
+    // The box is closed as a window manager closes it; its trace lines have all come by then.
+    display.CloseWindow(box->id, Clock::now() + 5s);
+    for (const TraceReader::Line& line : trace.Take()) {
+        for (const auto& [point, mark] : TraceMarks) {
+            if (!click.at[point] && line.at >= pressed && line.text.contains(mark))
+                click.at[point] = since(line.at);
+        }
+    }
+    return click;
+}
+
+// Ours, once more: idle for a while, then reads pressed on its Read button.
+void MeasureOurs(XDisplay& display, RadioThread& radio, const Setting& setting, const WindowOptions& options,
+                 WindowRuns& runs)
+{
+    ProgramStartups& ours = runs.programs.first();
+    QStringList& notes = runs.notes;
     pid_t pid = -1;
     display.Reset();
-    pid = Spawn(setting.ours, setting.environment);
+    // Its trace on, to tell where a read's time goes.
+    QByteArrayList environment = setting.environment;
+    environment << "QT_LOGGING_RULES=tangelo.link.debug=true;tangelo.window.debug=true"
+                << "QT_MESSAGE_PATTERN=%{time boot} %{category}: %{message}";
+    TraceReader trace;
+    pid = Spawn(setting.ours, environment, trace.WriteEnd());
+    trace.CloseWriteEnd();
     const auto painted = pid > 0 ? display.WaitForFirstPaint(Clock::now() + 30s) : std::nullopt;
     if (!painted) {
         notes << QStringLiteral("The program's window did not appear: no idle or memory figures.");
@@ -210,25 +351,48 @@ void MeasureOurs(XDisplay& display, const Setting& setting, const WindowOptions&
                      .arg(options.idleSeconds)
                      .arg(1000 / ::sysconf(_SC_CLK_TCK));
 
-    const auto geometry = display.WindowGeometry(painted->id);
-    if (geometry) {
-        const double scale = geometry->width / WindowWidthTwips;
-        display.Reset();
-        const Clock::time_point pressed = Clock::now();
-        display.Click(geometry->x + int(ReadButtonX * scale), geometry->y + int(ReadButtonY * scale));
-        // The read ends with its message box, a window of its own.
-        if (const auto box = display.WaitForMap(pressed + 20s)) {
-            ours.residentKiB = ResidentKiB(pid);
-            notes << QStringLiteral("A read in the window, from the click to its message box: %1 ms.")
-                         .arg(QString::number(Ms(box->mappedAt - pressed), 'f', 1));
-        } else {
-            notes << QStringLiteral("The read's message box did not appear: no memory figure.");
+    if (const auto geometry = display.WindowGeometry(painted->id)) {
+        for (int i = 0; i < options.clicks; ++i) {
+            const auto click = ClickRead(display, radio, trace, *geometry, pid, ours.residentKiB);
+            if (!click) {
+                notes << (runs.clicks.isEmpty()
+                              ? QStringLiteral("The read's message box did not appear: no memory figure.")
+                              : QStringLiteral("Read %1's message box did not appear.").arg(i + 1));
+                break;
+            }
+            runs.clicks << *click;
+            std::this_thread::sleep_for(300ms); // the box's end done before the next press
         }
     }
+    // The first read, as one click measured it before the others were added.
+    if (!runs.clicks.isEmpty())
+        notes << QStringLiteral("A read in the window, from the click to its message box: %1 ms.")
+                     .arg(QString::number(runs.clicks.first().ClickToBoxMs(), 'f', 1));
     Stop(pid);
 }
 
 } // namespace
+
+const char* ReadClick::PointName(int point)
+{
+    static constexpr std::array<const char*, PointCount> names{
+        "read_pressed",      "port_opened",        "first_byte_at_radio", "last_reply_byte",
+        "session_complete",  "port_closed",        "record_shown",        "session_finished",
+        "message_box_built", "box_window_created", "box_mapped",          "box_painted"};
+    return names.at(size_t(point));
+}
+
+const char* ReadClick::PointText(int point)
+{
+    static constexpr std::array<const char*, PointCount> texts{
+        "session started (core)",     "port opened (core)",
+        "first byte at the radio",    "last reply byte",
+        "session complete (core)",    "port closed (core)",
+        "record shown (window)",      "session's end heard (window)",
+        "message box built (window)", "box window made (X server)",
+        "box mapped (X server)",      "box first painted (X server)"};
+    return texts.at(size_t(point));
+}
 
 std::optional<double> ProgramStartups::MedianMs() const
 {
@@ -306,6 +470,6 @@ WindowRuns RunWindow(const WindowOptions& options)
     if (runs.programs.size() > 1)
         runs.notes << QStringLiteral(
             "A peer's memory is taken 1 s after its first paint, with nothing read.");
-    MeasureOurs(display, setting, options, runs.programs.first(), runs.notes);
+    MeasureOurs(display, radio, setting, options, runs);
     return runs;
 }

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -23,6 +24,7 @@ struct XDisplay::State
     uint8_t damageEvent = 0;
     QList<Window> windows; // top-level windows made since the last Reset
     QList<Window> mapped;  // not yet handed out by WaitForMap
+    QList<uint32_t> unmapped;
     std::optional<Window> painted;
 };
 
@@ -107,6 +109,7 @@ void XDisplay::Reset()
         free(event);
     state->windows.clear();
     state->mapped.clear();
+    state->unmapped.clear();
     state->painted.reset();
 }
 
@@ -130,7 +133,7 @@ bool XDisplay::Dispatch(Clock::time_point deadline)
             xcb_damage_create(connection, xcb_generate_id(connection), created->window,
                               XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
             xcb_flush(connection);
-            state->windows.append({created->window, {}, {}});
+            state->windows.append({created->window, now, {}, {}});
         }
     } else if (type == XCB_MAP_NOTIFY) {
         const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
@@ -140,6 +143,8 @@ bool XDisplay::Dispatch(Clock::time_point deadline)
                 state->mapped.append(window);
             }
         }
+    } else if (type == XCB_UNMAP_NOTIFY) {
+        state->unmapped.append(reinterpret_cast<xcb_unmap_notify_event_t*>(event)->window);
     } else if (type == state->damageEvent) {
         const auto* damage = reinterpret_cast<xcb_damage_notify_event_t*>(event);
         for (Window& window : state->windows) {
@@ -170,6 +175,51 @@ std::optional<XDisplay::Window> XDisplay::WaitForMap(Clock::time_point deadline)
             return std::nullopt;
     }
     return state->mapped.takeFirst();
+}
+
+std::optional<XDisplay::Window> XDisplay::WaitForPaintOf(uint32_t window, Clock::time_point deadline)
+{
+    const auto find = [&]() -> const Window* {
+        for (const Window& seen : state->windows) {
+            if (seen.id == window)
+                return &seen;
+        }
+        return nullptr;
+    };
+    while (!find() || find()->paintedAt == Clock::time_point{}) {
+        if (!Dispatch(deadline))
+            return std::nullopt;
+    }
+    return *find();
+}
+
+namespace {
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+} // namespace
+
+bool XDisplay::CloseWindow(uint32_t window, Clock::time_point deadline)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = window;
+    message.type = Atom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = Atom(connection, "WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    while (!state->unmapped.contains(window)) {
+        if (!Dispatch(deadline))
+            return false;
+    }
+    return true;
 }
 
 std::optional<XDisplay::Geometry> XDisplay::WindowGeometry(uint32_t window)

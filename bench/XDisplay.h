@@ -30,6 +30,7 @@ public:
     struct Window
     {
         uint32_t id = 0;
+        Clock::time_point createdAt; // the X server told of its making
         Clock::time_point mappedAt;
         Clock::time_point paintedAt; // the first damage to its contents
     };
@@ -39,6 +40,11 @@ public:
     std::optional<Window> WaitForFirstPaint(Clock::time_point deadline);
     // Waits for one more top-level window to be mapped.
     std::optional<Window> WaitForMap(Clock::time_point deadline);
+    // Waits for the first drawing into this window, made since the last Reset.
+    std::optional<Window> WaitForPaintOf(uint32_t window, Clock::time_point deadline);
+    // Asks the window to close as a window manager would (WM_DELETE_WINDOW), and waits until it is
+    // unmapped; false at the deadline.
+    bool CloseWindow(uint32_t window, Clock::time_point deadline);
     // The window's place and size on the screen.
     struct Geometry
     {

@@ -50,6 +50,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption window(QStringLiteral("window"), QStringLiteral("Also start the real window."));
     const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Starts of each program to time."),
                                   QStringLiteral("N"), QStringLiteral("7"));
+    const QCommandLineOption clicks(QStringLiteral("clicks"),
+                                    QStringLiteral("Reads to press on the window's Read button."),
+                                    QStringLiteral("N"), QStringLiteral("7"));
     const QCommandLineOption idle(QStringLiteral("idle-seconds"),
                                   QStringLiteral("How long the idle window's processor time is taken."),
                                   QStringLiteral("S"), QStringLiteral("60"));
@@ -67,7 +70,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption locale(
         QStringLiteral("locale"), QStringLiteral("The locale the programs start in (zh_CN.UTF-8: Chinese)."),
         QStringLiteral("NAME"), QStringLiteral("C.UTF-8"));
-    parser.addOptions({count, json, window, runs, idle, program, peer, lots, locale});
+    parser.addOptions({count, json, window, runs, clicks, idle, program, peer, lots, locale});
     parser.process(app);
 
     BenchFigures figures;
@@ -79,6 +82,7 @@ int main(int argc, char* argv[])
         options.program = parser.value(program);
         options.runs = std::max(1, parser.value(runs).toInt());
         options.idleSeconds = std::max(1, parser.value(idle).toInt());
+        options.clicks = std::max(1, parser.value(clicks).toInt());
         options.peers = parser.values(peer);
         options.locale = parser.value(locale);
         figures.window = RunWindow(options);

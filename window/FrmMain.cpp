@@ -14,6 +14,7 @@
 #include "window/Twips.h"
 #include "window/WindowFont.h"
 #include "window/WindowIcon.h"
+#include "window/WindowTrace.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -273,12 +274,14 @@ void FrmMain::Command2_Click()
 
 void FrmMain::Session_RecordRead(const RadioInfoRecord& record)
 {
+    qCDebug(WindowTrace) << "record read";
     RadioInfo = record;
     ShowByData();
 }
 
 void FrmMain::Session_Finished(const SessionOutcome& outcome)
 {
+    qCDebug(WindowTrace) << "session finished";
     ShowSessionOutcome(outcome);
 }
 

@@ -1,5 +1,7 @@
 #include "window/MsgBoxDialog.h"
 
+#include "window/WindowTrace.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -54,6 +56,7 @@ MsgResult ShowMsgBoxDialog(const MsgRequest& request)
     }
     if (!request.detail.isEmpty())
         box.setDetailedText(request.detail);
+    qCDebug(WindowTrace) << "message box built";
     box.exec();
     return box.clickedButton() == box.button(QMessageBox::Cancel) ? MsgResult::Cancel : MsgResult::Ok;
 }

@@ -4,6 +4,7 @@
 #include "system/SystemLanguage.h"
 #include "window/CommandLine.h"
 #include "window/FrmMain.h"
+#include "window/KeptIconStyle.h"
 #include "window/WindowFont.h"
 
 #include <QApplication>
@@ -23,11 +24,15 @@ int main(int argc, char* argv[])
     }
 
     QApplication app(argc, argv);
+    // The platform's style (or the one QT_STYLE_OVERRIDE names), its standard icons kept once made.
+    auto* style = new KeptIconStyle(QApplication::style()->name());
+    QApplication::setStyle(style);
     QGuiApplication::setDesktopFileName(QString::fromLatin1(ProgramAppId));
     InstallFontSubstitutions();
     QApplication::setFont(WindowFont()); // message boxes too
 
     FrmMain window; // runs Form_Load before it is shown
+    style->PrepareMessageBoxIcons(&window);
     window.show();
     return QApplication::exec();
 }

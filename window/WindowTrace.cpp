@@ -1,0 +1,3 @@
+#include "window/WindowTrace.h"
+
+Q_LOGGING_CATEGORY(WindowTrace, "tangelo.window", QtInfoMsg)
