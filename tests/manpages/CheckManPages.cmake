@@ -19,7 +19,8 @@ set(failures "")
 foreach(page IN LISTS english)
   foreach(path ${PAGES}/${page} ${PAGES}/zh_CN/${page})
     foreach(width 60 80 120)
-      execute_process(COMMAND ${GROFF} -k -man -Tutf8 -ww -z -rLL=${width}n ${path}
+      # troff can loop for ever on a line it cannot break: the time limit names the page and width.
+      execute_process(COMMAND ${GROFF} -k -man -Tutf8 -ww -z -rLL=${width}n ${path} TIMEOUT 20
                       RESULT_VARIABLE status ERROR_VARIABLE warnings OUTPUT_QUIET)
       if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
         string(APPEND failures "${path}, ${width} columns (status ${status}):\n${warnings}")
@@ -27,7 +28,7 @@ foreach(page IN LISTS english)
     endforeach()
     # A request that groff takes as text ("[SERIAL].br" with the request on the line before's end)
     # draws no warning, but shows: the page as read, in plain characters, has none.
-    execute_process(COMMAND ${GROFF} -k -man -Tutf8 -P-c -P-b -P-o -P-u -rLL=80n ${path}
+    execute_process(COMMAND ${GROFF} -k -man -Tutf8 -P-c -P-b -P-o -P-u -rLL=80n ${path} TIMEOUT 20
                     RESULT_VARIABLE status OUTPUT_VARIABLE text ERROR_QUIET)
     string(REGEX MATCHALL "[^\n]*\\.(br|sp|nf|fi|ad|nh|mso|TH|SH|SS|TP|PP|LP|IP|HP|RS|RE|PD|RI|IR|RB|BR|BI|IB|B|I|P)([ \t\n]|$)"
            shown "${text}")
