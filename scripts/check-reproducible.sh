@@ -157,7 +157,7 @@ for part in "${parts[@]}"; do
     fi
     echo "Second Linux build, in $copy/build"
     mapfile -t choices < <(same_choices "$linux_build")
-    second env BUILD_DIR="$copy/build" bash "$copy/scripts/build.sh" -DBUILD_TESTING=OFF "${choices[@]}" \
+    second env BUILD_DIR="$copy/build" bash "$copy/scripts/build.sh" -DBUILD_TESTING=OFF -DTT_BENCH=OFF "${choices[@]}" \
       >"$work/linux.log" 2>&1 &&
       second env BUILD_DIR="$copy/build" bash "$copy/scripts/package-check.sh" >>"$work/linux.log" 2>&1 || {
       cat "$work/linux.log" >&2
