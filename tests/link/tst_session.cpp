@@ -36,6 +36,10 @@ constexpr int ShortMs = 150;
 constexpr int LateWaitMs = 40;
 // Waits for the stray replies, which come StrayLeadMs ahead of a reply that comes at once.
 constexpr LinkTimings StrayWaits{240ms, 80ms};
+// Where only the words of a failure count, and for a radio silent from the first frame, whose waits all
+// run out whatever their length.
+constexpr LinkTimings WordsWaits{250ms, 120ms};
+constexpr LinkTimings SilentWaits{40ms, 40ms};
 
 QStringList WithRepeat(QStringList frames, int index)
 {
@@ -790,7 +794,7 @@ private slots:
         QFETCH(QString, trace);
         QFETCH(bool, answered);
         Radio().SetFaults(faults);
-        Session().SetTimings({250ms, 120ms});
+        Session().SetTimings(faults.silentFromFrame == 0 ? SilentWaits : WordsWaits);
         const auto capture = std::make_unique<TraceCapture>();
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
@@ -1018,5 +1022,7 @@ private slots:
 };
 
 // The failures that wait out every try run as a test of their own.
-TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, "lineCarried", "lateReplies", "unansweredFrame")
+TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, {"lateReplies", "defaultWaits"},
+                               {"lineCarried", "unansweredFrame"},
+                               {"strayReplies", "check", "frameSentAgain"})
 #include "tst_session.moc"
