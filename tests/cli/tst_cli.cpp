@@ -38,17 +38,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr LinkTimings ShortWaits{400ms, 150ms};
-// Where only the words are looked at: a refusal's or a failure's few waits go by quickly, and a radio
-// that answers still does so well within them on a loaded machine.
-constexpr LinkTimings WordsWaits{150ms, 80ms};
+// The command line run in this process: a refusal's or a failure's few waits go by quickly, and a
+// radio that answers (in this process, at once) still does so well within them on a loaded machine.
+constexpr LinkTimings ShortWaits{150ms, 80ms};
 // A radio silent from the first frame: every wait runs out whatever its length, and only what
 // follows is looked at.
 constexpr LinkTimings SilentWaits{40ms, 40ms};
 
-LinkTimings WordsWaitsFor(const VirtualRadioFaults& faults)
+LinkTimings WaitsFor(const VirtualRadioFaults& faults)
 {
-    return faults.silentFromFrame == 0 ? SilentWaits : WordsWaits;
+    return faults.silentFromFrame == 0 ? SilentWaits : ShortWaits;
 }
 const QString Port = QStringLiteral("900");
 
@@ -955,7 +954,7 @@ private slots:
         QFETCH(QString, reason);
         VirtualRadio& radio = AddRadio(identity, uint8_t(band));
         radio.SetFaults(faults);
-        timings = WordsWaitsFor(faults);
+        timings = WaitsFor(faults);
         if (!backupsWritable) {
             WriteTestFile(program->Path("file"), "not a folder");
             backupFolder = program->Path("file/backups");
@@ -1125,7 +1124,7 @@ private slots:
         QFETCH(QString, chinese);
         VirtualRadio& radio = AddRadio();
         radio.SetFaults(faults);
-        timings = WordsWaitsFor(faults);
+        timings = WaitsFor(faults);
         for (const int16_t language : {EnglishLanguage, ChineseLanguage}) {
             const ProgramTranslations translations(language);
             radio.ClearTrace(); // the noise starts again
@@ -1298,7 +1297,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QStringList, steps);
         QFETCH(QStringList, frames);
-        timings = WordsWaitsFor(faults);
+        timings = WaitsFor(faults);
         VirtualRadio& radio = AddRadio(identity);
         radio.SetFaults(faults);
 
@@ -1357,7 +1356,6 @@ private slots:
     void checkFindsRadio()
     {
         QFETCH(bool, json);
-        timings = WordsWaits;                                  // a silent radio need not take long
         program->AddTty("ttyS0");                              // COM1: a built-in UART
         AddUsbTty("ttyACM0", "1-2", "2c7c:0125", "cdc_acm");   // COM200: a modem
         AddUsbTty("ttyACM1", "1-3", "1a86:55d3", "cdc_acm");   // COM201: a CH343, not there
@@ -1705,7 +1703,7 @@ private slots:
             } else {
                 const ProgramTranslations translations(language);
                 // Only the words are looked at: a silent radio and a refusal need not take long.
-                timings = radio == Radio::Silent ? SilentWaits : WordsWaits;
+                timings = radio == Radio::Silent ? SilentWaits : ShortWaits;
                 if (interrupt)
                     stop = [this] { return !err.isEmpty(); };
                 readLine = [lines = QString::fromUtf8(input).split(u'\n'),

@@ -646,11 +646,14 @@ private slots:
         QFETCH(QString, words);
         Radio().SetIdentity(identity);
         Radio().SetFaults(faults);
+        if (faults.silentFromFrame == 0)
+            Session().SetTimings(SilentWaits);
+        const LinkTimings timings = Session().Timings();
         QStringList told;
         connect(&Session(), &RadioSession::trySent,
-                [&told](const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait) {
+                [&told, timings](const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait) {
                     const bool program = frame == Proto::ProgramCommand;
-                    QCOMPARE(wait, program ? ShortWaits.LongWait : ShortWaits.ShortWait);
+                    QCOMPARE(wait, program ? timings.LongWait : timings.ShortWait);
                     told << (program                      ? QStringLiteral("P")
                              : frame == Proto::EndCommand ? QStringLiteral("END")
                                                           : QStringLiteral("I")) +
