@@ -36,9 +36,10 @@ constexpr int ShortMs = 150;
 constexpr int LateWaitMs = 40;
 // Waits for the stray replies, which come StrayLeadMs ahead of a reply that comes at once.
 constexpr LinkTimings StrayWaits{240ms, 80ms};
-// Where only the words of a failure count, and for a radio silent from the first frame, whose waits all
-// run out whatever their length.
-constexpr LinkTimings WordsWaits{250ms, 120ms};
+// Where only the words of a failure count: the radio here answers the program command as quickly as
+// any other frame, so its wait need be no longer. And for a radio silent from the first frame, whose
+// waits all run out whatever their length.
+constexpr LinkTimings WordsWaits{120ms, 120ms};
 constexpr LinkTimings SilentWaits{40ms, 40ms};
 
 QStringList WithRepeat(QStringList frames, int index)

@@ -97,8 +97,9 @@ QString BandText(int band)
 
 constexpr int RefreshMs = 100;
 constexpr LinkTimings ShortWaits{std::chrono::milliseconds(500), std::chrono::milliseconds(200)};
-// For failures whose words alone count: a few of these waits go by on each.
-constexpr LinkTimings WordsWaits{std::chrono::milliseconds(250), std::chrono::milliseconds(120)};
+// For failures whose words alone count: a few of these waits go by on each. The radio here answers the
+// program command as quickly as any other frame, so its wait need be no longer.
+constexpr LinkTimings WordsWaits{std::chrono::milliseconds(120), std::chrono::milliseconds(120)};
 // A radio silent from the first frame: every wait runs out whatever its length, and only the words
 // that follow are looked at.
 constexpr LinkTimings SilentWaits{std::chrono::milliseconds(40), std::chrono::milliseconds(40)};
