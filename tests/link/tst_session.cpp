@@ -36,6 +36,11 @@ constexpr int ShortMs = 150;
 constexpr int LateWaitMs = 40;
 // Waits for the stray replies, which come StrayLeadMs ahead of a reply that comes at once.
 constexpr LinkTimings StrayWaits{240ms, 80ms};
+// Where only the words of a failure count: the radio here answers the program command as quickly as
+// any other frame, so its wait need be no longer. And for a radio silent from the first frame, whose
+// waits all run out whatever their length.
+constexpr LinkTimings WordsWaits{120ms, 120ms};
+constexpr LinkTimings SilentWaits{40ms, 40ms};
 
 QStringList WithRepeat(QStringList frames, int index)
 {
@@ -642,11 +647,14 @@ private slots:
         QFETCH(QString, words);
         Radio().SetIdentity(identity);
         Radio().SetFaults(faults);
+        if (faults.silentFromFrame == 0)
+            Session().SetTimings(SilentWaits);
+        const LinkTimings timings = Session().Timings();
         QStringList told;
         connect(&Session(), &RadioSession::trySent,
-                [&told](const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait) {
+                [&told, timings](const QByteArray& frame, int16_t tryNumber, std::chrono::milliseconds wait) {
                     const bool program = frame == Proto::ProgramCommand;
-                    QCOMPARE(wait, program ? ShortWaits.LongWait : ShortWaits.ShortWait);
+                    QCOMPARE(wait, program ? timings.LongWait : timings.ShortWait);
                     told << (program                      ? QStringLiteral("P")
                              : frame == Proto::EndCommand ? QStringLiteral("END")
                                                           : QStringLiteral("I")) +
@@ -790,7 +798,7 @@ private slots:
         QFETCH(QString, trace);
         QFETCH(bool, answered);
         Radio().SetFaults(faults);
-        Session().SetTimings({250ms, 120ms});
+        Session().SetTimings(faults.silentFromFrame == 0 ? SilentWaits : WordsWaits);
         const auto capture = std::make_unique<TraceCapture>();
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
@@ -1018,5 +1026,7 @@ private slots:
 };
 
 // The failures that wait out every try run as a test of their own.
-TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, "lineCarried", "lateReplies", "unansweredFrame")
+TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, {"lateReplies", "defaultWaits"},
+                               {"lineCarried", "unansweredFrame"},
+                               {"strayReplies", "check", "frameSentAgain"})
 #include "tst_session.moc"
