@@ -245,7 +245,7 @@ private:
     int EveryCablePort(const QList<SerialPortEntry>& ports)
     {
         // A cable that gives no port cannot be tried: said first, as the likeliest cause of what follows.
-        const QList<PortlessCable> portless = FindPortlessCables(context.settings.SysRoot());
+        const QList<PortlessCable> portless = context.settings.FindPortlessCables();
         if (!Json() && !portless.isEmpty()) {
             out() << PortlessCablesText(portless) << '\n';
             out().flush();

@@ -61,7 +61,7 @@ int ListPortsJson(const QList<SerialPortEntry>& ports, const QList<PortlessCable
 int ListPorts(const CliOptions& options, CliContext& context)
 {
     const QList<SerialPortEntry> ports = context.settings.DiscoverSerialPorts();
-    const QList<PortlessCable> cables = FindPortlessCables(context.settings.SysRoot());
+    const QList<PortlessCable> cables = context.settings.FindPortlessCables();
     if (options.format == RecordFormat::Json)
         return ListPortsJson(ports, cables, context);
     for (const SerialPortEntry& entry : ports)

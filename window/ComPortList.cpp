@@ -41,7 +41,7 @@ void FrmMain::UpdatePortListToolTip()
     QString toolTip = selected >= 0 ? Combo2->itemData(selected, Qt::ToolTipRole).toString() : QString();
     // An empty list, at start-up or after a change: a cable plugged in without a port is why, often.
     if (Combo2->count() == 0)
-        toolTip = PortlessCablesText(FindPortlessCables(Settings.SysRoot()));
+        toolTip = PortlessCablesText(Settings.FindPortlessCables());
     if (toolTip == Combo2->toolTip())
         return;
     Combo2->setToolTip(toolTip);

@@ -292,8 +292,7 @@ void FrmMain::ShowSessionOutcome(const SessionOutcome& outcome)
     // Nothing on the line: a cable that is plugged in but gives no port is the likeliest cause, and
     // looking for one costs a walk of the USB devices, done only now.
     if (NothingOnLine(outcome)) {
-        if (const QString cables = PortlessCablesText(FindPortlessCables(Settings.SysRoot()));
-            !cables.isEmpty()) {
+        if (const QString cables = PortlessCablesText(Settings.FindPortlessCables()); !cables.isEmpty()) {
             summary = cables;
             detail += QStringLiteral("\n\n") + cables;
         }

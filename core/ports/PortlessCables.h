@@ -59,5 +59,7 @@ std::optional<PortlessCable> ClassifyWindowsDevice(const WindowsUsbDevice& devic
 QString ModuleForChip(const QString& chip);
 
 // The cables without a port that the system shows now. Linux: the USB devices under `root` (empty:
-// /sys) and udev's rule folders `ruleFolders` (empty: the system's), and the running processes.
-QList<PortlessCable> FindPortlessCables(const QString& root = {}, const QStringList& ruleFolders = {});
+// /sys); brltty is seen by its rules in udev's rule folders `ruleFolders` (empty: the system's) and by
+// a process of that name under `procRoot` (empty: /proc). Windows asks Setup and ignores all three.
+QList<PortlessCable> FindPortlessCables(const QString& root = {}, const QStringList& ruleFolders = {},
+                                        const QString& procRoot = {});

@@ -84,11 +84,11 @@ bool IsCdcAcm(const UsbInterface& interface)
     return (interface.Class == u"02" && interface.SubClass == u"02") || interface.Driver == u"cdc_acm";
 }
 
-bool BrlttyRuns()
+bool BrlttyRuns(const QString& procRoot)
 {
-    for (const QString& pid : Entries(QStringLiteral("/proc"), QDir::Dirs)) {
+    for (const QString& pid : Entries(procRoot, QDir::Dirs)) {
         const QByteArray comm =
-            ReadSmallFile(QStringLiteral("/proc/") + pid + QStringLiteral("/comm"), MaxCommSize).Content;
+            ReadSmallFile(procRoot + u'/' + pid + QStringLiteral("/comm"), MaxCommSize).Content;
         if (comm.trimmed() == "brltty")
             return true;
     }
@@ -131,18 +131,20 @@ std::optional<PortlessCable> Classify(PortlessCable cable, const QList<UsbInterf
 
 } // namespace
 
-QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& ruleFolders)
+QList<PortlessCable> FindPortlessCables(const QString& root, const QStringList& ruleFolders,
+                                        const QString& procRoot)
 {
     const QString sysRoot = Canonical(root.isEmpty() ? QStringLiteral("/sys") : root);
     const QStringList rules = ruleFolders.isEmpty() ? QStringList{QStringLiteral("/etc/udev/rules.d"),
                                                                   QStringLiteral("/lib/udev/rules.d"),
                                                                   QStringLiteral("/usr/lib/udev/rules.d")}
                                                     : ruleFolders;
+    const QString processes = procRoot.isEmpty() ? QStringLiteral("/proc") : procRoot;
     // Asked once, and only when a cable is held through usbfs.
     std::optional<bool> brltty;
     const auto brlttyPresent = [&] {
         if (!brltty)
-            brltty = BrlttyRulesInstalled(rules) || BrlttyRuns();
+            brltty = BrlttyRulesInstalled(rules) || BrlttyRuns(processes);
         return *brltty;
     };
     QList<PortlessCable> cables;

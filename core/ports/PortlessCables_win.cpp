@@ -33,7 +33,8 @@ QString SetupText(const QString& value)
 } // namespace
 
 // The USB devices present that have a problem code, as Device Manager lists them with its yellow mark.
-QList<PortlessCable> FindPortlessCables(const QString& /*root*/, const QStringList& /*ruleFolders*/)
+QList<PortlessCable> FindPortlessCables(const QString& /*root*/, const QStringList& /*ruleFolders*/,
+                                        const QString& /*procRoot*/)
 {
     QList<PortlessCable> cables;
     const HDEVINFO devices = SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);

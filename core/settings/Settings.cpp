@@ -24,9 +24,17 @@ SmallFileKind KindAt(const QString& path)
 
 } // namespace
 
-ProgramSettings::ProgramSettings(QString programDir, QString sysfsRoot, QString aliasFolder)
-    : programDirectory(std::move(programDir)), sysRoot(std::move(sysfsRoot)), aliasDir(std::move(aliasFolder))
+ProgramSettings::ProgramSettings(QString programDir, QString sysfsRoot, QString aliasFolder,
+                                 QString processRoot, QStringList ruleFolders)
+    : programDirectory(std::move(programDir)), sysRoot(std::move(sysfsRoot)),
+      aliasDir(std::move(aliasFolder)), procRoot(std::move(processRoot)),
+      udevRuleFolders(std::move(ruleFolders))
 {
+}
+
+QList<PortlessCable> ProgramSettings::FindPortlessCables() const
+{
+    return ::FindPortlessCables(SysRoot(), udevRuleFolders, procRoot);
 }
 
 QString ProgramSettings::ProgramSettingsFilePath() const

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "ports/ComPorts.h"
+#include "ports/PortlessCables.h"
 #include "settings/SmallFile.h"
 
 #include <QString>
@@ -28,8 +29,10 @@ class ProgramSettings
 public:
     // `programDirectory` empty: the executable's. `sysRoot` empty: /sys; on Windows it names the
     // registry key of the serial-device map instead (SerialDeviceMap.h). `aliasDir` empty: the
-    // dosdevices folder beside the settings file (Linux only).
-    explicit ProgramSettings(QString programDirectory = {}, QString sysRoot = {}, QString aliasDir = {});
+    // dosdevices folder beside the settings file (Linux only). `procRoot` and `udevRuleFolders` empty:
+    // /proc and udev's own rule folders, where the cables without a port look for brltty (Linux only).
+    explicit ProgramSettings(QString programDirectory = {}, QString sysRoot = {}, QString aliasDir = {},
+                             QString procRoot = {}, QStringList udevRuleFolders = {});
 
     // The program's directory: where mysetup.ini and dosdevices/ live.
     QString ProgramDirectory() const;
@@ -56,6 +59,8 @@ public:
     QList<SerialPortEntry> DiscoverSerialPorts() const;
     // Device path of COM `number` in a fresh discovery, or empty.
     QString DevicePathForComPort(int16_t number) const;
+    // The cables plugged in without a port, read from this object's roots.
+    QList<PortlessCable> FindPortlessCables() const;
 
 private:
     QString ProgramSettingsFilePath() const;
@@ -66,6 +71,8 @@ private:
     QString programDirectory;
     QString sysRoot;
     QString aliasDir;
+    QString procRoot;
+    QStringList udevRuleFolders;
 
     // The number last read, with the file's stamp.
     struct StoredNumber

@@ -1,5 +1,5 @@
 // The cables that give no port, as `ports` and `check` tell of them in both languages, from a made-up
-// sysfs tree; the braille display daemon is a process named brltty.
+// sysfs tree; the braille display daemon is a process named brltty in a made-up /proc.
 #include "cli/CliContext.h"
 #include "IsolatedProgram.h"
 #include "system/ProgramTranslations.h"
@@ -87,7 +87,7 @@ private slots:
         QFETCH(int, language);
         QFETCH(QStringList, lines);
         AddCables(true);
-        const BrlttyProcess brltty;
+        AddProcess(program->ProcRoot(), 812, "brltty");
         const ProgramTranslations translations{int16_t(language)};
         QCOMPARE(Cli({"ports"}), 0);
         QCOMPARE(out.split(u'\n', Qt::SkipEmptyParts), lines);

@@ -1,6 +1,7 @@
 // Keeps a test away from the machine: a temporary program directory for mysetup.ini and the
-// dosdevices/ aliases, a fake sysfs tree that lists only the serial devices the test adds, and a
-// user configuration folder and data folder (where the backups go) of its own.
+// dosdevices/ aliases, a fake sysfs tree that lists only the serial devices the test adds, a fake /proc
+// and udev rule folder that hold only the processes and rules the test adds, and a user configuration
+// folder and data folder (where the backups go) of its own.
 #pragma once
 
 #include "ports/ComPorts.h"
@@ -19,6 +20,8 @@ public:
     IsolatedProgram()
     {
         QDir(root.path()).mkpath(QStringLiteral("sys/class/tty"));
+        QDir(root.path()).mkpath(QStringLiteral("proc"));
+        QDir(root.path()).mkpath(QStringLiteral("rules.d"));
         QDir(root.path()).mkpath(QStringLiteral("dosdevices"));
         QDir(root.path()).mkpath(QStringLiteral("config"));
         QDir(root.path()).mkpath(QStringLiteral("data"));
@@ -33,14 +36,19 @@ public:
     IsolatedProgram(const IsolatedProgram&) = delete;
     IsolatedProgram& operator=(const IsolatedProgram&) = delete;
 
-    // The program's settings here: the program directory, the fake sysfs, and the aliases where the
-    // program keeps them, beside its settings file.
-    ProgramSettings Settings() const { return ProgramSettings(root.path(), SysRoot()); }
+    // The program's settings here: the program directory, the fake sysfs, the aliases where the
+    // program keeps them (beside its settings file), the fake /proc and udev rule folder.
+    ProgramSettings Settings() const
+    {
+        return ProgramSettings(root.path(), SysRoot(), {}, ProcRoot(), {RulesDir()});
+    }
 
     QString Path(const QString& relative) const { return root.filePath(relative); }
     QString Directory() const { return root.path(); }
     QString SettingsFile() const { return Path(QStringLiteral("mysetup.ini")); }
     QString SysRoot() const { return Path(QStringLiteral("sys")); }
+    QString ProcRoot() const { return Path(QStringLiteral("proc")); }
+    QString RulesDir() const { return Path(QStringLiteral("rules.d")); }
     QString AliasDir() const { return Path(QStringLiteral("dosdevices")); }
     QString AliasPath(int number) const { return AliasDir() + QStringLiteral("/com%1").arg(number); }
     // Where the program keeps its automatic backups under this data folder.

@@ -1,16 +1,13 @@
 // USB devices in a made-up sysfs tree, laid out as the kernel does: the device under
 // devices/.../usb1/<name>, linked from bus/usb/devices; its interface <name>:1.0 with its class and
-// a `driver` link; a tty below the interface, linked from class/tty. And a process named brltty, as
-// the braille display daemon shows in /proc.
+// a `driver` link; a tty below the interface, linked from class/tty. And processes in a made-up /proc,
+// such as the braille display daemon brltty.
 #pragma once
 
 #include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 // A link as the kernel makes them, relative: a tree read through another path (bound over /sys) holds.
@@ -97,26 +94,8 @@ inline void RemoveUsbDevice(const QString& sysRoot, const QString& name)
         QDir(sysRoot + QStringLiteral("/devices/pci0000:00/0000:00:14.0/usb1/") + name).removeRecursively());
 }
 
-// A process named brltty for as long as the object lives: a copy of sleep under that name.
-class BrlttyProcess
+// A process in a made-up /proc: its folder named by its id, its name in `comm` as the kernel writes it.
+inline void AddProcess(const QString& procRoot, int pid, const QByteArray& name)
 {
-public:
-    BrlttyProcess()
-    {
-        const QString program = folder.filePath(QStringLiteral("brltty"));
-        QVERIFY(QFile::copy(QStandardPaths::findExecutable(QStringLiteral("sleep")), program));
-        process.start(program, {QStringLiteral("60")});
-        QVERIFY(process.waitForStarted());
-    }
-    ~BrlttyProcess()
-    {
-        process.kill();
-        process.waitForFinished();
-    }
-    BrlttyProcess(const BrlttyProcess&) = delete;
-    BrlttyProcess& operator=(const BrlttyProcess&) = delete;
-
-private:
-    QTemporaryDir folder;
-    QProcess process;
-};
+    WriteTestFile(procRoot + QStringLiteral("/%1/comm").arg(pid), name + '\n');
+}

@@ -1090,7 +1090,7 @@ private slots:
     void emptyListToolTipFollowsCables()
     {
         const QString sysRoot = program->SysRoot();
-        const BrlttyProcess brltty;
+        AddProcess(program->ProcRoot(), 812, "brltty");
         StartFrmMainQuick();
         QCOMPARE(frm->Combo2->count(), 0);
         QCOMPARE(frm->Combo2->toolTip(), QString());
@@ -1153,10 +1153,9 @@ private slots:
         QFETCH(QString, english);
         QFETCH(QString, chinese);
         const QString expected = SystemLanguageIndex() == ChineseLanguage ? chinese : english;
-        std::unique_ptr<BrlttyProcess> brltty;
         if (portless) {
             AddUsbDevice(program->SysRoot(), QStringLiteral("1-1 1a86:7523 ff/01/usbfs"));
-            brltty = std::make_unique<BrlttyProcess>();
+            AddProcess(program->ProcRoot(), 812, "brltty");
         }
         QVERIFY(StartWithRadio("RZ614UV", 3, MakeImage(DealerRadio, 3, 0xE0, 0x00)));
         VirtualRadioFaults faults;
@@ -1176,8 +1175,7 @@ private slots:
     }
 };
 
-// The slow functions in groups, each a CTest test of its own; the one that runs a process named brltty
-// in a small group, which CTest keeps apart from the tests that expect none.
+// The slow functions in groups, each a CTest test of its own.
 TT_QTEST_MAIN_IN_PARTS(TestProgram, {"refresh", "failureDetails", "exitDuringSession"},
                        {"failureSummary", "bandCheck"})
 #include "tst_program.moc"

@@ -1,13 +1,11 @@
-// The USB serial cables that give no port, from made-up sysfs trees beside the real /proc, where a
-// process named brltty runs for the cases that need it.
+// The USB serial cables that give no port, from made-up sysfs trees, with a made-up /proc and udev rule
+// folder that show brltty for the cases that need it.
 #include "link/PortlessCableText.h"
 #include "ports/PortlessCables.h"
 #include "UsbTree.h"
 
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 class TestPortlessCables : public QObject
 {
@@ -70,18 +68,72 @@ private slots:
         WriteTestFile(rules + QStringLiteral("/60-serial.rules"), "\n");
         if (daemon == u"rules")
             WriteTestFile(rules + QStringLiteral("/85-brltty.rules"), "\n");
-        std::unique_ptr<BrlttyProcess> brltty;
+        const QString proc = root.filePath(QStringLiteral("proc"));
+        AddProcess(proc, 1, "systemd");
         if (daemon == u"process")
-            brltty = std::make_unique<BrlttyProcess>();
+            AddProcess(proc, 812, "brltty");
 
         QStringList found;
-        for (const PortlessCable& cable : FindPortlessCables(sys, {rules})) {
+        for (const PortlessCable& cable : FindPortlessCables(sys, {rules}, proc)) {
             found << QStringLiteral("%1 %2 %3 %4%5")
                          .arg(cable.Chip, PortlessReasonKey(cable.Reason),
                               cable.Driver.isEmpty() ? QStringLiteral("-") : cable.Driver, cable.Module,
                               cable.DriverVersion.isEmpty() ? QString() : u' ' + cable.DriverVersion);
         }
         QCOMPARE(found, expected);
+    }
+
+    // brltty among the processes: each one's name read from its comm, whatever else stands there.
+    void brlttyProcess_data()
+    {
+        // "812 brltty": a process and its name; "10 <fifo>", "11 <huge>", "12 <zero>", "13 <folder>":
+        // its comm a FIFO, a file far past any name's size that begins "brltty", a link to /dev/zero, a
+        // folder; "14 <none>": no comm at all.
+        QTest::addColumn<QStringList>("processes");
+        QTest::addColumn<bool>("seen");
+        QTest::newRow("brltty among other processes")
+            << QStringList{"1 systemd", "245 bash", "812 brltty", "901 sleep"} << true;
+        QTest::newRow("names that only hold brltty")
+            << QStringList{"1 systemd", "300 brlttyd", "301 xbrltty", "302 brltty-setup"} << false;
+        QTest::newRow("no process at all") << QStringList{} << false;
+        QTest::newRow("a FIFO, a huge comm, /dev/zero, a folder and none, then brltty")
+            << QStringList{"10 <fifo>", "11 <huge>", "12 <zero>", "13 <folder>", "14 <none>", "812 brltty"}
+            << true;
+        QTest::newRow("a huge comm that begins with brltty is no name") << QStringList{"11 <huge>"} << false;
+    }
+
+    void brlttyProcess()
+    {
+        QFETCH(QStringList, processes);
+        QFETCH(bool, seen);
+        QTemporaryDir root;
+        const QString sys = root.filePath(QStringLiteral("sys"));
+        QVERIFY(QDir().mkpath(sys + QStringLiteral("/class/tty")));
+        AddUsbDevice(sys, QStringLiteral("1-1 1a86:7523 ff/01/usbfs"));
+        const QString rules = root.filePath(QStringLiteral("rules.d"));
+        const QString proc = root.filePath(QStringLiteral("proc"));
+        QVERIFY(QDir().mkpath(rules) && QDir().mkpath(proc));
+        for (const QString& row : processes) {
+            const QString pid = row.section(u' ', 0, 0);
+            const QString name = row.section(u' ', 1);
+            const QString comm = proc + u'/' + pid + QStringLiteral("/comm");
+            if (name == u"<fifo>")
+                MakeFifo(comm);
+            else if (name == u"<huge>")
+                WriteTestFile(comm, "brltty" + QByteArray(1 << 20, ' ') + '\n');
+            else if (name == u"<zero>")
+                QVERIFY(QDir().mkpath(proc + u'/' + pid) && QFile::link(QStringLiteral("/dev/zero"), comm));
+            else if (name == u"<folder>")
+                QVERIFY(QDir().mkpath(comm));
+            else if (name == u"<none>")
+                QVERIFY(QDir().mkpath(proc + u'/' + pid));
+            else
+                AddProcess(proc, pid.toInt(), name.toUtf8());
+        }
+        const QList<PortlessCable> cables = FindPortlessCables(sys, {rules}, proc);
+        QCOMPARE(cables.size(), 1);
+        QCOMPARE(PortlessReasonKey(cables[0].Reason),
+                 seen ? QStringLiteral("brltty") : QStringLiteral("usbfs"));
     }
 
     // Windows: what a device's problem code on a known bridge means, and nothing for the rest.
