@@ -10,11 +10,6 @@
 
 namespace {
 
-class CommandLineText
-{
-    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
-};
-
 void Print(std::FILE* stream, const QString& text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);

@@ -2,13 +2,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-class CommandLineText
-{
-    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
-};
-} // namespace
-
 void UseStartingConsole() {}
 
 QString SettingsHelpText()

@@ -7,10 +7,6 @@
 #include <cstdio>
 
 namespace {
-class CommandLineText
-{
-    Q_DECLARE_TR_FUNCTIONS(CommandLineText)
-};
 
 bool Redirected(DWORD which)
 {

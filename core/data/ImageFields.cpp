@@ -5,7 +5,7 @@
 #include <array>
 
 namespace {
-struct FieldBytes
+struct NamedFieldPlace
 {
     int32_t offset;
     int32_t width;
@@ -15,7 +15,7 @@ struct FieldBytes
 
 constexpr uint8_t BandSettingBit = 0x04;
 
-constexpr std::array<FieldBytes, 16> Fields{{
+constexpr std::array<NamedFieldPlace, 16> Fields{{
     {Layout::BandIndex, 1, 0xFF, QT_TRANSLATE_NOOP("ImageFields", "the band")},
     {Layout::AreaCode, Layout::AreaCodeWidth, 0xFF, QT_TRANSLATE_NOOP("ImageFields", "the area code")},
     {Layout::Switches1, 1, BandSettingBit, QT_TRANSLATE_NOOP("ImageFields", "the band setting")},
@@ -51,7 +51,7 @@ QStringList DifferingFields(const InfoImageType& intended, const InfoImageType& 
         if (differs == 0)
             continue;
         uint8_t named = 0;
-        for (const FieldBytes& field : Fields) {
+        for (const NamedFieldPlace& field : Fields) {
             if (at >= field.offset && at < field.offset + field.width && (differs & field.mask) != 0) {
                 add(QCoreApplication::translate("ImageFields", field.name));
                 named |= field.mask;

@@ -1,5 +1,6 @@
 #include "ports/PortWatch.h"
 
+#include "ports/RegistryKey.h"
 #include "system/InstalledProgram.h"
 
 #include <QDir>
@@ -10,25 +11,6 @@
 #include <vector>
 
 namespace {
-
-// The key names of the serial-device map: a root and a path below it.
-struct KeyName
-{
-    HKEY Root = nullptr;
-    QByteArray Path;
-};
-
-KeyName SplitKey(const QString& key)
-{
-    const qsizetype slash = key.indexOf(u'\\');
-    const QString root = key.left(slash);
-    KeyName name;
-    name.Root = root == u"HKEY_LOCAL_MACHINE"  ? HKEY_LOCAL_MACHINE
-                : root == u"HKEY_CURRENT_USER" ? HKEY_CURRENT_USER
-                                               : nullptr;
-    name.Path = key.mid(slash + 1).toLocal8Bit();
-    return name;
-}
 
 // The folder itself when it exists, else the nearest one above it that does: a folder made later is
 // then noticed too.
@@ -57,8 +39,8 @@ struct PortWatch::Watches
     bool ArmKey();
     bool Changed();
 
-    KeyName mapKey;
-    HKEY key = nullptr; // the map, or the key above it while the map does not exist
+    std::pair<HKEY, QString> mapKey; // the serial-device map's root key and its path below it
+    HKEY key = nullptr;              // the map, or the key above it while the map does not exist
     bool keyIsMap = false;
     HANDLE keyEvent = nullptr;
     std::vector<HANDLE> folders; // FindFirstChangeNotification handles
@@ -66,10 +48,10 @@ struct PortWatch::Watches
     bool first = true;
 };
 
-PortWatch::Watches::Watches(const ProgramSettings& settings) : mapKey(SplitKey(settings.SysRoot()))
+PortWatch::Watches::Watches(const ProgramSettings& settings) : mapKey(SplitRegistryPath(settings.SysRoot()))
 {
     keyEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    watching = keyEvent && mapKey.Root && ArmKey();
+    watching = keyEvent && mapKey.first && ArmKey();
     QStringList paths{settings.ProgramDirectory()};
     if (const QString user = UserSettingsFolder(); !user.isEmpty())
         paths << user;
@@ -111,11 +93,12 @@ bool PortWatch::Watches::ArmKey()
         key = nullptr;
     }
     if (!key) {
-        keyIsMap = RegOpenKeyExA(mapKey.Root, mapKey.Path.constData(), 0, KEY_NOTIFY, &key) == ERROR_SUCCESS;
+        keyIsMap =
+            RegOpenKeyExW(mapKey.first, qUtf16Printable(mapKey.second), 0, KEY_NOTIFY, &key) == ERROR_SUCCESS;
         if (!keyIsMap) {
-            const qsizetype slash = mapKey.Path.lastIndexOf('\\');
-            if (slash < 0 || RegOpenKeyExA(mapKey.Root, mapKey.Path.left(slash).constData(), 0, KEY_NOTIFY,
-                                           &key) != ERROR_SUCCESS) {
+            const qsizetype slash = mapKey.second.lastIndexOf(u'\\');
+            if (slash < 0 || RegOpenKeyExW(mapKey.first, qUtf16Printable(mapKey.second.left(slash)), 0,
+                                           KEY_NOTIFY, &key) != ERROR_SUCCESS) {
                 key = nullptr;
                 return false;
             }
