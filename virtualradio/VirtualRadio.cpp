@@ -10,11 +10,13 @@
 
 #include <QFile>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <QTimer>
 
 #include <array>
 #include <optional>
+#include <vector>
 
 #include <cerrno>
 #include <cstring>
@@ -57,6 +59,24 @@ bool SetRawLink(int fd, QString& error)
     return true;
 }
 
+// Pseudo-terminals set aside at most while looking for one that no lock file names.
+constexpr size_t MaxSetAside = 16;
+
+// Whether a serial-port lock file names the device ("/dev/pts/3": LCK..pts_3), in the folders where
+// QSerialPort and the uucp-style tools keep them.
+bool LockFileNames(const char* device)
+{
+    QString name = QString::fromLocal8Bit(device);
+    if (name.startsWith(QStringLiteral("/dev/")))
+        name = name.mid(5);
+    name.replace(u'/', u'_');
+    for (const char* folder : {"/var/lock", "/run/lock", "/tmp", "/var/tmp", "/etc/locks", "/var/spool/locks",
+                               "/var/spool/uucp", "/var/lock/lockdev"}) {
+        if (QFile::exists(QLatin1String(folder) + QStringLiteral("/LCK..") + name))
+            return true;
+    }
+    return false;
+}
 } // namespace
 
 struct VirtualRadio::Impl
@@ -402,33 +422,47 @@ VirtualRadio::~VirtualRadio()
 bool VirtualRadio::OpenPty()
 {
     Close();
-    // Close-on-exec: a program started meanwhile (the command line under test, a port holder) must not
-    // keep this radio's terminal alive after the radio closes it.
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (master < 0) {
-        d->error = ErrnoText("posix_openpt");
-        return false;
+    // A new pseudo-terminal takes the lowest free number, often one just given back. The program that
+    // had it closes its side a moment before it removes its lock file, and a program opening this
+    // terminal then would find the device locked: such a number is set aside until a free one comes.
+    std::vector<int> setAside;
+    const auto release = qScopeGuard([&] {
+        for (const int fd : setAside)
+            ::close(fd);
+    });
+    for (;;) {
+        // Close-on-exec: a program started meanwhile (the command line under test, a port holder) must
+        // not keep this radio's terminal alive after the radio closes it.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0) {
+            d->error = ErrnoText("posix_openpt");
+            return false;
+        }
+        char name[128];
+        if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
+            d->error = ErrnoText("pseudo-terminal setup");
+            ::close(master);
+            return false;
+        }
+        if (LockFileNames(name) && setAside.size() < MaxSetAside) {
+            setAside.push_back(master);
+            continue;
+        }
+        // Holding the slave side open means the master never sees a hang-up when the program closes
+        // its side between sessions.
+        const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (slave < 0) {
+            d->error = ErrnoText(name);
+            ::close(master);
+            return false;
+        }
+        if (!SetRawLink(slave, d->error)) {
+            ::close(slave);
+            ::close(master);
+            return false;
+        }
+        return d->Start(master, slave, QString::fromLocal8Bit(name));
     }
-    char name[128];
-    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
-        d->error = ErrnoText("pseudo-terminal setup");
-        ::close(master);
-        return false;
-    }
-    // Holding the slave side open means the master never sees a hang-up when the program closes
-    // its side between sessions.
-    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (slave < 0) {
-        d->error = ErrnoText(name);
-        ::close(master);
-        return false;
-    }
-    if (!SetRawLink(slave, d->error)) {
-        ::close(slave);
-        ::close(master);
-        return false;
-    }
-    return d->Start(master, slave, QString::fromLocal8Bit(name));
 }
 
 bool VirtualRadio::OpenDevice(const QString& path)

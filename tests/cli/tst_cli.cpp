@@ -10,10 +10,10 @@
 #include "PtyPair.h"
 #include "RadioOnCom.h"
 #include "settings/BackupFolder.h"
+#include "SideBySide.h"
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
 #include "TestFiles.h"
-#include "TestPart.h"
 
 #include <QDeadlineTimer>
 #include <QJsonArray>
@@ -1771,8 +1771,7 @@ private slots:
     }
 };
 
-// The slow functions in groups, each a CTest test of its own; the program run as a process among them.
-TT_QTEST_GUILESS_MAIN_IN_PARTS(TestCli, {"languages"}, {"exitCodes"},
-                               {"waitShownOnTerminal", "utf8Output", "logReasons"},
-                               {"failureLine", "writes", "check", "waitShown"})
+// The functions side by side, the slowest first.
+TT_QTEST_GUILESS_MAIN_SIDE_BY_SIDE(TestCli, 8, 8, {"waitShownOnTerminal"}, {"exitCodes", 3}, {"failureLine"},
+                                   {"languages", 4}, {"waitShown", 2}, {"logReasons", 3}, {"check", 2})
 #include "tst_cli.moc"

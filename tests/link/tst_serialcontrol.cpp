@@ -9,6 +9,7 @@
 #include "link/SessionMessages.h"
 #include "OtherLanguage.h"
 #include "PtyPair.h"
+#include "SideBySide.h"
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
 #include "Timing.h"
@@ -747,5 +748,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerialControl)
+// The functions side by side, the slowest first.
+TT_QTEST_GUILESS_MAIN_SIDE_BY_SIDE(TestSerialControl, 8, 6, {"bytesWrittenJustBeforeClosingLeave"})
 #include "tst_serialcontrol.moc"

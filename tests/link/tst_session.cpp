@@ -8,9 +8,9 @@
 #include "OtherLanguage.h"
 #include "RadioReplies.h"
 #include "RadioTrace.h"
+#include "SideBySide.h"
 #include "system/ProgramTranslations.h"
 #include "system/SystemLanguage.h"
-#include "TestPart.h"
 #include "Timing.h"
 #include "TraceCapture.h"
 
@@ -664,7 +664,8 @@ private slots:
         QVERIFY(one.WaitForEnd(1, 5000));
         QTest::qWait(50);
         const SessionOutcome& outcome = one.outcomes[0];
-        QCOMPARE(one.events, QStringList{result});
+        QVERIFY2(one.events == QStringList{result},
+                 qPrintable(one.events.join(u',') + u'\n' + OutcomeDetail(outcome)));
         QCOMPARE(outcome.Mode, SessionMode::Check);
         QCOMPARE(int(outcome.Step), step);
         QCOMPARE(outcome.PortLost, portLost);
@@ -802,7 +803,8 @@ private slots:
         const auto capture = std::make_unique<TraceCapture>();
         one.Press(false);
         QVERIFY(one.WaitForEnd(1, 5000));
-        QCOMPARE(one.events.last(), QStringLiteral("Failure"));
+        QVERIFY2(one.events.last() == QStringLiteral("Failure"),
+                 qPrintable(one.events.last() + u'\n' + OutcomeDetail(one.outcomes[0])));
         QVERIFY2(capture->Contains(trace), qPrintable(capture->All()));
         for (const auto& [language, words] :
              {std::pair{EnglishLanguage, english}, std::pair{ChineseLanguage, chinese}}) {
@@ -1025,8 +1027,8 @@ private slots:
     }
 };
 
-// The failures that wait out every try run as a test of their own.
-TT_QTEST_GUILESS_MAIN_IN_PARTS(TestSession, {"lateReplies", "defaultWaits"},
-                               {"lineCarried", "unansweredFrame"},
-                               {"strayReplies", "check", "frameSentAgain"})
+// The functions side by side, the slowest first.
+TT_QTEST_GUILESS_MAIN_SIDE_BY_SIDE(TestSession, 12, 8, {"defaultWaits"}, {"unansweredFrame"}, {"lateReplies"},
+                                   {"strayReplies", 4}, {"lineCarried", 4}, {"hangUpMidSession"},
+                                   {"check", 2}, {"frameSentAgain", 2}, {"modelError", 2})
 #include "tst_session.moc"

@@ -9,9 +9,9 @@
 #include "MsgBoxRecorder.h"
 #include "OtherLanguage.h"
 #include "RadioOnCom.h"
+#include "SideBySide.h"
 #include "system/SystemLanguage.h"
 #include "TestFiles.h"
-#include "TestPart.h"
 #include "UsbTree.h"
 #include "WindowFixture.h"
 
@@ -1175,7 +1175,7 @@ private slots:
     }
 };
 
-// The slow functions in groups, each a CTest test of its own.
-TT_QTEST_MAIN_IN_PARTS(TestProgram, {"refresh", "failureDetails", "exitDuringSession"},
-                       {"failureSummary", "bandCheck"})
+// The functions side by side, the slowest first.
+TT_QTEST_MAIN_SIDE_BY_SIDE(TestProgram, 8, 5, {"failureDetails", 4}, {"refusalForBand18"},
+                           {"exitDuringSession"}, {"refresh", 2})
 #include "tst_program.moc"

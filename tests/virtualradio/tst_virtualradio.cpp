@@ -3,6 +3,7 @@
 #include "PtyPair.h"
 #include "RadioOptions.h"
 #include "RadioTrace.h"
+#include "SideBySide.h"
 #include "WireBytes.h"
 #include "WireModel.h"
 
@@ -526,5 +527,6 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVirtualRadio)
+// The functions side by side, the slowest first.
+TT_QTEST_GUILESS_MAIN_SIDE_BY_SIDE(TestVirtualRadio, 8, 6, {"replies", 4}, {"blockWrite", 2})
 #include "tst_virtualradio.moc"
