@@ -1,15 +1,17 @@
 #!/usr/bin/python3
 """What a screen reader reads of the window, through the real accessibility bus.
 
-Starts a virtual X server, a private session bus and the accessibility bus, runs TANGELO_Tune in
-the given locale with its settings in a temporary folder, and reads the window's accessible tree:
+Starts a virtual X server, a private session bus and the accessibility bus once, then runs TANGELO_Tune
+in each given locale in turn, each run with its settings in a temporary folder of its own and ended
+before the next, and reads the window's accessible tree:
 every shown text field must be named by the caption of the label a sighted user sees beside it, and
 every list labelled by it (a list's name is its current entry: the bus's convention, and a screen
 reader reads the label through the labelled-by relation); the frames, the buttons and the check box
 named by their captions, without the access-key mark; the COM-port list described by its tooltip, also after
 the port under it changes.
 
-Usage: window_names.py PROGRAM SETLANGUAGE_CPP LOCALE
+Usage: window_names.py PROGRAM SETLANGUAGE_CPP LOCALE [LOCALE...]
+Every fault is reported with the locale it was found in.
 Exit code 77 (skipped) when the accessibility packages are missing.
 """
 
@@ -49,19 +51,23 @@ class Processes:
         self.started.append(process)
         return process
 
+    def end(self, process):
+        for sig, wait in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
+            try:
+                os.killpg(process.pid, sig)
+            except ProcessLookupError:
+                break
+            try:
+                process.wait(timeout=wait)
+                # The group may outlive its leader (the bus launcher's own daemons).
+                os.killpg(process.pid, signal.SIGKILL)
+            except (subprocess.TimeoutExpired, ProcessLookupError):
+                pass
+        self.started.remove(process)
+
     def end_all(self):
-        for process in reversed(self.started):
-            for sig, wait in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
-                try:
-                    os.killpg(process.pid, sig)
-                except ProcessLookupError:
-                    break
-                try:
-                    process.wait(timeout=wait)
-                    # The group may outlive its leader (the bus launcher's own daemons).
-                    os.killpg(process.pid, signal.SIGKILL)
-                except (subprocess.TimeoutExpired, ProcessLookupError):
-                    pass
+        for process in reversed(list(self.started)):
+            self.end(process)
 
 
 def first_line(stream, seconds, what):
@@ -263,12 +269,35 @@ def follows_port_change(pyatspi, port_list, folder, seconds):
 
     pyatspi.Registry.registerEventListener(ignore, "object:property-change")
     GLib.timeout_add(200, look)
-    pyatspi.Registry.start()
+    try:
+        pyatspi.Registry.start()
+    finally:
+        pyatspi.Registry.deregisterEventListener(ignore, "object:property-change")
     return seen[-1]
 
 
+def read_window(pyatspi, processes, program, table, locale, env, folder):
+    """The faults found in the window of one run of the program in `locale`, and what was read. The
+    window is told from an earlier run's by its process id; the run is ended before returning."""
+    program_process = start_program(processes, program, locale, env, folder)
+    try:
+        window = find_window(pyatspi, program_process, 15)
+        faults, lines, port_list = check(window, pyatspi, table)
+        if port_list is not None:
+            description = follows_port_change(pyatspi, port_list, folder, 5)
+            lines.append(f"  the COM-port list described by {description!r} once COM1 names /dev/zero")
+            if description != "/dev/zero":
+                faults.append(f"the COM-port list's description read {description!r} "
+                              "after COM1 came to name /dev/zero")
+    finally:
+        processes.end(program_process)
+    return faults, lines
+
+
 def main():
-    program, source, locale = sys.argv[1:4]
+    if len(sys.argv) < 4:
+        raise SystemExit("usage: window_names.py PROGRAM SETLANGUAGE_CPP LOCALE [LOCALE...]")
+    program, source, locales = sys.argv[1], sys.argv[2], sys.argv[3:]
     # Imported only once the buses run: it finds the accessibility bus through the session bus.
     if importlib.util.find_spec("pyatspi") is None:
         print("python3-pyatspi is not installed; skipped")
@@ -278,31 +307,36 @@ def main():
             print(f"{tool} is not installed; skipped")
             return SKIP
 
-    table = captions(source, locale == CHINESE_LOCALE)
+    tables = {locale: captions(source, locale == CHINESE_LOCALE) for locale in locales}
     processes = Processes()
+    failed = []
     with tempfile.TemporaryDirectory() as folder:
         try:
             env = start_desktop(processes, folder)
             os.environ.update(DISPLAY=env["DISPLAY"], DBUS_SESSION_BUS_ADDRESS=env["DBUS_SESSION_BUS_ADDRESS"],
                               XDG_RUNTIME_DIR=env["XDG_RUNTIME_DIR"])
-            program_process = start_program(processes, program, locale, env, folder)
             import pyatspi
             pyatspi.setTimeout(3000, 10000)  # no call to the bus waits longer than that
-            window = find_window(pyatspi, program_process, 15)
-            faults, lines, port_list = check(window, pyatspi, table)
-            if port_list is not None:
-                description = follows_port_change(pyatspi, port_list, folder, 5)
-                lines.append(f"  the COM-port list described by {description!r} once COM1 names /dev/zero")
-                if description != "/dev/zero":
-                    faults.append(f"the COM-port list's description read {description!r} "
-                                  "after COM1 came to name /dev/zero")
+            for number, locale in enumerate(locales):
+                try:
+                    faults, lines = read_window(pyatspi, processes, program, tables[locale], locale, env,
+                                                os.path.join(folder, f"run{number}"))
+                except SystemExit as error:
+                    raise SystemExit(f"FAULT under {locale}: {error.code}") from None
+                except Exception as error:
+                    error.add_note(f"(under {locale})")
+                    raise
+                print(f"The window read through the accessibility bus under {locale}:")
+                print("\n".join(lines))
+                for fault in faults:
+                    print(f"FAULT under {locale}:", fault)
+                if faults:
+                    failed.append(locale)
         finally:
             processes.end_all()
-    print(f"The window read through the accessibility bus under {locale}:")
-    print("\n".join(lines))
-    for fault in faults:
-        print("FAULT:", fault)
-    return 1 if faults else 0
+    if failed:
+        print("Faults found under", ", ".join(failed))
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
