@@ -50,13 +50,17 @@ struct PortWatch::Watches
     explicit Watches(const ProgramSettings& settings);
     bool Changed();
 
-    // What stat says of an alias's target; all zero when there is none.
+    // What stat says of an alias's target; all zero when there is none. A device made anew under
+    // the same name (a cable plugged in again, a pseudo-terminal given the number of one just
+    // closed) can have every other field as before: its inode's change time tells it apart.
     struct Target
     {
         dev_t Device = 0;
         ino_t Inode = 0;
         mode_t Mode = 0;
         dev_t Names = 0; // the device it names
+        time_t MadeSeconds = 0;
+        long MadeNanoseconds = 0;
         bool operator==(const Target&) const = default;
     };
     void ListAliases();
@@ -97,7 +101,8 @@ QList<PortWatch::Watches::Target> PortWatch::Watches::Targets() const
         {
         };
         if (::stat(alias.constData(), &st) == 0)
-            now.append(Target{st.st_dev, st.st_ino, st.st_mode, st.st_rdev});
+            now.append(
+                Target{st.st_dev, st.st_ino, st.st_mode, st.st_rdev, st.st_ctim.tv_sec, st.st_ctim.tv_nsec});
         else
             now.append(Target{});
     }

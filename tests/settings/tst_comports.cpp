@@ -13,8 +13,10 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <memory>
 #include <stdlib.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -67,6 +69,7 @@ enum class WatchChange {
     AliasMade,
     AliasRemoved,
     AliasRetargeted,
+    TargetReplaced,
     TargetCloses,
     AliasFolderMade,
     FileRewritten,
@@ -473,6 +476,8 @@ private slots:
             << WatchChange::AliasRetargeted << true << WatchChange::Nothing;
         QTest::newRow("an alias's pseudo-terminal closes")
             << WatchChange::TargetCloses << true << WatchChange::Nothing;
+        QTest::newRow("an alias's pseudo-terminal is replaced by another of its number")
+            << WatchChange::TargetReplaced << true << WatchChange::Nothing;
         QTest::newRow("the alias folder is made, with an alias")
             << WatchChange::AliasFolderMade << true << WatchChange::AliasMade;
         QTest::newRow("settings file rewritten, same size")
@@ -497,6 +502,8 @@ private slots:
         else
             AddAlias(QStringLiteral("com900>") + first.SlavePath());
 
+        std::vector<std::unique_ptr<Pty>> replacements;
+        bool numberTaken = false;
         PortWatch watch(m_dir->Settings());
         QVERIFY(watch.Watching());
         QVERIFY(watch.Changed()); // the first question
@@ -525,6 +532,16 @@ private slots:
             case WatchChange::TargetCloses:
                 first.Close();
                 break;
+            case WatchChange::TargetReplaced: {
+                // The lowest free number goes to the next new pseudo-terminal: it is this one's again
+                // unless another program took it in between.
+                const QString path = first.SlavePath();
+                first.Close();
+                for (int i = 0; i < 16 && !QFileInfo::exists(path); ++i)
+                    replacements.push_back(std::make_unique<Pty>());
+                numberTaken = replacements.empty() || replacements.back()->SlavePath() != path;
+                break;
+            }
             case WatchChange::AliasFolderMade:
                 AddAlias(QStringLiteral("com900>") + first.SlavePath());
                 break;
@@ -540,6 +557,8 @@ private slots:
             }
         };
         make(change);
+        if (numberTaken)
+            QSKIP("another program took the closed pseudo-terminal's number");
         QCOMPARE(watch.Changed(), noticed);
         QVERIFY(!watch.Changed());
         // A folder that came into being is watched from then on.
