@@ -4,10 +4,13 @@
 #include "window/FrmMain.h"
 #include "window/MsgBox.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QList>
 #include <QStringList>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 
@@ -39,6 +42,8 @@ public:
         frm.SetMsgBoxHandler([this](const MsgRequest& request) {
             boxes.append({request.text, request.buttons, request.icon, request.detail, clock.elapsed(),
                           Stamp ? Stamp() : 0, request.informative});
+            if (waiting && boxes.size() >= waitingFor)
+                waiting->quit();
             return answers.isEmpty() ? MsgResult::Ok : answers.takeFirst();
         });
     }
@@ -54,15 +59,24 @@ public:
     }
 
     // Runs the event loop until `count` boxes have come; false when they do not within the time.
-    bool WaitFor(int count, int timeoutMs) const
+    // It wakes when a box comes, rather than polling.
+    bool WaitFor(int count, int timeoutMs)
     {
-        QElapsedTimer waited;
-        waited.start();
-        while (boxes.size() < count && waited.elapsed() < timeoutMs)
-            QTest::qWait(5);
+        if (boxes.size() >= count)
+            return true;
+        QEventLoop loop;
+        QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+        waiting = &loop;
+        waitingFor = count;
+        loop.exec();
+        waiting = nullptr;
+        // As QTest::qWait does: what was deleted later is gone now.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return boxes.size() >= count;
     }
 
 private:
     QElapsedTimer clock;
+    QEventLoop* waiting = nullptr; // while WaitFor runs
+    qsizetype waitingFor = 0;
 };

@@ -14,10 +14,12 @@
 #include "Timing.h"
 #include "TraceCapture.h"
 
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSerialPort>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -159,12 +161,14 @@ struct RadioAndSession
             session->startRead(RadioPort);
     }
 
+    // Runs the event loop until `count` outcomes have come, waking at each one rather than polling.
     bool WaitForEnd(int count, int timeoutMs) const
     {
-        QElapsedTimer waited;
-        waited.start();
-        while (outcomes.size() < count && waited.elapsed() < timeoutMs)
-            QTest::qWait(5);
+        const QDeadlineTimer deadline(timeoutMs);
+        while (outcomes.size() < count && !deadline.hasExpired()) {
+            QSignalSpy finished(session.get(), &RadioSession::finished);
+            finished.wait(int(std::max<qint64>(1, deadline.remainingTime())));
+        }
         return outcomes.size() >= count;
     }
 
