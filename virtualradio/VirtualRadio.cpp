@@ -77,6 +77,40 @@ bool LockFileNames(const char* device)
     }
     return false;
 }
+
+// A new pseudo-terminal's master side, its slave's name in `name`; -1 on failure, said in `error`.
+// A new pseudo-terminal takes the lowest free number, often one just given back. The program that had
+// it closes its side a moment before it removes its lock file, and a program opening this terminal then
+// would find the device locked: such a number is set aside until a free one comes.
+int FreePty(QByteArray& name, QString& error)
+{
+    std::vector<int> setAside;
+    const auto release = qScopeGuard([&] {
+        for (const int fd : setAside)
+            ::close(fd);
+    });
+    for (;;) {
+        // Close-on-exec: a program started meanwhile (the command line under test, a port holder) must
+        // not keep this radio's terminal alive after the radio closes it.
+        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (master < 0) {
+            error = ErrnoText("posix_openpt");
+            return -1;
+        }
+        std::array<char, 128> slave{};
+        if (grantpt(master) != 0 || unlockpt(master) != 0 ||
+            ptsname_r(master, slave.data(), slave.size()) != 0) {
+            error = ErrnoText("pseudo-terminal setup");
+            ::close(master);
+            return -1;
+        }
+        if (!LockFileNames(slave.data()) || setAside.size() >= MaxSetAside) {
+            name = QByteArray(slave.data());
+            return master;
+        }
+        setAside.push_back(master);
+    }
+}
 } // namespace
 
 struct VirtualRadio::Impl
@@ -422,47 +456,24 @@ VirtualRadio::~VirtualRadio()
 bool VirtualRadio::OpenPty()
 {
     Close();
-    // A new pseudo-terminal takes the lowest free number, often one just given back. The program that
-    // had it closes its side a moment before it removes its lock file, and a program opening this
-    // terminal then would find the device locked: such a number is set aside until a free one comes.
-    std::vector<int> setAside;
-    const auto release = qScopeGuard([&] {
-        for (const int fd : setAside)
-            ::close(fd);
-    });
-    for (;;) {
-        // Close-on-exec: a program started meanwhile (the command line under test, a port holder) must
-        // not keep this radio's terminal alive after the radio closes it.
-        const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master < 0) {
-            d->error = ErrnoText("posix_openpt");
-            return false;
-        }
-        char name[128];
-        if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof name) != 0) {
-            d->error = ErrnoText("pseudo-terminal setup");
-            ::close(master);
-            return false;
-        }
-        if (LockFileNames(name) && setAside.size() < MaxSetAside) {
-            setAside.push_back(master);
-            continue;
-        }
-        // Holding the slave side open means the master never sees a hang-up when the program closes
-        // its side between sessions.
-        const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (slave < 0) {
-            d->error = ErrnoText(name);
-            ::close(master);
-            return false;
-        }
-        if (!SetRawLink(slave, d->error)) {
-            ::close(slave);
-            ::close(master);
-            return false;
-        }
-        return d->Start(master, slave, QString::fromLocal8Bit(name));
+    QByteArray name;
+    const int master = FreePty(name, d->error);
+    if (master < 0)
+        return false;
+    // Holding the slave side open means the master never sees a hang-up when the program closes
+    // its side between sessions.
+    const int slave = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (slave < 0) {
+        d->error = ErrnoText(name.constData());
+        ::close(master);
+        return false;
     }
+    if (!SetRawLink(slave, d->error)) {
+        ::close(slave);
+        ::close(master);
+        return false;
+    }
+    return d->Start(master, slave, QString::fromLocal8Bit(name));
 }
 
 bool VirtualRadio::OpenDevice(const QString& path)

@@ -25,13 +25,12 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 namespace side_by_side {
 
-struct Unit
-{
-    QStringList arguments; // the functions and rows, as QtTest takes them on its command line
-};
+// The functions and rows one process runs, as QtTest takes them on its command line.
+using Unit = QStringList;
 
 // A slow function the main names: its rows dealt out over `processes` processes, or each in a process
 // of its own if none is given (or the function has no rows: then it runs alone).
@@ -60,9 +59,9 @@ inline void Show(const QByteArray& output, bool whole)
 // Rows and functions dealt out in turn over `count` units, which keeps each in its order.
 inline QList<Unit> DealOut(const QStringList& arguments, int count)
 {
-    QList<Unit> units(std::min<qsizetype>(count, arguments.size()));
+    QList<Unit> units(std::min<qsizetype>(std::max(count, 1), arguments.size()));
     for (qsizetype i = 0; i < arguments.size(); ++i)
-        units[i % units.size()].arguments << arguments[i];
+        units[i % units.size()] << arguments[i];
     return units;
 }
 
@@ -79,6 +78,7 @@ inline bool ListUnits(const QStringList& selected, const QList<Slow>& slow, int 
     }
     QList<QStringList> slowRows(slow.size());
     QStringList others;
+    QStringList found;
     for (const QByteArray& raw : list.readAllStandardOutput().split('\n')) {
         const QString line = QString::fromUtf8(raw);
         const qsizetype first = line.indexOf(u' ');
@@ -86,6 +86,7 @@ inline bool ListUnits(const QStringList& selected, const QList<Slow>& slow, int 
             continue;
         const qsizetype second = line.indexOf(u' ', first + 1);
         const QString function = line.mid(first + 1, second < 0 ? -1 : second - first - 1);
+        found << function;
         if (function == QLatin1String("initTestCase") || function == QLatin1String("cleanupTestCase") ||
             (!selected.isEmpty() && !selected.contains(function)))
             continue;
@@ -96,6 +97,14 @@ inline bool ListUnits(const QStringList& selected, const QList<Slow>& slow, int 
                 << (second < 0 ? function : function + u':' + line.mid(second + 1));
         else if (!others.contains(function))
             others << function;
+    }
+    // A function named on the command line that is none (renamed, say) would otherwise run nowhere and
+    // pass.
+    for (const QString& function : selected) {
+        if (!found.contains(function)) {
+            std::fprintf(stderr, "no test function %s\n", qPrintable(function));
+            return false;
+        }
     }
     // The slow functions' rows first, so that the longest waits begin at once.
     for (qsizetype i = 0; i < slow.size(); ++i) {
@@ -128,7 +137,19 @@ inline int Run(int atOnceUnlessSet, int othersProcesses, const QList<Slow>& slow
     qsizetype next = 0;
     int running = 0;
     QStringList failed;
-    const auto startNext = [&](auto& self) -> void {
+    std::function<void()> startNext;
+    const auto ended = [&](QProcess* process, const QString& name, const QString& failure) {
+        if (!failure.isEmpty()) {
+            failed << name;
+            std::printf("FAIL!  : %s %s\n", qPrintable(name), qPrintable(failure));
+        }
+        process->deleteLater();
+        --running;
+        startNext();
+        if (running == 0)
+            loop.quit();
+    };
+    startNext = [&] {
         while (running < atOnce && next < units.size()) {
             const Unit& unit = units[next++];
             auto* process = new QProcess(&loop);
@@ -138,10 +159,9 @@ inline int Run(int atOnceUnlessSet, int othersProcesses, const QList<Slow>& slow
             process->setProcessEnvironment(environment);
             // A run stopped from outside (a CTest time-out) takes its processes with it.
             process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-            const QString name =
-                unit.arguments.size() == 1
-                    ? unit.arguments[0]
-                    : QStringLiteral("%1 and %2 more").arg(unit.arguments[0]).arg(unit.arguments.size() - 1);
+            const QString name = unit.size() == 1
+                                     ? unit[0]
+                                     : QStringLiteral("%1 and %2 more").arg(unit[0]).arg(unit.size() - 1);
             const qint64 began = clock.elapsed();
             QObject::connect(process, &QProcess::finished, &loop,
                              [&, process, name, began](int code, QProcess::ExitStatus status) {
@@ -149,35 +169,21 @@ inline int Run(int atOnceUnlessSet, int othersProcesses, const QList<Slow>& slow
                                  Show(process->readAll(), !passed);
                                  std::printf("Process: %s, %lld ms\n", qPrintable(name),
                                              static_cast<long long>(clock.elapsed() - began));
-                                 if (!passed) {
-                                     failed << name;
-                                     std::printf("FAIL!  : %s %s\n", qPrintable(name),
-                                                 status == QProcess::NormalExit ? "failed" : "crashed");
-                                 }
-                                 process->deleteLater();
-                                 --running;
-                                 self(self);
-                                 if (running == 0)
-                                     loop.quit();
+                                 ended(process, name,
+                                       passed                           ? QString()
+                                       : status == QProcess::NormalExit ? QStringLiteral("failed")
+                                                                        : QStringLiteral("crashed"));
                              });
-            QObject::connect(process, &QProcess::errorOccurred, &loop,
-                             [&, process, name](QProcess::ProcessError error) {
-                                 if (error != QProcess::FailedToStart)
-                                     return;
-                                 failed << name;
-                                 std::printf("FAIL!  : %s could not start: %s\n", qPrintable(name),
-                                             qPrintable(process->errorString()));
-                                 process->deleteLater();
-                                 --running;
-                                 self(self);
-                                 if (running == 0)
-                                     loop.quit();
-                             });
+            QObject::connect(
+                process, &QProcess::errorOccurred, &loop, [&, process, name](QProcess::ProcessError error) {
+                    if (error == QProcess::FailedToStart)
+                        ended(process, name, QStringLiteral("could not start: ") + process->errorString());
+                });
             ++running;
-            process->start(QCoreApplication::applicationFilePath(), unit.arguments);
+            process->start(QCoreApplication::applicationFilePath(), unit);
         }
     };
-    startNext(startNext);
+    startNext();
     if (running > 0)
         loop.exec();
     std::printf("Side by side: %d processes, %d at a time, %lld ms; %s\n", int(units.size()), atOnce,
